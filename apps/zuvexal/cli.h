@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QSqlDatabase>
+#include <QStringList>
+
+#include <optional>
+
+namespace zuvexal::cli {
+
+enum ExitCode { ExitOk = 0, ExitBadInput = 1 };
+
+// Prints "zuvexal: message" on stderr and gives ExitBadInput.
+int fail(const QString &message);
+
+// Parses a command's arguments (args[0] is the command name). Handles
+// --help itself; on a parse error prints one line. Returns the exit code to
+// end with, or nothing when the command should run.
+std::optional<int> parseCommand(QCommandLineParser &parser, const QStringList &args,
+                                const QString &description, const QString &positional = {},
+                                const QString &positionalHelp = {});
+
+// The database connection options shared by the commands that read one.
+struct DatabaseOptions
+{
+    QCommandLineOption db{QStringLiteral("db"), QStringLiteral("Database file (or name for server drivers)."),
+                          QStringLiteral("PATH")};
+    QCommandLineOption driver{QStringLiteral("driver"), QStringLiteral("QtSql driver (default QSQLITE)."),
+                              QStringLiteral("NAME"), QStringLiteral("QSQLITE")};
+    QCommandLineOption table{QStringLiteral("table"), QStringLiteral("Read every row of this table."),
+                             QStringLiteral("NAME")};
+    QCommandLineOption query{QStringLiteral("query"), QStringLiteral("Read the rows of this SQL query."),
+                             QStringLiteral("SQL")};
+    void addTo(QCommandLineParser &parser) const;
+};
+
+// Opens the database the options name; on failure prints why and gives the
+// exit code.
+struct OpenedDatabase
+{
+    QSqlDatabase db;
+    std::optional<int> failure;
+};
+OpenedDatabase openDatabase(const QCommandLineParser &parser, const DatabaseOptions &options);
+
+int runFields(const QStringList &args);
+int runSettings(const QStringList &args);
+
+} // namespace zuvexal::cli

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building ZuVexal and running its tests
+# need. Idempotent: packages already present are left alone and nothing is
+# printed for them.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
+  libgtest-dev libsqlite3-dev sqlite3
+  libglib2.0-dev libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libcups2-dev
+  # tests: a real X server and window manager, printing, default applications
+  xvfb xauth openbox poppler-utils cups cups-client printer-driver-cups-pdf
+  desktop-file-utils xdg-utils fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
+  echo "setup: installing ${missing[*]}" >&2
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi

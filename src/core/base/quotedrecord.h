@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace zuvexal {
+
+// A quoted record: a double quote, the text unchanged in UTF-8 (inner quotes
+// are not escaped), a double quote, CR LF. Report pages, the message log and
+// other text files of the system are sequences of these.
+QByteArray quotedRecord(QStringView text);
+
+// Appends quoted records to a file opened for appending for the writer's
+// lifetime (created when missing). Each record goes out in one write(), so
+// records of concurrent writers never interleave.
+class QuotedRecordWriter
+{
+public:
+    explicit QuotedRecordWriter(const QString &path);
+    ~QuotedRecordWriter();
+    QuotedRecordWriter(const QuotedRecordWriter &) = delete;
+    QuotedRecordWriter &operator=(const QuotedRecordWriter &) = delete;
+
+    bool isOpen() const { return m_fd >= 0; }
+    bool append(QStringView text);
+
+private:
+    int m_fd = -1;
+};
+
+// Opens, appends one record and closes.
+bool appendQuotedRecord(const QString &path, QStringView text);
+
+} // namespace zuvexal

@@ -1,0 +1,357 @@
+#include "core/control/zuvexal.h"
+
+#include "core/base/messages.h"
+#include "core/base/values.h"
+#include "core/control/messagelog.h"
+#include "core/control/shared.h"
+#include "core/filedialog/paths.h"
+#include "core/settings/advancedsettings.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+namespace zuvexal {
+
+namespace {
+
+const QString TagKey = QStringLiteral("Tag");
+const QString DeveloperCompanyKey = QStringLiteral("DeveloperCompany");
+const QString BackColorKey = QStringLiteral("BackColor");
+const QString EnabledKey = QStringLiteral("Enabled");
+const QString ApplicationPathKey = QStringLiteral("ApplicationPath");
+const QString DoTimerKey = QStringLiteral("DoTimer");
+const QString IntervalKey = QStringLiteral("Interval");
+const QString MaxRecsPerPageKey = QStringLiteral("MaxRecsPerPage");
+
+// Strict conversions of stored values: a value of the wrong kind counts as
+// unreadable, so the property keeps what it had.
+std::optional<bool> toBool(const QVariant &v)
+{
+    if (v.typeId() == QMetaType::Bool)
+        return v.toBool();
+    const QString text = v.toString().trimmed().toLower();
+    if (text == QLatin1String("true") || text == QLatin1String("-1") || text == QLatin1String("1"))
+        return true;
+    if (text == QLatin1String("false") || text == QLatin1String("0"))
+        return false;
+    return std::nullopt;
+}
+
+std::optional<qint64> toInteger(const QVariant &v)
+{
+    bool ok = false;
+    const qint64 n = v.toLongLong(&ok);
+    return ok ? std::optional<qint64>(n) : std::nullopt;
+}
+
+std::optional<qint32> toLong(const QVariant &v)
+{
+    const std::optional<qint64> n = toInteger(v);
+    if (!n || *n < std::numeric_limits<qint32>::min() || *n > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return qint32(*n);
+}
+
+} // namespace
+
+ZuVexal::ZuVexal(QObject *parent, Container *container, ControlSurface *surface) : QObject(parent)
+{
+    setContainer(container);
+    setSurface(surface);
+    m_surface->setBackColor(fromOleColor(DefaultBackColor));
+    m_defaultAppPath = shared().AppFolder;
+    m_applicationPath = m_defaultAppPath;
+    m_developerCompany = shared().OrganisationName;
+    m_reportBusy = false;
+    m_timer.setInterval(TimerPeriodMs);
+    connect(&m_timer, &QTimer::timeout, this, &ZuVexal::Timer1_Timer);
+    m_timer.start();
+}
+
+ZuVexal::~ZuVexal()
+{
+    shared().SourceRecordset.reset();
+}
+
+void ZuVexal::setContainer(Container *container)
+{
+    if (container) {
+        m_container = container;
+        m_defaultContainer.reset();
+    } else {
+        m_defaultContainer = std::make_unique<DefaultContainer>(this);
+        m_container = m_defaultContainer.get();
+    }
+}
+
+Container &ZuVexal::container() const
+{
+    return *m_container;
+}
+
+void ZuVexal::setSurface(ControlSurface *surface)
+{
+    ControlSurface *next = surface ? surface : &m_headlessSurface;
+    if (next == m_surface)
+        return;
+    next->setBackColor(m_surface->backColor());
+    next->setEnabled(m_surface->isEnabled());
+    m_surface = next;
+}
+
+void ZuVexal::notify(const char *propertyName)
+{
+    m_container->propertyChanged(QString::fromLatin1(propertyName));
+}
+
+void ZuVexal::InitProperties()
+{
+    if (!m_container->userMode())
+        LoadStoredSettings();
+    m_defaultAppPath = shared().AppFolder;
+    m_applicationPath = m_defaultAppPath;
+    m_doTimer = false;
+    m_interval = 0;
+    m_maxRecsPerPage = Zu_TenRecs;
+    m_tag.clear();
+    m_developerCompany = shared().OrganisationName;
+}
+
+void ZuVexal::ReadProperties(const PropertyBag &bag)
+{
+    if (auto v = bag.read(EnabledKey, true); v && toBool(*v))
+        m_surface->setEnabled(*toBool(*v));
+    if (auto v = bag.read(BackColorKey, DefaultBackColor); v && toInteger(*v))
+        m_surface->setBackColor(fromOleColor(quint32(*toInteger(*v))));
+    if (auto v = bag.read(ApplicationPathKey, shared().AppFolder); v && v->canConvert<QString>())
+        m_applicationPath = v->toString();
+    if (auto v = bag.read(DoTimerKey, false); v && toBool(*v))
+        m_doTimer = *toBool(*v);
+    if (auto v = bag.read(IntervalKey, 0); v && toLong(*v) && *toLong(*v) >= 0)
+        m_interval = *toLong(*v);
+    if (auto v = bag.read(MaxRecsPerPageKey, qint32(Zu_TenRecs)); v && toLong(*v))
+        m_maxRecsPerPage = *toLong(*v);
+    if (auto v = bag.read(TagKey, QString()); v && v->canConvert<QString>())
+        m_tag = v->toString();
+    if (auto v = bag.read(DeveloperCompanyKey, QString()); v && v->canConvert<QString>())
+        m_developerCompany = v->toString();
+    shared().OrganisationName = m_developerCompany;
+}
+
+void ZuVexal::WriteProperties(PropertyBag &bag) const
+{
+    bag.write(EnabledKey, m_surface->isEnabled(), true);
+    bag.write(BackColorKey, toOleColor(m_surface->backColor()), DefaultBackColor);
+    bag.write(ApplicationPathKey, m_applicationPath, shared().AppFolder);
+    bag.write(DoTimerKey, m_doTimer, false);
+    bag.write(IntervalKey, m_interval, 0);
+    bag.write(MaxRecsPerPageKey, m_maxRecsPerPage, qint32(Zu_TenRecs));
+    bag.write(TagKey, m_tag, QString());
+    bag.write(DeveloperCompanyKey, m_developerCompany, QString());
+}
+
+void ZuVexal::setTag(const QString &Tag)
+{
+    m_tag = Tag;
+    notify("Tag");
+}
+
+void ZuVexal::setDeveloperCompany(const QString &DeveloperCompany)
+{
+    if (m_container->userMode())
+        return;
+    const QString name = trimBlanks(DeveloperCompany);
+    if (name.isEmpty())
+        return;
+    m_developerCompany = name.toUpper();
+    notify("DeveloperCompany");
+}
+
+QColor ZuVexal::BackColor() const
+{
+    return m_surface->backColor();
+}
+
+void ZuVexal::setBackColor(const QColor &BackColor)
+{
+    m_surface->setBackColor(BackColor);
+    notify("BackColor");
+}
+
+bool ZuVexal::Enabled() const
+{
+    return m_surface->isEnabled();
+}
+
+void ZuVexal::setEnabled(bool Enabled)
+{
+    m_tickCount = 0;
+    m_surface->setEnabled(Enabled);
+    notify("Enabled");
+}
+
+QString ZuVexal::ApplicationPath() const
+{
+    if (m_container->userMode())
+        throw ZuError(ErrPropertyGetNotSupportedAtRunTime, "Property Get can't be executed at run time");
+    return m_applicationPath;
+}
+
+void ZuVexal::setApplicationPath(QString &ApplicationPath)
+{
+    if (!m_container->userMode()) {
+        showMessage(QStringLiteral("ZuVexal"),
+                    QStringLiteral("Set as your app path\r\nwith code for run-time usage."),
+                    MessagePresenter::Icon::Information);
+        return;
+    }
+    ApplicationPath = trimBlanks(ApplicationPath);
+    // A relative folder would follow the host's working folder around.
+    if (ApplicationPath.isEmpty() || !QDir::isAbsolutePath(ApplicationPath))
+        return;
+    if (!ApplicationPath.endsWith(QLatin1Char('/')))
+        ApplicationPath += QLatin1Char('/');
+    m_applicationPath = ApplicationPath;
+    shared().AppFolder = ApplicationPath;
+    notify("ApplicationPath");
+}
+
+void ZuVexal::setApplicationPath(const QString &ApplicationPath)
+{
+    QString copy = ApplicationPath;
+    setApplicationPath(copy);
+}
+
+void ZuVexal::setDoTimer(bool DoTimer)
+{
+    m_doTimer = DoTimer;
+    if (DoTimer)
+        m_timer.start();
+    else
+        m_timer.stop();
+    notify("DoTimer");
+}
+
+void ZuVexal::setInterval(qint32 Interval)
+{
+    if (Interval < 0)
+        return;
+    m_interval = Interval;
+    notify("Interval");
+}
+
+void ZuVexal::setMaxRecsPerPage(qint32 MaxRecsPerPage)
+{
+    m_maxRecsPerPage = MaxRecsPerPage;
+    notify("MaxRecsPerPage");
+}
+
+quintptr ZuVexal::hWnd() const
+{
+    return m_surface->windowHandle();
+}
+
+RecordSetPtr ZuVexal::CurrentRecordset() const
+{
+    if (m_currentRecordsetRef && m_currentRecordsetRef->hasActiveConnection())
+        m_currentRecordsetRef->requery();
+    return m_currentRecordsetRef;
+}
+
+void ZuVexal::Timer1_Timer()
+{
+    if (m_interval < 1)
+        return;
+    ++m_tickCount;
+    // At or past the interval (a lowered Interval must not stop the events),
+    // and never again while the host's handler still runs a modal loop.
+    if (m_tickCount >= m_interval && !m_inZuTimer) {
+        m_inZuTimer = true;
+        try {
+            Q_EMIT ZuTimer();
+        } catch (...) {
+            // A failing handler of the host does not stop the timer.
+        }
+        m_inZuTimer = false;
+        m_tickCount = 0;
+    }
+}
+
+QString ZuVexal::SupplyFileName(const QString &, QString *, qint16, bool *, QObject *, qint16)
+{
+    return {};
+}
+
+QString ZuVexal::LongFileName(const QString &Short_Name) const
+{
+    return LongPathName(Short_Name);
+}
+
+QString ZuVexal::justFileName(const QString &pathName) const
+{
+    return FileNamePart(pathName);
+}
+
+QString ZuVexal::ShortFileName(const QString &Long_Name) const
+{
+    return ShortPathName(Long_Name);
+}
+
+QString ZuVexal::FileFolder(const QString &FullFileName) const
+{
+    return PathFolder(FullFileName);
+}
+
+bool ZuVexal::OpenHyperlink(const QString &, bool)
+{
+    return false;
+}
+
+bool ZuVexal::ShowZuReporter(RecordSetPtr &, const QString &, QString *, QVariant *, QObject *)
+{
+    return false;
+}
+
+bool ZuVexal::AutoZuReporter(RecordSetPtr &, const QString &, QString *, const QString &, const QString &,
+                             int, QVariant *, QObject *)
+{
+    return false;
+}
+
+void ZuVexal::RaiseZuReportStatus(qint16 TotalPages, qint32 ElapsedSeconds, qint16 CurrentPage, bool &Cancel,
+                                  bool &DeleteGeneratedPagesOnCancel, QVariant &forFututeUse)
+{
+    try {
+        Q_EMIT ReportStatus(TotalPages, ElapsedSeconds, CurrentPage, Cancel, DeleteGeneratedPagesOnCancel,
+                            forFututeUse);
+    } catch (...) {
+        // A failing handler of the host does not stop the report.
+    }
+}
+
+void ZuVexal::LogMessage(const QVariant &strMessage, QObject *TextHandlingBox)
+{
+    const QString message = valueText(strMessage);
+    appendLogEntry(m_applicationPath,
+                   logEntryText(shared().OrganisationName, message, QDateTime::currentDateTime()));
+    if (TextHandlingBox)
+        appendToTextBox(TextHandlingBox, message);
+}
+
+void ZuVexal::AboutBox()
+{
+}
+
+void ZuVexal::ProgramDelayNSec(qint32 *N)
+{
+    qint32 seconds = N ? *N : 5;
+    if (seconds < 1)
+        seconds = 5;
+    seconds = std::min<qint32>(seconds, 86399);
+    if (N)
+        *N = seconds;
+    WaitSeconds(seconds);
+}
+
+} // namespace zuvexal

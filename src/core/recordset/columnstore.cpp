@@ -1,0 +1,580 @@
+#include "columnstore.h"
+
+#include "recordset.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+
+#include <cmath>
+#include <limits>
+
+namespace zuvexal {
+
+namespace {
+
+constexpr qint64 msecsPerDay = 86400000;
+constexpr qint64 maxExactDouble = qint64(1) << 53;
+constexpr quint64 maxArenaLength = std::numeric_limits<quint32>::max();
+
+template <typename Ch>
+int parseDigits(const Ch *p, int count)
+{
+    int n = 0;
+    for (int i = 0; i < count; ++i) {
+        if (p[i] < Ch('0') || p[i] > Ch('9'))
+            return -1;
+        n = n * 10 + int(p[i] - Ch('0'));
+    }
+    return n;
+}
+
+// yyyy-MM-dd to a Julian day.
+template <typename Ch>
+std::optional<qint64> parseIsoDate(const Ch *p, qsizetype size)
+{
+    if (size != 10 || p[4] != Ch('-') || p[7] != Ch('-'))
+        return std::nullopt;
+    const int y = parseDigits(p, 4);
+    const int m = parseDigits(p + 5, 2);
+    const int d = parseDigits(p + 8, 2);
+    if (y < 0 || m < 0 || d < 0 || !QDate::isValid(y, m, d))
+        return std::nullopt;
+    return QDate(y, m, d).toJulianDay();
+}
+
+// HH:mm, HH:mm:ss or HH:mm:ss.zzz (one to three fraction digits) to msecs;
+// more fraction digits would be lost, so such a text is no time.
+template <typename Ch>
+std::optional<qint64> parseIsoTime(const Ch *p, qsizetype size)
+{
+    if ((size != 5 && size != 8 && (size < 10 || size > 12)) || p[2] != Ch(':'))
+        return std::nullopt;
+    const int h = parseDigits(p, 2);
+    const int m = parseDigits(p + 3, 2);
+    int s = 0;
+    int ms = 0;
+    if (size >= 8) {
+        if (p[5] != Ch(':'))
+            return std::nullopt;
+        s = parseDigits(p + 6, 2);
+    }
+    if (size >= 10) {
+        if (p[8] != Ch('.'))
+            return std::nullopt;
+        const int digits = int(size - 9);
+        ms = parseDigits(p + 9, digits);
+        if (ms >= 0)
+            ms *= digits == 1 ? 100 : digits == 2 ? 10 : 1;
+    }
+    if (h < 0 || m < 0 || s < 0 || ms < 0 || !QTime::isValid(h, m, s, ms))
+        return std::nullopt;
+    return ((qint64(h) * 60 + m) * 60 + s) * 1000 + ms;
+}
+
+// A date, or a date and a time joined by a space or 'T', to Julian day * msecsPerDay + msecs.
+template <typename Ch>
+std::optional<qint64> parseIsoDateTime(const Ch *p, qsizetype size)
+{
+    if (size < 10)
+        return std::nullopt;
+    const auto day = parseIsoDate(p, 10);
+    if (!day)
+        return std::nullopt;
+    if (size == 10)
+        return *day * msecsPerDay;
+    if (p[10] != Ch(' ') && p[10] != Ch('T'))
+        return std::nullopt;
+    const auto time = parseIsoTime(p + 11, size - 11);
+    if (!time)
+        return std::nullopt;
+    return *day * msecsPerDay + *time;
+}
+
+qint64 floorDiv(qint64 a, qint64 b)
+{
+    const qint64 q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+std::optional<qint64> exactInteger(const QVariant &v)
+{
+    switch (v.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return v.toLongLong();
+    case QMetaType::ULong:
+    case QMetaType::ULongLong: {
+        const qulonglong u = v.toULongLong();
+        if (u > qulonglong(std::numeric_limits<qint64>::max()))
+            return std::nullopt;
+        return qint64(u);
+    }
+    case QMetaType::Float:
+    case QMetaType::Double: {
+        const double d = v.toDouble();
+        // 2^63 itself is out of range, hence the strict bound.
+        if (!std::isfinite(d) || std::trunc(d) != d || d < -9223372036854775808.0
+            || d >= 9223372036854775808.0)
+            return std::nullopt;
+        return qint64(d);
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<double> exactReal(const QVariant &v)
+{
+    const int id = v.metaType().id();
+    if (id == QMetaType::Double || id == QMetaType::Float)
+        return v.toDouble();
+    if (const auto n = exactInteger(v); n && *n >= -maxExactDouble && *n <= maxExactDouble)
+        return double(*n);
+    return std::nullopt;
+}
+
+bool isString(const QVariant &v)
+{
+    return v.metaType().id() == QMetaType::QString;
+}
+
+} // namespace
+
+ColumnStore::ColumnStore(int fieldType)
+    : m_type(fieldType)
+{
+    using namespace Ado;
+    constexpr qint64 int64Max = std::numeric_limits<qint64>::max();
+    struct IntegerType
+    {
+        int type;
+        Kind kind;
+        qint64 min;
+        qint64 max;
+    };
+    static constexpr IntegerType integerTypes[] = {
+        {adTinyInt, Kind::Int32, -128, 127},
+        {adSmallInt, Kind::Int32, -32768, 32767},
+        {adInteger, Kind::Int32, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()},
+        {adUnsignedTinyInt, Kind::Int64, 0, 255},
+        {adUnsignedSmallInt, Kind::Int64, 0, 65535},
+        {adUnsignedInt, Kind::Int64, 0, std::numeric_limits<quint32>::max()},
+        {adBigInt, Kind::Int64, std::numeric_limits<qint64>::min(), int64Max},
+        {adUnsignedBigInt, Kind::Int64, 0, int64Max},
+    };
+    m_kind = Kind::Variant;
+    for (const IntegerType &t : integerTypes) {
+        if (t.type == fieldType) {
+            m_kind = t.kind;
+            m_min = t.min;
+            m_max = t.max;
+        }
+    }
+    switch (fieldType) {
+    case adBoolean:
+        m_kind = Kind::Bool;
+        break;
+    case adSingle:
+    case adDouble:
+    case adCurrency:
+    case adDecimal:
+    case adNumeric:
+        m_kind = Kind::Real;
+        break;
+    case adBSTR:
+    case adChar:
+    case adWChar:
+    case adVarChar:
+    case adLongVarChar:
+    case adVarWChar:
+    case adLongVarWChar:
+        m_kind = Kind::Text;
+        break;
+    case adBinary:
+    case adVarBinary:
+    case adLongVarBinary:
+        m_kind = Kind::Bytes;
+        break;
+    case adDBDate:
+        m_kind = Kind::Date;
+        break;
+    case adDBTime:
+        m_kind = Kind::Time;
+        break;
+    case adDate:
+    case adDBTimeStamp:
+        m_kind = Kind::DateTime;
+        break;
+    default:
+        break;
+    }
+    m_heterogeneous = m_kind == Kind::Variant;
+}
+
+bool ColumnStore::setFieldType(int type)
+{
+    if (!allNull())
+        return false;
+    ColumnStore fresh(type);
+    for (qint64 i = 0; i < m_size; ++i)
+        fresh.appendNull();
+    *this = std::move(fresh);
+    return true;
+}
+
+bool ColumnStore::allNull() const
+{
+    const qint64 full = m_size >> 6;
+    for (qint64 w = 0; w < full; ++w) {
+        if (m_nulls[w] != ~quint64(0))
+            return false;
+    }
+    const int rest = int(m_size & 63);
+    return rest == 0 || m_nulls[full] == (quint64(1) << rest) - 1;
+}
+
+bool ColumnStore::storesIntegers() const
+{
+    switch (m_kind) {
+    case Kind::Int32:
+    case Kind::Int64:
+    case Kind::Bool:
+    case Kind::Date:
+    case Kind::Time:
+    case Kind::DateTime:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::optional<qint64> ColumnStore::encodeInteger(const QVariant &v) const
+{
+    switch (m_kind) {
+    case Kind::Int32:
+    case Kind::Int64:
+        if (const auto n = exactInteger(v); n && *n >= m_min && *n <= m_max)
+            return n;
+        return std::nullopt;
+    case Kind::Bool:
+        if (v.metaType().id() == QMetaType::Bool)
+            return v.toBool() ? 1 : 0;
+        // SQLite keeps booleans as 0 and 1.
+        if (const auto n = exactInteger(v); n && (*n == 0 || *n == 1))
+            return n;
+        return std::nullopt;
+    case Kind::Date:
+        if (v.metaType().id() == QMetaType::QDate && v.toDate().isValid())
+            return v.toDate().toJulianDay();
+        break;
+    case Kind::Time:
+        if (v.metaType().id() == QMetaType::QTime && v.toTime().isValid())
+            return v.toTime().msecsSinceStartOfDay();
+        break;
+    case Kind::DateTime:
+        if (v.metaType().id() == QMetaType::QDateTime) {
+            const QDateTime dt = v.toDateTime();
+            // Kept as local wall-clock time; a UTC or offset time would lose its zone.
+            if (!dt.isValid() || dt.timeSpec() != Qt::LocalTime)
+                return std::nullopt;
+            return dt.date().toJulianDay() * msecsPerDay + dt.time().msecsSinceStartOfDay();
+        }
+        if (v.metaType().id() == QMetaType::QDate && v.toDate().isValid())
+            return v.toDate().toJulianDay() * msecsPerDay;
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (!isString(v))
+        return std::nullopt;
+    const QString text = v.toString();
+    const auto *p = reinterpret_cast<const char16_t *>(text.constData());
+    switch (m_kind) {
+    case Kind::Date:
+        return parseIsoDate(p, text.size());
+    case Kind::Time:
+        return parseIsoTime(p, text.size());
+    default:
+        return parseIsoDateTime(p, text.size());
+    }
+}
+
+std::optional<qint64> ColumnStore::parseTemporal(const char *text, qsizetype size) const
+{
+    switch (m_kind) {
+    case Kind::Date:
+        return parseIsoDate(text, size);
+    case Kind::Time:
+        return parseIsoTime(text, size);
+    case Kind::DateTime:
+        return parseIsoDateTime(text, size);
+    default:
+        return std::nullopt;
+    }
+}
+
+QVariant ColumnStore::decodeInteger(qint64 n) const
+{
+    switch (m_kind) {
+    case Kind::Int32:
+        return QVariant(int(n));
+    case Kind::Bool:
+        return QVariant(n != 0);
+    case Kind::Date:
+        return QVariant(QDate::fromJulianDay(n));
+    case Kind::Time:
+        return QVariant(QTime::fromMSecsSinceStartOfDay(int(n)));
+    case Kind::DateTime: {
+        const qint64 day = floorDiv(n, msecsPerDay);
+        return QVariant(QDateTime(QDate::fromJulianDay(day),
+                                  QTime::fromMSecsSinceStartOfDay(int(n - day * msecsPerDay))));
+    }
+    default:
+        return QVariant(qlonglong(n));
+    }
+}
+
+QVariant ColumnStore::normalizedValue(const QVariant &v) const
+{
+    if (v.isNull())
+        return QVariant();
+    if (storesIntegers()) {
+        if (const auto n = encodeInteger(v))
+            return decodeInteger(*n);
+    } else if (m_kind == Kind::Real) {
+        if (const auto d = exactReal(v))
+            return QVariant(*d);
+    }
+    return v;
+}
+
+QVariant ColumnStore::normalized(int fieldType, const QVariant &v)
+{
+    return ColumnStore(fieldType).normalizedValue(v);
+}
+
+QVariant ColumnStore::value(qint64 row) const
+{
+    if (isNull(row))
+        return QVariant();
+    if (m_heterogeneous)
+        return m_variants[size_t(row)];
+    switch (m_kind) {
+    case Kind::Real:
+        return QVariant(m_reals[row]);
+    case Kind::Text:
+        return QVariant(QString::fromUtf8(m_arena.data() + m_starts[row], qsizetype(m_lengths[row])));
+    case Kind::Bytes:
+        return QVariant(QByteArray(m_arena.data() + m_starts[row], qsizetype(m_lengths[row])));
+    default:
+        return decodeInteger(m_ints[row]);
+    }
+}
+
+void ColumnStore::pushNullBit(bool isNull)
+{
+    if ((m_size & 63) == 0)
+        m_nulls.append(0);
+    if (isNull)
+        m_nulls[m_size >> 6] |= quint64(1) << (m_size & 63);
+}
+
+void ColumnStore::setNullBit(qint64 row, bool isNull)
+{
+    const quint64 bit = quint64(1) << (row & 63);
+    if (isNull)
+        m_nulls[row >> 6] |= bit;
+    else
+        m_nulls[row >> 6] &= ~bit;
+}
+
+void ColumnStore::pushInt(qint64 n)
+{
+    pushNullBit(false);
+    m_ints.append(n);
+    ++m_size;
+}
+
+void ColumnStore::pushReal(double d)
+{
+    pushNullBit(false);
+    m_reals.append(d);
+    ++m_size;
+}
+
+bool ColumnStore::pushBytes(const char *data, qsizetype size)
+{
+    if (quint64(size) > maxArenaLength)
+        return false;
+    pushNullBit(false);
+    m_starts.append(quint64(m_arena.size()));
+    m_lengths.append(quint32(size));
+    m_arena.append(data, size);
+    ++m_size;
+    return true;
+}
+
+void ColumnStore::appendNull()
+{
+    pushNullBit(true);
+    if (m_heterogeneous) {
+        m_variants.emplace_back();
+    } else if (m_kind == Kind::Real) {
+        m_reals.append(0);
+    } else if (m_kind == Kind::Text || m_kind == Kind::Bytes) {
+        m_starts.append(quint64(m_arena.size()));
+        m_lengths.append(0);
+    } else {
+        m_ints.append(0);
+    }
+    ++m_size;
+}
+
+void ColumnStore::appendInt(qint64 n)
+{
+    if (!m_heterogeneous) {
+        if ((m_kind == Kind::Int32 || m_kind == Kind::Int64) && n >= m_min && n <= m_max)
+            return pushInt(n);
+        if (m_kind == Kind::Bool && (n == 0 || n == 1))
+            return pushInt(n);
+        if (m_kind == Kind::Real && n >= -maxExactDouble && n <= maxExactDouble)
+            return pushReal(double(n));
+    }
+    append(QVariant(qlonglong(n)));
+}
+
+void ColumnStore::appendReal(double d)
+{
+    if (!m_heterogeneous && m_kind == Kind::Real)
+        return pushReal(d);
+    append(QVariant(d));
+}
+
+void ColumnStore::appendText(const char *utf8, qsizetype size)
+{
+    if (!m_heterogeneous) {
+        if (m_kind == Kind::Text && pushBytes(utf8, size))
+            return;
+        if (const auto n = parseTemporal(utf8, size))
+            return pushInt(*n);
+    }
+    append(QVariant(QString::fromUtf8(utf8, size)));
+}
+
+void ColumnStore::appendBytes(const char *data, qsizetype size)
+{
+    if (!m_heterogeneous && m_kind == Kind::Bytes && pushBytes(data, size))
+        return;
+    append(QVariant(QByteArray(data, size)));
+}
+
+void ColumnStore::append(const QVariant &v)
+{
+    if (v.isNull())
+        return appendNull();
+    if (m_heterogeneous) {
+        pushNullBit(false);
+        m_variants.push_back(normalizedValue(v));
+        ++m_size;
+        return;
+    }
+    appendNull();
+    set(m_size - 1, v);
+}
+
+bool ColumnStore::writeTyped(qint64 row, const QVariant &v)
+{
+    if (storesIntegers()) {
+        const auto n = encodeInteger(v);
+        if (n)
+            m_ints[row] = *n;
+        return n.has_value();
+    }
+    if (m_kind == Kind::Real) {
+        const auto d = exactReal(v);
+        if (d)
+            m_reals[row] = *d;
+        return d.has_value();
+    }
+    const bool fits = m_kind == Kind::Text ? isString(v) : v.metaType().id() == QMetaType::QByteArray;
+    if (!fits)
+        return false;
+    const QByteArray bytes = m_kind == Kind::Text ? v.toString().toUtf8() : v.toByteArray();
+    if (quint64(bytes.size()) > maxArenaLength)
+        return false;
+    // The old bytes stay in the arena until the column is next copied.
+    m_starts[row] = quint64(m_arena.size());
+    m_lengths[row] = quint32(bytes.size());
+    m_arena.append(bytes.constData(), bytes.size());
+    return true;
+}
+
+void ColumnStore::set(qint64 row, const QVariant &v)
+{
+    if (v.isNull()) {
+        setNullBit(row, true);
+        if (m_heterogeneous)
+            m_variants[size_t(row)] = QVariant();
+        else if (m_kind == Kind::Text || m_kind == Kind::Bytes)
+            m_lengths[row] = 0;
+        return;
+    }
+    if (m_heterogeneous) {
+        m_variants[size_t(row)] = normalizedValue(v);
+    } else if (!writeTyped(row, v)) {
+        becomeHeterogeneous();
+        m_variants[size_t(row)] = v;
+    }
+    setNullBit(row, false);
+}
+
+void ColumnStore::becomeHeterogeneous()
+{
+    std::vector<QVariant> values;
+    values.reserve(size_t(m_size));
+    for (qint64 i = 0; i < m_size; ++i)
+        values.push_back(value(i));
+    m_ints.clear();
+    m_reals.clear();
+    m_arena.clear();
+    m_starts.clear();
+    m_lengths.clear();
+    m_variants = std::move(values);
+    m_heterogeneous = true;
+}
+
+std::shared_ptr<ColumnStore> ColumnStore::copyRange(qint64 first, qint64 count) const
+{
+    auto copy = std::make_shared<ColumnStore>(m_type);
+    copy->m_heterogeneous = m_heterogeneous;
+    copy->m_nulls.reserve((count + 63) / 64);
+    for (qint64 i = 0; i < count; ++i)
+        copy->pushNullBit(isNull(first + i));
+    if (m_heterogeneous) {
+        copy->m_variants.assign(m_variants.begin() + first, m_variants.begin() + first + count);
+    } else if (m_kind == Kind::Real) {
+        copy->m_reals.append(m_reals.data() + first, count);
+    } else if (m_kind == Kind::Text || m_kind == Kind::Bytes) {
+        copy->m_starts.reserve(count);
+        copy->m_lengths.reserve(count);
+        for (qint64 i = first; i < first + count; ++i) {
+            copy->m_starts.append(quint64(copy->m_arena.size()));
+            copy->m_lengths.append(m_lengths[i]);
+            copy->m_arena.append(m_arena.data() + m_starts[i], m_lengths[i]);
+        }
+    } else {
+        copy->m_ints.append(m_ints.data() + first, count);
+    }
+    copy->m_size = count;
+    return copy;
+}
+
+} // namespace zuvexal

@@ -1,0 +1,84 @@
+#include "recordsetbuilder.h"
+
+#include "columnstore.h"
+#include "tabledata.h"
+
+#include <algorithm>
+
+namespace zuvexal {
+
+RecordSetBuilder::RecordSetBuilder(std::vector<Field> fields)
+    : m_fields(std::move(fields))
+{
+    for (const Field &f : m_fields)
+        m_columns.push_back(std::make_shared<ColumnStore>(f.type));
+}
+
+RecordSetBuilder::~RecordSetBuilder() = default;
+
+bool RecordSetBuilder::setField(int column, const Field &field)
+{
+    if (!m_columns[size_t(column)]->setFieldType(field.type))
+        return false;
+    m_fields[size_t(column)] = field;
+    return true;
+}
+
+void RecordSetBuilder::appendNull(int column)
+{
+    m_columns[size_t(column)]->appendNull();
+}
+
+void RecordSetBuilder::appendInt(int column, qint64 value)
+{
+    m_columns[size_t(column)]->appendInt(value);
+}
+
+void RecordSetBuilder::appendReal(int column, double value)
+{
+    m_columns[size_t(column)]->appendReal(value);
+}
+
+void RecordSetBuilder::appendText(int column, const char *utf8, qsizetype size)
+{
+    m_columns[size_t(column)]->appendText(utf8, size);
+}
+
+void RecordSetBuilder::appendBytes(int column, const char *data, qsizetype size)
+{
+    m_columns[size_t(column)]->appendBytes(data, size);
+}
+
+void RecordSetBuilder::appendValue(int column, const QVariant &value)
+{
+    m_columns[size_t(column)]->append(value);
+}
+
+void RecordSetBuilder::setSource(const QString &connectionName, const QString &sql)
+{
+    m_connectionName = connectionName;
+    m_sql = sql;
+}
+
+RecordSet RecordSetBuilder::finish(Ado::CursorType cursor)
+{
+    qint64 rows = 0;
+    for (const auto &c : m_columns)
+        rows = std::max(rows, c->size());
+    for (const auto &c : m_columns) {
+        while (c->size() < rows)
+            c->appendNull();
+    }
+    RecordSet set;
+    set.m_table = std::make_shared<TableData>(std::move(m_fields), std::move(m_columns), rows);
+    set.m_open = true;
+    set.m_pos = rows > 0 ? 0 : -1;
+    set.m_cursorType = cursor;
+    set.m_connectionName = std::move(m_connectionName);
+    set.m_sql = std::move(m_sql);
+    m_fields.clear();
+    m_columns.clear();
+    return set;
+}
+
+} // namespace zuvexal

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "recordset.h"
+
+#include <QByteArray>
+
+#include <memory>
+#include <vector>
+
+namespace zuvexal {
+
+class ColumnStore;
+
+// Fills a record set column by column at load speed: values go straight into
+// typed storage, text as UTF-8 without a QString in between. Each append goes
+// to the end of one column; finish() pads shorter columns with NULLs.
+class RecordSetBuilder
+{
+public:
+    explicit RecordSetBuilder(std::vector<Field> fields);
+    ~RecordSetBuilder();
+    RecordSetBuilder(const RecordSetBuilder &) = delete;
+    RecordSetBuilder &operator=(const RecordSetBuilder &) = delete;
+
+    int fieldCount() const { return int(m_fields.size()); }
+    const Field &field(int column) const { return m_fields[size_t(column)]; }
+    // Retypes a column; only while it holds nothing but NULLs.
+    bool setField(int column, const Field &field);
+
+    void appendNull(int column);
+    void appendInt(int column, qint64 value);
+    void appendReal(int column, double value);
+    void appendText(int column, const char *utf8, qsizetype size);
+    void appendBytes(int column, const char *data, qsizetype size);
+    void appendValue(int column, const QVariant &value);
+
+    // Where requery() loads the rows again from.
+    void setSource(const QString &connectionName, const QString &sql);
+
+    // An open set on its first record; the builder is empty afterwards.
+    RecordSet finish(Ado::CursorType cursor = Ado::adOpenStatic);
+
+private:
+    std::vector<Field> m_fields;
+    std::vector<std::shared_ptr<ColumnStore>> m_columns;
+    QString m_connectionName;
+    QString m_sql;
+};
+
+} // namespace zuvexal

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "recordset.h"
+
+#include <QString>
+
+#include <optional>
+
+class QSqlDatabase;
+
+namespace zuvexal {
+
+struct LoadResult
+{
+    std::optional<RecordSet> records;
+    QString error; // one line naming the bad input
+};
+
+// Runs sql on db and keeps every row. The set remembers the connection name
+// and the SQL so requery() can run it again. SQLite is read through its own C
+// API; every other driver through QSqlQuery. The type mapping is described in
+// README.md beside this file.
+LoadResult loadQuery(const QSqlDatabase &db, const QString &sql,
+                     Ado::CursorType cursor = Ado::adOpenStatic);
+
+// All rows of a table or view; an unknown name is an error.
+LoadResult loadTable(const QSqlDatabase &db, const QString &table,
+                     Ado::CursorType cursor = Ado::adOpenStatic);
+
+// The driver-independent path, mapping QSqlField metadata.
+LoadResult loadQueryThroughQtSql(const QSqlDatabase &db, const QString &sql,
+                                 Ado::CursorType cursor = Ado::adOpenStatic);
+
+} // namespace zuvexal

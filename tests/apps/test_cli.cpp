@@ -1,0 +1,136 @@
+#include "testsupport.h"
+
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+using zuvexal::test::TempFolder;
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun runCli(const QStringList &args, const QStringList &extraEnv = {})
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString &assignment : extraEnv)
+        env.insert(assignment.section(QLatin1Char('='), 0, 0), assignment.section(QLatin1Char('='), 1));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(ZUVEXAL_CLI), args);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString makeDatabase(const TempFolder &folder)
+{
+    const QString path = folder.file(QStringLiteral("orders.db"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cli-test"));
+        db.setDatabaseName(path);
+        EXPECT_TRUE(db.open());
+        QSqlQuery q(db);
+        EXPECT_TRUE(q.exec(QStringLiteral("CREATE TABLE orders(id INTEGER NOT NULL, qty INTEGER, price REAL,"
+                                          " name VARCHAR(20), link HYPERLINK, ordered DATE)")));
+        EXPECT_TRUE(q.exec(QStringLiteral("INSERT INTO orders VALUES(1, 2, 3.5, 'Bolt',"
+                                          " 'Site#https://example.org#', '2024-01-05')")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("cli-test"));
+    return path;
+}
+
+} // namespace
+
+TEST(Cli, FieldsListsTypesAttributesAndKinds)
+{
+    TempFolder folder;
+    const QString db = makeDatabase(folder);
+    const CliRun run = runCli({QStringLiteral("fields"), QStringLiteral("--db"), db, QStringLiteral("--table"),
+                             QStringLiteral("orders")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    // NOT NULL drops the nullable bits; the HYPERLINK column reads as a
+    // hyperlink field.
+    EXPECT_EQ(run.out, QStringLiteral("name\ttype\tsize\tattributes\tkind\n"
+                                      "id\t20\t8\t22\tnumber\n"
+                                      "qty\t20\t8\t118\tnumber\n"
+                                      "price\t5\t8\t118\tnumber\n"
+                                      "name\t202\t20\t102\ttext\n"
+                                      "link\t203\t536870910\t230\thyperlink\n"
+                                      "ordered\t133\t6\t118\tdate\n"));
+
+    const CliRun query = runCli({QStringLiteral("fields"), QStringLiteral("--db"), db, QStringLiteral("--query"),
+                               QStringLiteral("SELECT qty * price AS total FROM orders")});
+    ASSERT_EQ(query.exitCode, 0) << query.err.toStdString();
+    EXPECT_EQ(query.out.section(QLatin1Char('\n'), 1, 1), QStringLiteral("total\t5\t8\t90\tnumber"))
+        << "an expression column is unknown-updatable";
+}
+
+TEST(Cli, BadInputExitsOneWithOneLine)
+{
+    TempFolder folder;
+    const QString db = makeDatabase(folder);
+    struct Case { QStringList args; const char *mentions; };
+    const Case cases[] = {
+        {{QStringLiteral("fields"), QStringLiteral("--db"), folder.file(QStringLiteral("none.db")),
+          QStringLiteral("--table"), QStringLiteral("orders")}, "none.db"},
+        {{QStringLiteral("fields"), QStringLiteral("--db"), db, QStringLiteral("--table"), QStringLiteral("nope")},
+         "nope"},
+        {{QStringLiteral("fields"), QStringLiteral("--db"), db, QStringLiteral("--query"), QStringLiteral("SELEC 1")},
+         "SELEC"},
+        {{QStringLiteral("fields"), QStringLiteral("--db"), db}, "--table"},
+        {{QStringLiteral("fields"), QStringLiteral("--bogus")}, "bogus"},
+        {{QStringLiteral("frobnicate")}, "frobnicate"},
+        {{QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("Colour=red"), QStringLiteral("--registry"),
+          folder.file(QStringLiteral("r.db"))}, "Colour"},
+        {{QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("IncludeNotes=yes"),
+          QStringLiteral("--registry"), folder.file(QStringLiteral("r.db"))}, "IncludeNotes"},
+    };
+    for (const Case &c : cases) {
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.exitCode, 1) << c.args.join(u' ').toStdString();
+        EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.mentions))) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("none.db")))) << "a typo never creates a database";
+}
+
+TEST(Cli, SettingsSetAndShowRoundTrip)
+{
+    TempFolder folder;
+    const QString registry = folder.file(QStringLiteral("registry.db"));
+    const CliRun set = runCli({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("HeaderText=Q4 sales"),
+                             QStringLiteral("IncludeNotes=1"), QStringLiteral("--registry"), registry});
+    ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
+    // The registry is also found through the environment.
+    const CliRun show = runCli({QStringLiteral("settings"), QStringLiteral("show")},
+                             {QStringLiteral("ZUVEXAL_REGISTRY=") + registry});
+    ASSERT_EQ(show.exitCode, 0) << show.err.toStdString();
+    EXPECT_EQ(show.out, QStringLiteral("FontName=Times New Roman\nHeaderText=Q4 sales\nFooterText= \n"
+                                       "IncludeNotes=1\nNotesPosition=0\nNotesText= \nLogoFile= \n"
+                                       "SignatureFile= \nWebsiteLink= \nEmailAddress= \nSumCurrentPageOnly=0\n"
+                                       "SaveSettings=1\n"
+                                       "PwInf=Times New Roman**_**Q4 sales**_** **_**1**_**0**_** **_** **_** "
+                                       "**_** **_** **_**0**_**1\n"));
+}
+
+TEST(Cli, EveryCommandHasHelp)
+{
+    for (const char *command : {"fields", "settings"}) {
+        const CliRun run = runCli({QString::fromUtf8(command), QStringLiteral("--help")});
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_TRUE(run.out.contains(QStringLiteral("zuvexal ") + QString::fromUtf8(command))) << run.out.toStdString();
+    }
+    const CliRun top = runCli({QStringLiteral("--help")});
+    EXPECT_EQ(top.exitCode, 0);
+    EXPECT_TRUE(top.out.contains(QStringLiteral("Commands:")));
+}
