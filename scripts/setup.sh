@@ -9,7 +9,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
   libgtest-dev libsqlite3-dev sqlite3
-  libglib2.0-dev libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libcups2-dev
+  libglib2.0-dev libxcb1-dev libxcb-icccm4-dev libcups2-dev
   # tests: a real X server and window manager, printing, default applications
   xvfb xauth openbox poppler-utils cups cups-client printer-driver-cups-pdf
   desktop-file-utils xdg-utils fonts-dejavu-core

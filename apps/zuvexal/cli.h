@@ -44,6 +44,11 @@ struct OpenedDatabase
 OpenedDatabase openDatabase(const QCommandLineParser &parser, const DatabaseOptions &options);
 
 int runFields(const QStringList &args);
+int runLog(const QStringList &args);
+int runOpen(const QStringList &args);
+int runPrint(const QStringList &args);
 int runSettings(const QStringList &args);
+int runWait(const QStringList &args);
+int runWindows(const QStringList &args);
 
 } // namespace zuvexal::cli

@@ -2,11 +2,17 @@
 
 #include "core/filedialog/paths.h"
 
-#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <functional>
 #include <map>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -15,7 +21,12 @@ const char *const Usage =
     "\n"
     "Commands:\n"
     "  fields     list the fields of a table or query with their types and kinds\n"
+    "  log        append a message to the HTML message log\n"
+    "  open       open a web address, file or e-mail address\n"
+    "  print      print a report page\n"
     "  settings   show or change the stored advanced report settings\n"
+    "  wait       wait a number of seconds\n"
+    "  windows    list the desktop's windows whose caption and class match patterns\n"
     "\n"
     "Run 'zuvexal COMMAND --help' for the options of a command.\n";
 
@@ -23,13 +34,28 @@ const char *const Usage =
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Fonts and page layout need a GUI application; a command-line tool
+    // never needs a window, so it never depends on a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The folder Qt would pick anyway, made so that Qt does not warn about it.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray runtime = QFile::encodeName(QDir::tempPath()) + "/runtime-" + QByteArray::number(getuid());
+        if (mkdir(runtime.constData(), 0700) == 0 || errno == EEXIST)
+            qputenv("XDG_RUNTIME_DIR", runtime);
+    }
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zuvexal"));
     zuvexal::SetAppFolder();
 
     const std::map<QString, std::function<int(const QStringList &)>> commands = {
         {QStringLiteral("fields"), zuvexal::cli::runFields},
+        {QStringLiteral("log"), zuvexal::cli::runLog},
+        {QStringLiteral("open"), zuvexal::cli::runOpen},
+        {QStringLiteral("print"), zuvexal::cli::runPrint},
         {QStringLiteral("settings"), zuvexal::cli::runSettings},
+        {QStringLiteral("wait"), zuvexal::cli::runWait},
+        {QStringLiteral("windows"), zuvexal::cli::runWindows},
     };
 
     const QStringList args = app.arguments().mid(1);

@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -7,6 +9,7 @@
 #include <gtest/gtest.h>
 
 using zuvexal::test::TempFolder;
+namespace test = zuvexal::test;
 
 namespace {
 
@@ -123,9 +126,50 @@ TEST(Cli, SettingsSetAndShowRoundTrip)
                                        "**_** **_** **_**0**_**1\n"));
 }
 
+TEST(Cli, ServicesOneAtATime)
+{
+    TempFolder folder;
+    // No desktop at all: nothing can open a link.
+    QDir().mkpath(folder.file(QStringLiteral("empty")));
+    const QString empty = folder.file(QStringLiteral("empty"));
+    const CliRun open = runCli({QStringLiteral("open"), QStringLiteral("https://example.org")},
+                               {QStringLiteral("XDG_DATA_HOME=") + empty, QStringLiteral("XDG_CONFIG_HOME=") + empty,
+                                QStringLiteral("XDG_DATA_DIRS=") + empty, QStringLiteral("DISPLAY=")});
+    EXPECT_EQ(open.exitCode, 1);
+    EXPECT_TRUE(open.err.contains(QStringLiteral("https://example.org"))) << open.err.toStdString();
+
+    const CliRun log = runCli({QStringLiteral("log"), QStringLiteral("<b>nightly run done</b>"),
+                               QStringLiteral("--app-folder"), folder.path()});
+    ASSERT_EQ(log.exitCode, 0) << log.err.toStdString();
+    const QString logFile = folder.file(QStringLiteral("Reports/Log/ZuMessages.htm"));
+    EXPECT_EQ(log.out.trimmed(), logFile);
+    EXPECT_TRUE(test::readAll(logFile).contains("<P> <b>nightly run done</b> </P>"));
+
+    test::writeAll(folder.file(QStringLiteral("page.htm")), "\"<TABLE><TR><TD>Printed cell</TD></TR></TABLE>\"\r\n");
+    const CliRun print = runCli({QStringLiteral("print"), folder.file(QStringLiteral("page.htm"))},
+                                {QStringLiteral("ZUVEXAL_PRINT_TO=") + folder.file(QStringLiteral("pdf"))});
+    EXPECT_EQ(print.exitCode, 0) << print.err.toStdString();
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("pdf/page.pdf"))));
+
+    struct Bad { QStringList args; const char *mentions; };
+    const Bad bad[] = {
+        {{QStringLiteral("wait"), QStringLiteral("soon")}, "soon"},
+        {{QStringLiteral("print"), folder.file(QStringLiteral("nope.htm"))}, "nope.htm"},
+        {{QStringLiteral("log"), QStringLiteral("x"), QStringLiteral("--app-folder"), folder.file(QStringLiteral("no"))},
+         "no"},
+        {{QStringLiteral("open")}, "destination"},
+    };
+    for (const Bad &c : bad) {
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.exitCode, 1) << c.args.join(u' ').toStdString();
+        EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.mentions))) << run.err.toStdString();
+    }
+}
+
 TEST(Cli, EveryCommandHasHelp)
 {
-    for (const char *command : {"fields", "settings"}) {
+    for (const char *command : {"fields", "log", "open", "print", "settings", "wait", "windows"}) {
         const CliRun run = runCli({QString::fromUtf8(command), QStringLiteral("--help")});
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_TRUE(run.out.contains(QStringLiteral("zuvexal ") + QString::fromUtf8(command))) << run.out.toStdString();

@@ -100,23 +100,23 @@ bool appendLogEntry(const QString &applicationPath, const QString &entry)
 
 void appendToTextBox(QObject *object, const QString &message)
 {
-    const std::unique_ptr<TextBox> box = textBoxFor(object);
-    if (!box)
+    if (!object)
         return;
-    const std::optional<bool> wasLocked = box->locked();
-    const std::optional<bool> wasEnabled = box->enabled();
-    box->setLocked(false);
-    box->setEnabled(true);
-    if (box->isVisible()) {
-        box->setFocus();
-        box->moveCaretToEnd();
+    TextBox box(object);
+    const std::optional<bool> wasLocked = box.locked();
+    const std::optional<bool> wasEnabled = box.enabled();
+    box.setLocked(false);
+    box.setEnabled(true);
+    if (box.isVisible()) {
+        box.setFocus();
+        box.moveCaretToEnd();
     }
     // A line break as Linux text controls know it.
-    box->insertAtCaret(QLatin1Char('\n') + message);
+    box.insertAtCaret(QLatin1Char('\n') + message);
     if (wasLocked)
-        box->setLocked(*wasLocked);
+        box.setLocked(*wasLocked);
     if (wasEnabled)
-        box->setEnabled(*wasEnabled);
+        box.setEnabled(*wasEnabled);
 }
 
 } // namespace zuvexal

@@ -4,7 +4,9 @@
 #include "core/base/values.h"
 #include "core/control/messagelog.h"
 #include "core/control/shared.h"
+#include "core/filedialog/filechooser.h"
 #include "core/filedialog/paths.h"
+#include "core/links/linkactivation.h"
 #include "core/settings/advancedsettings.h"
 
 #include <QDir>
@@ -72,6 +74,7 @@ ZuVexal::ZuVexal(QObject *parent, Container *container, ControlSurface *surface)
 ZuVexal::~ZuVexal()
 {
     shared().SourceRecordset.reset();
+    releaseFileChooser();
 }
 
 void ZuVexal::setContainer(Container *container)
@@ -278,9 +281,41 @@ void ZuVexal::Timer1_Timer()
     }
 }
 
-QString ZuVexal::SupplyFileName(const QString &, QString *, qint16, bool *, QObject *, qint16)
+QString ZuVexal::SupplyFileName(const QString &Dialog_Caption, QString *InitDir, qint16 FileType,
+                               bool *VerifyFileExistence, QObject *GraphicOrEditControl, qint16 ShowInsertButton)
 {
-    return {};
+    FileChooser &chooser = fileChooser();
+    chooser.GraphicControl = GraphicOrEditControl;
+    chooser.ensureLoaded();
+
+    bool verify = VerifyFileExistence ? *VerifyFileExistence : true;
+    // A file being saved need not exist.
+    if (Dialog_Caption.left(7).toLower() == QLatin1String("save as"))
+        verify = false;
+    if (VerifyFileExistence)
+        *VerifyFileExistence = verify;
+
+    QString folder = trimBlanks(InitDir ? *InitDir : QString());
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    if (InitDir)
+        *InitDir = folder;
+    if (chooser.setDir1Path(folder))
+        chooser.setDrive1(folder);
+
+    if (verify)
+        chooser.chkVerify = 1;
+    chooser.chkVerifyVisible = false;
+    if (ShowInsertButton < 0 || ShowInsertButton > 1)
+        ShowInsertButton = Zu_BDocument;
+    chooser.cmdInsertVisible = {true, true};
+    chooser.cmdInsertVisible[size_t(1 - ShowInsertButton)] = false;
+    chooser.setCombo1Index(FileType);
+    chooser.caption = trimBlanks(Dialog_Caption);
+
+    if (!chooser.showModal())
+        return {};
+    return chooser.chosenFileName();
 }
 
 QString ZuVexal::LongFileName(const QString &Short_Name) const
@@ -303,9 +338,14 @@ QString ZuVexal::FileFolder(const QString &FullFileName) const
     return PathFolder(FullFileName);
 }
 
-bool ZuVexal::OpenHyperlink(const QString &, bool)
+bool ZuVexal::OpenHyperlink(const QString &Destination, bool StartNewInstanceOfBrowser)
 {
-    return false;
+    const QString destination = trimBlanks(Destination);
+    if (destination.isEmpty())
+        return false;
+    if (destination.contains(QLatin1Char('@')))
+        return ActivateLink(1, destination, false);
+    return ActivateLink(0, destination, StartNewInstanceOfBrowser);
 }
 
 bool ZuVexal::ShowZuReporter(RecordSetPtr &, const QString &, QString *, QVariant *, QObject *)

@@ -1,5 +1,6 @@
 #include "core/base/messages.h"
 #include "core/control/shared.h"
+#include "core/control/version.h"
 #include "core/control/zuvexal.h"
 #include "platform/clock.h"
 
@@ -280,4 +281,11 @@ TEST_F(ControlTest, ProgramDelayClampsAndWritesBack)
         EXPECT_EQ(n, expected);
         EXPECT_GE(clock.t - start, std::chrono::seconds(expected));
     }
+}
+
+TEST(Version, AboutBoxVersionTextHasNoPadding)
+{
+    EXPECT_EQ(versionText(2, 4), QStringLiteral("Version 2.4"));
+    EXPECT_EQ(versionText(2, 10), QStringLiteral("Version 2.10")) << "a two-digit minor number as it is";
+    EXPECT_EQ(componentVersionText(), QStringLiteral("Version 2.0"));
 }

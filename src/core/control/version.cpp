@@ -1,0 +1,15 @@
+#include "core/control/version.h"
+
+namespace zuvexal {
+
+QString versionText(int major, int minor)
+{
+    return QStringLiteral("Version %1.%2").arg(major).arg(minor);
+}
+
+QString componentVersionText()
+{
+    return versionText(ZUVEXAL_VERSION_MAJOR, ZUVEXAL_VERSION_MINOR);
+}
+
+} // namespace zuvexal

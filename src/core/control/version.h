@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace zuvexal {
+
+// The component's version as the about box shows it: "Version M.N", both
+// numbers plain decimal; the patch level is not shown.
+QString versionText(int major, int minor);
+QString componentVersionText();
+
+} // namespace zuvexal

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/links/windowsearch.h"
+#include "platform/browser.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+namespace zuvexal {
+
+// Captions of open browser windows whose browser can take another address.
+const QStringList &browserCaptionPatterns();
+
+// What link activation keeps between calls, for the whole process.
+struct LinkState
+{
+    std::unique_ptr<platform::Browser> BrowserApp;  // the browser object of the last creation
+    QString BrowserPath;                            // program found by the fallback
+    std::optional<platform::Application> fallbackBrowser;
+    bool BrowserKnown = false;                      // the fallback started BrowserPath
+    WindowList LinkWindows{0};
+};
+LinkState &linkState();
+
+// Opens a web address or file (LinkKind 0) or an e-mail address (LinkKind
+// 1, "mailto:" added unless present) with the desktop's programs, reusing
+// an open browser window unless NewWindow asks for a new one. Two browser
+// objects are tried, then the program registered for HTML files is
+// started with the target. True when a program was started.
+bool ActivateLink(qint16 LinkKind, QString Target, bool NewWindow);
+
+} // namespace zuvexal
