@@ -47,6 +47,7 @@ int runFields(const QStringList &args);
 int runLog(const QStringList &args);
 int runOpen(const QStringList &args);
 int runPrint(const QStringList &args);
+int runReport(const QStringList &args);
 int runSettings(const QStringList &args);
 int runWait(const QStringList &args);
 int runWindows(const QStringList &args);

@@ -24,6 +24,7 @@ const char *const Usage =
     "  log        append a message to the HTML message log\n"
     "  open       open a web address, file or e-mail address\n"
     "  print      print a report page\n"
+    "  report     write an HTML report of a table or query\n"
     "  settings   show or change the stored advanced report settings\n"
     "  wait       wait a number of seconds\n"
     "  windows    list the desktop's windows whose caption and class match patterns\n"
@@ -53,6 +54,7 @@ int main(int argc, char **argv)
         {QStringLiteral("log"), zuvexal::cli::runLog},
         {QStringLiteral("open"), zuvexal::cli::runOpen},
         {QStringLiteral("print"), zuvexal::cli::runPrint},
+        {QStringLiteral("report"), zuvexal::cli::runReport},
         {QStringLiteral("settings"), zuvexal::cli::runSettings},
         {QStringLiteral("wait"), zuvexal::cli::runWait},
         {QStringLiteral("windows"), zuvexal::cli::runWindows},

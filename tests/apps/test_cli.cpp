@@ -167,9 +167,61 @@ TEST(Cli, ServicesOneAtATime)
     }
 }
 
+TEST(Cli, ReportWritesPagesAndIsReproducible)
+{
+    TempFolder folder;
+    const QString db = makeDatabase(folder);
+    const QStringList env{QStringLiteral("SOURCE_DATE_EPOCH=1733660000"), QStringLiteral("TZ=UTC"),
+                          QStringLiteral("ZUVEXAL_REGISTRY=") + folder.file(QStringLiteral("registry.db"))};
+    QStringList outputs;
+    for (const char *name : {"a", "b"}) {
+        const QString app = folder.file(QString::fromLatin1(name));
+        QDir().mkpath(app);
+        const CliRun run = runCli({QStringLiteral("report"), QStringLiteral("--db"), db, QStringLiteral("--table"),
+                                   QStringLiteral("orders"), QStringLiteral("--app-folder"), app,
+                                   QStringLiteral("--file"), QStringLiteral("Sales"), QStringLiteral("--title"),
+                                   QStringLiteral("Q4"), QStringLiteral("--locale"), QStringLiteral("en_US")},
+                                  env);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out, app + QStringLiteral("/Reports/sales.htm\n")) << "one page: no number";
+        outputs << QString::fromUtf8(test::readAll(app + QStringLiteral("/Reports/sales.htm")));
+    }
+    EXPECT_EQ(outputs[0], outputs[1]) << "the same input and time give the same page";
+    EXPECT_TRUE(outputs[0].contains(QStringLiteral("Vol 1 of Q4<Br>12:13:20 PM of Sunday, December 8, 2024 <Br> ")))
+        << outputs[0].toStdString();
+
+    struct Case { QStringList args; int exitCode; const char *mentions; };
+    const QStringList base{QStringLiteral("report"), QStringLiteral("--db"), db, QStringLiteral("--app-folder"),
+                           folder.path()};
+    const Case cases[] = {
+        {base + QStringList{QStringLiteral("--table"), QStringLiteral("orders"), QStringLiteral("--color"),
+                            QStringLiteral("PINK")}, 1, "PINK"},
+        {base + QStringList{QStringLiteral("--table"), QStringLiteral("orders"), QStringLiteral("--per-page"),
+                            QStringLiteral("0")}, 1, "--per-page"},
+        {base + QStringList{QStringLiteral("--table"), QStringLiteral("orders"), QStringLiteral("--date"),
+                            QStringLiteral("2024-13-01")}, 1, "2024-13-01"},
+        {base + QStringList{QStringLiteral("--query"), QStringLiteral("SELECT * FROM orders WHERE id > 99")}, 2,
+         "no records"},
+    };
+    for (const Case &c : cases) {
+        const CliRun run = runCli(c.args, env);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.mentions))) << run.err.toStdString();
+    }
+
+    // Reports/ cannot be made: the pages cannot be written.
+    const QString blocked = folder.file(QStringLiteral("blocked"));
+    QDir().mkpath(blocked);
+    test::writeAll(blocked + QStringLiteral("/Reports"), "");
+    const CliRun run = runCli({QStringLiteral("report"), QStringLiteral("--db"), db, QStringLiteral("--table"),
+                               QStringLiteral("orders"), QStringLiteral("--app-folder"), blocked},
+                              env);
+    EXPECT_EQ(run.exitCode, 4) << run.err.toStdString();
+}
+
 TEST(Cli, EveryCommandHasHelp)
 {
-    for (const char *command : {"fields", "log", "open", "print", "settings", "wait", "windows"}) {
+    for (const char *command : {"fields", "log", "open", "print", "report", "settings", "wait", "windows"}) {
         const CliRun run = runCli({QString::fromUtf8(command), QStringLiteral("--help")});
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_TRUE(run.out.contains(QStringLiteral("zuvexal ") + QString::fromUtf8(command))) << run.out.toStdString();

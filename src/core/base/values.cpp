@@ -97,10 +97,16 @@ bool isNumeric(const QVariant &value)
         const QString text = value.toString().trimmed();
         if (text.isEmpty())
             return false;
+        // Most texts are no numbers: turn them away before asking the
+        // locale, which is costly per value.
+        const QChar first = text.front();
+        if (!first.isDigit() && first != u'+' && first != u'-' && first != u'.' && first != u','
+            && first.category() != QChar::Symbol_Currency && first.category() != QChar::Punctuation_Dash)
+            return false;
         bool ok = false;
-        QLocale().toDouble(text, &ok);
+        QLocale::c().toDouble(text, &ok);
         if (!ok)
-            QLocale::c().toDouble(text, &ok);
+            QLocale().toDouble(text, &ok);
         return ok;
     }
     default:
@@ -112,7 +118,6 @@ QString valueText(const QVariant &value)
 {
     if (value.isNull() || !value.isValid())
         return {};
-    const QLocale locale;
     switch (value.typeId()) {
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
@@ -127,14 +132,18 @@ QString valueText(const QVariant &value)
     case QMetaType::Double:
     case QMetaType::Float: {
         QString text = QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
-        text.replace(QLatin1Char('.'), locale.decimalPoint());
+        if (const qsizetype point = text.indexOf(QLatin1Char('.')); point >= 0)
+            text.replace(point, 1, QLocale().decimalPoint());
         return text;
     }
     case QMetaType::QDate:
-        return locale.toString(value.toDate(), QLocale::ShortFormat);
-    case QMetaType::QTime:
+        return QLocale().toString(value.toDate(), QLocale::ShortFormat);
+    case QMetaType::QTime: {
+        const QLocale locale;
         return locale.toString(value.toTime(), timeFormatWithoutZone(locale));
+    }
     case QMetaType::QDateTime: {
+        const QLocale locale;
         const QDateTime dt = value.toDateTime();
         QString text = locale.toString(dt.date(), QLocale::ShortFormat);
         if (dt.time() != QTime(0, 0))

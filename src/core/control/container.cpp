@@ -12,6 +12,9 @@ QString DefaultContainer::displayName() const
 
 QObject *DefaultContainer::controlByName(const QString &name) const
 {
+    // The host-side object of the control is the control itself.
+    if (name == displayName())
+        return const_cast<QObject *>(m_control);
     if (name.isEmpty())
         return nullptr;
     const QObject *top = m_control;

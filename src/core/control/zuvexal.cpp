@@ -7,6 +7,7 @@
 #include "core/filedialog/filechooser.h"
 #include "core/filedialog/paths.h"
 #include "core/links/linkactivation.h"
+#include "core/reporter/forms.h"
 #include "core/settings/advancedsettings.h"
 
 #include <QDir>
@@ -65,7 +66,6 @@ ZuVexal::ZuVexal(QObject *parent, Container *container, ControlSurface *surface)
     m_defaultAppPath = shared().AppFolder;
     m_applicationPath = m_defaultAppPath;
     m_developerCompany = shared().OrganisationName;
-    m_reportBusy = false;
     m_timer.setInterval(TimerPeriodMs);
     connect(&m_timer, &QTimer::timeout, this, &ZuVexal::Timer1_Timer);
     m_timer.start();
@@ -73,7 +73,7 @@ ZuVexal::ZuVexal(QObject *parent, Container *container, ControlSurface *surface)
 
 ZuVexal::~ZuVexal()
 {
-    shared().SourceRecordset.reset();
+    releaseSharedWindows();
     releaseFileChooser();
 }
 
@@ -346,17 +346,6 @@ bool ZuVexal::OpenHyperlink(const QString &Destination, bool StartNewInstanceOfB
     if (destination.contains(QLatin1Char('@')))
         return ActivateLink(1, destination, false);
     return ActivateLink(0, destination, StartNewInstanceOfBrowser);
-}
-
-bool ZuVexal::ShowZuReporter(RecordSetPtr &, const QString &, QString *, QVariant *, QObject *)
-{
-    return false;
-}
-
-bool ZuVexal::AutoZuReporter(RecordSetPtr &, const QString &, QString *, const QString &, const QString &,
-                             int, QVariant *, QObject *)
-{
-    return false;
 }
 
 void ZuVexal::RaiseZuReportStatus(qint16 TotalPages, qint32 ElapsedSeconds, qint16 CurrentPage, bool &Cancel,

@@ -156,7 +156,8 @@ public:
     void Timer1_Timer();
     QTimer &Timer1() { return m_timer; }
     qint32 TickCount() const { return m_tickCount; }
-    bool ReportBusy() const { return m_reportBusy; }
+    // A report entry point is in progress (in any control of the process).
+    bool ReportBusy() const;
 
 Q_SIGNALS:
     void ZuTimer();
@@ -166,6 +167,8 @@ Q_SIGNALS:
 
 private:
     void notify(const char *propertyName);
+    bool prepareReport(RecordSetPtr &repRecordset, const QString &sPicFields, QString *theGraphicFolder,
+                       bool unattended);
 
     std::unique_ptr<DefaultContainer> m_defaultContainer;
     Container *m_container = nullptr;
@@ -183,7 +186,6 @@ private:
     qint32 m_interval = 0;
     QString m_tag;
     QString m_developerCompany;
-    bool m_reportBusy = false;
 };
 
 } // namespace zuvexal

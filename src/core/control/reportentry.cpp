@@ -1,0 +1,203 @@
+// The report entry points of the control: the record set is prepared and
+// handed to the report window, shown to the user or driven unattended.
+#include "core/control/zuvexal.h"
+
+#include "core/base/messages.h"
+#include "core/base/values.h"
+#include "core/control/shared.h"
+#include "core/reporter/forms.h"
+#include "core/reporter/reportform.h"
+#include "core/settings/advancedsetform.h"
+#include "core/settings/advancedsettings.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+
+namespace zuvexal {
+
+namespace {
+
+// The hourglass pointer while a report is prepared, when there is a screen.
+class WaitCursor
+{
+public:
+    WaitCursor()
+    {
+        if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+            m_set = true;
+        }
+    }
+    ~WaitCursor() { restore(); }
+    void restore()
+    {
+        if (m_set)
+            QGuiApplication::restoreOverrideCursor();
+        m_set = false;
+    }
+
+private:
+    bool m_set = false;
+};
+
+// A static in-memory copy of a forward-only record set, or nothing when
+// any step fails (the host's record set is then left as it was).
+std::optional<RecordSet> staticCopy(RecordSet &source, bool yield)
+{
+    RecordSet copy;
+    for (int i = 0; i < source.fieldCount(); ++i) {
+        const Field &field = source.field(i);
+        if (!copy.appendField(field.name, field.type, field.definedSize, Ado::adFldUnspecified))
+            return std::nullopt;
+        if (yield)
+            QCoreApplication::processEvents();
+    }
+    if (!copy.setCursorType(Ado::adOpenStatic) || !copy.setLockType(Ado::adLockOptimistic) || !copy.open()
+        || !source.moveFirst())
+        return std::nullopt;
+    while (!source.eof()) {
+        if (!copy.addNew())
+            return std::nullopt;
+        for (int i = 0; i < source.fieldCount(); ++i) {
+            const std::optional<QVariant> value = source.value(i);
+            if (!value || !copy.setValue(i, *value))
+                return std::nullopt;
+        }
+        if (!copy.update() || !source.moveNext())
+            return std::nullopt;
+        if (yield)
+            QCoreApplication::processEvents();
+    }
+    source.close();
+    copy.moveFirst();
+    return copy;
+}
+
+} // namespace
+
+bool ZuVexal::ReportBusy() const
+{
+    return reportBusy();
+}
+
+bool ZuVexal::prepareReport(RecordSetPtr &repRecordset, const QString &sPicFields, QString *theGraphicFolder,
+                            bool unattended)
+{
+    QString folder = theGraphicFolder ? *theGraphicFolder : QString();
+    if (!theGraphicFolder || folder.isEmpty())
+        folder = shared().AppFolder;
+    if (theGraphicFolder)
+        *theGraphicFolder = folder;
+    if (!repRecordset)
+        return false;
+
+    if (repRecordset->cursorType() == Ado::adOpenForwardOnly) {
+        std::optional<RecordSet> copy = staticCopy(*repRecordset, unattended);
+        if (!copy)
+            return false;
+        repRecordset = std::make_shared<RecordSet>(std::move(*copy));
+    }
+    repRecordset->moveFirst();
+    const qint64 records = repRecordset->eof() ? 0 : repRecordset->recordCount();
+    if (records <= 0)
+        return false;
+
+    m_currentRecordsetRef = repRecordset;
+    shared().SourceRecordset = repRecordset;
+    AdvancedSetForm &settings = advancedSet();
+    settings.lstFields.clear();
+    settings.myfControl = m_container->controlByName(m_container->displayName());
+    if (!settings.myfControl)
+        return false;
+    ReportForm &form = reportForm();
+    form.CumTotalRecs = qint32(std::min<qint64>(records, std::numeric_limits<qint32>::max()));
+    form.ContainPictureFilenameField = !trimBlanks(sPicFields).isEmpty();
+    form.setThePicFields(sPicFields);
+    form.setGraphicFolderPath(folder);
+    return true;
+}
+
+bool ZuVexal::ShowZuReporter(RecordSetPtr &repRecordset, const QString &sPicFields, QString *theGraphicFolder,
+                             QVariant *, QObject *)
+{
+    if (!beginReport()) {
+        showMessage(m_container->displayName(),
+                    QStringLiteral("A report is currently being generated\r\nplease try again in a few seconds"));
+        return false;
+    }
+    WaitCursor cursor;
+    const std::optional<qint64> bookmark = repRecordset ? repRecordset->bookmark() : std::nullopt;
+    bool result = false;
+    if (prepareReport(repRecordset, sPicFields, theGraphicFolder, false)) {
+        cursor.restore();
+        showReportWindow();
+        // A split that made no page has shown nothing.
+        result = reportForm().TotalPage() >= 1;
+    }
+    endReport();
+    if (bookmark && repRecordset)
+        repRecordset->setBookmark(*bookmark);
+    return result;
+}
+
+bool ZuVexal::AutoZuReporter(RecordSetPtr &repRecordset, const QString &sPicFields, QString *theGraphicFolder,
+                             const QString &fileName, const QString &FileTitle, int AutoRepAction, QVariant *,
+                             QObject *)
+{
+    if (!beginReport())
+        return false;
+    WaitCursor cursor;
+    const std::optional<qint64> bookmark = repRecordset ? repRecordset->bookmark() : std::nullopt;
+    bool result = false;
+
+    if (prepareReport(repRecordset, sPicFields, theGraphicFolder, true)) {
+        ReportForm &form = reportForm();
+        AdvancedSetForm &settings = advancedSet();
+        AdvancedSettings &record = settingsShared().Settings;
+        settings.ensureLoaded();
+        form.AutoReporting = true;
+        // What the run changes, restored at the end whatever happens.
+        const qint16 includeNotes = record.IncludeNotes;
+        const qint16 sumCurrentPageOnly = record.SumCurrentPageOnly;
+        settings.chkNotes = 0;
+        settings.OptPages = 0;
+
+        form.ensureLoaded();
+        if (form.TotalPage() >= 1) {
+            const QString name = trimBlanks(fileName);
+            const QString title = trimBlanks(FileTitle);
+            form.txtFilename = name.isEmpty() ? QStringLiteral("AutoGenRep") : name;
+            form.txtTitle = title.isEmpty() ? QStringLiteral("Auto-Generated Report") : title;
+            switch (AutoRepAction) {
+            case rNoNo: form.chkBrowser = 0; form.chkPrinter = 0; break;
+            case rNoYes: form.chkBrowser = 0; form.chkPrinter = 1; break;
+            case rYesNo: form.chkBrowser = 1; form.chkPrinter = 0; break;
+            case rYesYes: form.chkBrowser = 1; form.chkPrinter = 1; break;
+            default: break;
+            }
+            form.cmdDirection_Click(0);
+            form.cmdAdvanced_Click();
+            for (ListItem &item : settings.lstFields)
+                item.selected = true;
+            settings.chkNotes = 0;
+            settings.OptPages = 0;
+            settings.cmdApply_Click();
+            form.cmdGenerate_Click();
+            // A section that could not be written is a failed report.
+            result = form.failedSections() == 0;
+        }
+        record.IncludeNotes = includeNotes;
+        record.SumCurrentPageOnly = sumCurrentPageOnly;
+        settings.chkNotes = includeNotes;
+        settings.OptPages = sumCurrentPageOnly;
+        form.AutoReporting = false;
+        form.cmdClose_Click();
+    }
+    endReport();
+    if (bookmark && repRecordset)
+        repRecordset->setBookmark(*bookmark);
+    return result;
+}
+
+} // namespace zuvexal

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "core/recordset/recordset.h"
+#include "core/reporter/lists.h"
+#include "core/settings/advancedsettings.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace zuvexal {
+
+// The maker's address in the generator line of every page.
+inline const QString MakerWebsite = QStringLiteral("https://quorvane.example.com/zuvexal");
+
+// What the writer reads from the report in progress, for one section.
+struct PageContext
+{
+    qint32 CurPage = 1;        // 1-based page being written
+    qint32 TotalPage = 1;
+    qint32 NumRecsOnPage = 0;  // records on the page being written
+    qint32 CumTotalRecs = 0;   // records of the whole report
+    bool ContainPictureFilenameField = false;
+    QStringList GridFieldNames;       // one per grid column
+    QStringList ColumnPictureFolders; // parallel; "" = not a picture column
+    bool AdvSettings = false;         // the advanced settings are in force
+    AdvancedSettings settings;        // FontName always; the rest only while AdvSettings
+    ListItems lstFields;              // sum fields; selected items are summed
+    const RecordSet *SourceRecordset = nullptr;  // field types and attributes
+};
+
+// Writes the sections of report pages: one HTML fragment per section of at
+// most five records, appended to the page's file as one quoted record. It
+// keeps per-column statistics (page sums, totals, extremes) and a record
+// count between calls, for the summaries of a page's last section.
+class PageWriter
+{
+public:
+    // Forgets all statistics; every generation run starts with this.
+    void reset();
+
+    // Appends the fragment of one section to FileName. FieldNames holds the
+    // output columns (FieldCount of them); SectionName is the page heading
+    // for the first section, else "Section<k>"; SectionCount is the page's
+    // record count divided by 5. False when the fragment could not be
+    // written (the statistics are still updated).
+    bool WriteReportSection(const QString &FileName, RecordSet &rsSection, qint32 FieldCount,
+                            const QStringList &FieldNames, const QString &SectionName, qint32 SectionCount,
+                            const QString &TableColor, const PageContext &page);
+
+private:
+    // A slot per column; an empty slot counts as 0 and prints as "".
+    using Slots = std::vector<std::optional<double>>;
+
+    void writeHeaderBlock(QString &html, const RecordSet &rsSection, const QStringList &columns,
+                          const PageContext &page);
+    void writeSummaries(QString &html, const QStringList &columns, const PageContext &page);
+
+    Slots m_pageSums;
+    Slots m_totalSums;
+    Slots m_minimums;
+    Slots m_maximums;
+    qint32 m_recsInVol = 0;
+};
+
+// The notes as HTML: CR LF to "<p></p>", other CRs to "<br>", blanks to
+// "&nbsp;". Converting a converted text changes nothing.
+QString TextToHtml(const QString &text);
+
+} // namespace zuvexal

@@ -1,0 +1,315 @@
+#include "core/reporter/reportform.h"
+
+#include "core/base/now.h"
+#include "core/base/values.h"
+#include "core/control/shared.h"
+#include "core/filedialog/paths.h"
+#include "core/recordset/fieldkind.h"
+#include "core/reporter/forms.h"
+#include "core/settings/advancedsetform.h"
+
+#include <QDir>
+#include <QMetaObject>
+
+namespace zuvexal {
+
+const QStringList ReportForm::TableColors = {
+    QStringLiteral("WHITE"),  QStringLiteral("RED"),    QStringLiteral("BLUE"),
+    QStringLiteral("GREEN"),  QStringLiteral("YELLOW"), QStringLiteral("GRAY"),
+    QStringLiteral("SILVER"), QStringLiteral("MAROON"), QStringLiteral("FUCHIA"),
+};
+
+ReportForm::ReportForm() = default;
+
+void ReportForm::setGraphicFolderPath(const QString &value)
+{
+    QString folder = trimBlanks(value);
+    // Only a full path says where the pictures are.
+    if (!QDir::isAbsolutePath(folder))
+        return;
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    m_graphicFolderPath = folder;
+}
+
+void ReportForm::setThePicFields(const QString &value)
+{
+    m_thePicFields = trimBlanks(value);
+}
+
+void ReportForm::ensureLoaded()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    caption = shared().OrganisationName + QStringLiteral(" Report Form");
+    dtpInsert = reportDateTime().date();
+    cboBGcolor = TableColors.front();
+    BuildPages();
+    ShowCurrentPage();
+    Q_EMIT loaded();
+}
+
+void ReportForm::unload()
+{
+    if (!m_loaded)
+        return;
+    m_loaded = false;
+    m_curPageRecordset.reset();
+    advancedSet().SaveUserSettings();
+    m_pageRecordsets.clear();
+    lstAvailable.clear();
+    lstOutput.clear();
+    lstOutputIndex = -1;
+    txtTitle.clear();
+    txtFilename.clear();
+    chkInsert = 1;
+    chkBrowser = 1;
+    chkPrinter = 0;
+    lblPage = QStringLiteral("Preview Records");
+    cmdPageEnabled = {false, false, false, false};
+}
+
+void ReportForm::BuildPages()
+{
+    const RecordSetPtr source = shared().SourceRecordset;
+    m_pageRecordsets.clear();
+    m_totalPage = 0;
+    m_curPage = 0;
+    if (!source)
+        return;
+    const RecordSet clone = source->clone();
+
+    qint32 perPage = 10;
+    if (const AdvancedSetForm &settings = advancedSet(); settings.myfControl) {
+        bool ok = false;
+        const qint32 asked = settings.myfControl->property("MaxRecsPerPage").toInt(&ok);
+        if (ok)
+            perPage = asked;
+    }
+    // Fewer than one record per page cannot split anything.
+    if (perPage < 1)
+        perPage = 10;
+    qint64 pages = CumTotalRecs / perPage;
+    // More than 100 pages fall back to 200 records a page; larger pages
+    // already give fewer pages.
+    if (pages > 100 && perPage < 200) {
+        perPage = 200;
+        pages = CumTotalRecs / perPage;
+    }
+    if (CumTotalRecs % perPage != 0)
+        ++pages;
+    m_recsPerPage = perPage;
+
+    // Pages share the rows of the source; records beyond the count handed
+    // over are on no page.
+    const qint64 available = std::min<qint64>(CumTotalRecs, clone.recordCount());
+    for (qint64 p = 0; p < pages; ++p) {
+        const qint64 first = p * perPage;
+        const qint64 count = std::clamp<qint64>(available - first, 0, perPage);
+        m_pageRecordsets.push_back(std::make_shared<RecordSet>(clone.slice(first, count)));
+    }
+    m_totalPage = qint32(pages);
+    if (m_totalPage < 1)
+        return;
+    m_curPage = 1;
+    m_curPageRecordset = m_pageRecordsets.front();
+    if (m_totalPage > 1) {
+        cmdPageEnabled[2] = true;
+        cmdPageEnabled[3] = true;
+    }
+    lblPage = QStringLiteral("Page %1 of %2").arg(m_curPage).arg(m_totalPage);
+}
+
+void ReportForm::ShowCurrentPage()
+{
+    if (!m_curPageRecordset)
+        return;
+    const RecordSet &page = *m_curPageRecordset;
+    m_numRecsOnPage = qint32(page.recordCount());
+    const int fields = page.fieldCount();
+
+    // Column alignment for the grid: the first columns left, the last right.
+    m_gridFormatText.clear();
+    for (int i = 0; i < fields; ++i) {
+        const QString &name = page.field(i).name;
+        if (i == fields - 1)
+            m_gridFormatText += QStringLiteral(">         ") + name + QString(12, QLatin1Char(' '));
+        else if (i == 0)
+            m_gridFormatText += QLatin1Char('<') + name + QStringLiteral("      |");
+        else
+            m_gridFormatText += QStringLiteral("<         ") + name + QString(11, QLatin1Char(' ')) + QLatin1Char('|');
+    }
+
+    if (lstAvailable.isEmpty()) {
+        QStringList names;
+        for (int i = 0; i < fields; ++i) {
+            names << trimBlanks(page.field(i).name);
+            lstAvailable.append({names.back(), true});
+        }
+        fillFieldTables(names);
+    }
+    Q_EMIT pageShown();
+}
+
+void ReportForm::fillFieldTables(const QStringList &names)
+{
+    m_gridFieldNames = names;
+    m_columnPictureFolders = QStringList(names.size(), QString());
+    QStringList folders = m_graphicFolderPath.split(QLatin1Char(','));
+    const QStringList pictureFields = m_thePicFields.split(QLatin1Char(','));
+    const QString lastFolder = trimBlanks(folders.back());
+    while (folders.size() < pictureFields.size())
+        folders.append(QString());
+    for (qsizetype c = 0; c < names.size(); ++c) {
+        for (qsizetype k = 0; k < pictureFields.size(); ++k) {
+            if (trimBlanks(pictureFields[k]).compare(names[c], Qt::CaseInsensitive) != 0)
+                continue;
+            QString folder = trimBlanks(folders[k]);
+            if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
+                folder += QLatin1Char('/');
+            if (folder.isEmpty())
+                folder = lastFolder;
+            m_columnPictureFolders[c] = folder;
+            break;
+        }
+    }
+}
+
+void ReportForm::showPage(qint32 page)
+{
+    m_curPage = page;
+    if (m_curPage >= 1 && m_curPage <= qint32(m_pageRecordsets.size()))
+        m_curPageRecordset = m_pageRecordsets[size_t(m_curPage - 1)];
+    ShowCurrentPage();
+    lblPage = QStringLiteral("Page %1 of %2").arg(m_curPage).arg(m_totalPage);
+}
+
+void ReportForm::cmdPage_Click(int Index)
+{
+    qint32 page = m_curPage;
+    switch (Index) {
+    case 0:
+        page = 1;
+        if (m_totalPage > 1) {
+            cmdPageEnabled[2] = cmdPageEnabled[3] = true;
+            cmdPageEnabled[0] = false;
+        }
+        cmdPageEnabled[1] = false;
+        break;
+    case 1:
+        if (m_curPage >= 2) {
+            page = m_curPage - 1;
+            cmdPageEnabled[2] = cmdPageEnabled[3] = true;
+            if (page == 1)
+                cmdPageEnabled[0] = cmdPageEnabled[1] = false;
+        }
+        break;
+    case 2:
+        if (m_curPage < m_totalPage) {
+            page = m_curPage + 1;
+            cmdPageEnabled[0] = cmdPageEnabled[1] = true;
+            if (page == m_totalPage)
+                cmdPageEnabled[2] = cmdPageEnabled[3] = false;
+        }
+        break;
+    case 3:
+        page = m_totalPage;
+        if (m_totalPage > 1) {
+            cmdPageEnabled[0] = cmdPageEnabled[1] = true;
+            cmdPageEnabled[3] = false;
+        }
+        cmdPageEnabled[2] = false;
+        break;
+    default:
+        break;
+    }
+    showPage(page);
+}
+
+void ReportForm::cmdDirection_Click(int Index)
+{
+    if (Index == 0) {
+        for (const ListItem &item : std::as_const(lstAvailable)) {
+            if (!item.selected)
+                continue;
+            const bool present = std::any_of(lstOutput.begin(), lstOutput.end(),
+                                             [&](const ListItem &out) { return out.text == item.text; });
+            if (!present)
+                lstOutput.append({item.text, false});
+        }
+    } else if (Index == 1) {
+        for (qsizetype i = lstOutput.size() - 1; i >= 0; --i) {
+            if (lstOutput[i].selected)
+                lstOutput.removeAt(i);
+        }
+        if (lstOutputIndex >= lstOutput.size())
+            lstOutputIndex = int(lstOutput.size()) - 1;
+    }
+}
+
+void ReportForm::cmdMoveUpDown_Click(int Index)
+{
+    const int k = lstOutputIndex;
+    if (k < 0 || k >= lstOutput.size())
+        return;
+    if (Index == 0 && k > 0) {
+        lstOutput.move(k, k - 1);
+        lstOutputIndex = k - 1;
+    } else if (Index == 1 && k < lstOutput.size() - 1) {
+        lstOutput.move(k, k + 1);
+        lstOutputIndex = k + 1;
+    }
+}
+
+void ReportForm::cmdAdvanced_Click()
+{
+    AdvancedSetForm &settings = advancedSet();
+    settings.ensureLoaded();
+    if (settings.lstFields.isEmpty() && m_curPageRecordset) {
+        RecordSet &page = *m_curPageRecordset;
+        page.moveFirst();
+        for (int i = 0; i < page.fieldCount(); ++i) {
+            const QString name = trimBlanks(page.field(i).name);
+            const std::optional<int> index = page.indexOf(name);
+            if (!index)
+                return;
+            const Field &field = page.field(*index);
+            const std::optional<QVariant> first = page.value(i);
+            if (FieldKind(qint16(field.attributes), qint16(field.type)) == QLatin1String("number") && first
+                && isNumeric(*first))
+                settings.lstFields.append({name, false});
+        }
+    }
+    if (!AutoReporting)
+        Q_EMIT advancedRequested();
+}
+
+void ReportForm::cmdSaveAs_Click()
+{
+    // Linux folders are case-sensitive: the start folder keeps its case.
+    QString folder = shared().AppFolder + QStringLiteral("Reports/");
+    bool verify = false;
+    QString chosen;
+    if (QObject *control = advancedSet().myfControl) {
+        QMetaObject::invokeMethod(control, "SupplyFileName", Qt::DirectConnection, Q_RETURN_ARG(QString, chosen),
+                                  Q_ARG(QString, QStringLiteral("Save As (Htm or Asp file)")),
+                                  Q_ARG(QString *, &folder), Q_ARG(qint16, 5), Q_ARG(bool *, &verify));
+    }
+    if (!chosen.isEmpty()) {
+        if (chosen.indexOf(QLatin1String(".htm"), 1) < 0 && chosen.indexOf(QLatin1String(".asp"), 1) < 0)
+            chosen += QStringLiteral(".htm");
+        const bool page = chosen.indexOf(QLatin1String(".htm"), 1, Qt::CaseInsensitive) >= 0
+            || chosen.indexOf(QLatin1String(".asp"), 1, Qt::CaseInsensitive) >= 0;
+        chosen = page ? FileNamePart(chosen) : QString();
+    }
+    txtFilename = chosen.toLower();
+}
+
+void ReportForm::cmdClose_Click()
+{
+    unload();
+    Q_EMIT closeRequested();
+}
+
+} // namespace zuvexal

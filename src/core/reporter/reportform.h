@@ -1,0 +1,150 @@
+#pragma once
+
+#include "core/recordset/recordset.h"
+#include "core/reporter/lists.h"
+#include "core/reporter/pagewriter.h"
+
+#include <QDate>
+#include <QMetaMethod>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace zuvexal {
+
+// The state and handlers of the report window, one per process: the report
+// in progress (records, pages, picture fields), the values of the window's
+// controls and the generation run. The window is a view over this object;
+// the unattended reporter drives it without any widget.
+class ReportForm : public QObject
+{
+    Q_OBJECT
+
+public:
+    ReportForm();
+
+    // Set by the control before the window loads.
+    bool AutoReporting = false;
+    qint32 CumTotalRecs = 0;
+    bool ContainPictureFilenameField = false;
+    const QString &GraphicFolderPath() const { return m_graphicFolderPath; }
+    // Trimmed; kept only when it is an absolute folder; ends in '/'.
+    void setGraphicFolderPath(const QString &value);
+    const QString &thePicFields() const { return m_thePicFields; }
+    void setThePicFields(const QString &value);
+
+    qint32 CurPage() const { return m_curPage; }
+    qint32 TotalPage() const { return m_totalPage; }
+    qint32 NumRecsOnPage() const { return m_numRecsOnPage; }
+    qint32 RecsPerPage() const { return m_recsPerPage; }
+    const RecordSetPtr &CurPageRecordset() const { return m_curPageRecordset; }
+    const std::vector<RecordSetPtr> &PageRecordsets() const { return m_pageRecordsets; }
+
+    // One element per grid column: its field name, and its picture folder
+    // ("" for a column that holds no picture file names).
+    const QStringList &GridFieldNames() const { return m_gridFieldNames; }
+    const QStringList &ColumnPictureFolders() const { return m_columnPictureFolders; }
+    const QString &GridFormatText() const { return m_gridFormatText; }
+
+    // Control values.
+    QString caption;
+    ListItems lstAvailable;
+    ListItems lstOutput;
+    int lstOutputIndex = -1;           // the current item, -1 for none
+    QString txtTitle;
+    QString txtFilename;
+    int chkInsert = 1;
+    QDate dtpInsert;
+    static const QStringList TableColors;
+    QString cboBGcolor;
+    int chkBrowser = 1;
+    int chkPrinter = 0;
+    int chkCancel = 0;
+    int chkDeleteOnCancel = 0;
+    bool Frame1Visible = true;
+    bool Frame2Visible = true;
+    bool Frame3Visible = false;
+    QString lblPage = QStringLiteral("Preview Records");
+    QString lblTotalPages = QStringLiteral("tp");
+    QString lblCurPage = QStringLiteral("cp");
+    QString lblElapsedSeconds = QStringLiteral("es");
+    std::array<bool, 4> cmdPageEnabled{false, false, false, false};  // First, Previous, Next, Last
+
+    // Members of the generation run.
+    qint32 RunElapsedSeconds = 0;
+    bool CancelRequested = false;
+    bool DeleteOnCancel = false;
+    QVariant StatusReserved;
+    bool isRunning() const { return m_running; }
+    // Sections of the last run that could not be written.
+    int failedSections() const { return m_failedSections; }
+    const QStringList &PageFiles() const { return m_pageFiles; }
+
+    bool isLoaded() const { return m_loaded; }
+    // Loads the window when needed: caption, date, colour, pages, page 1.
+    void ensureLoaded();
+    // Releases the pages and stores the advanced settings.
+    void unload();
+
+    void cmdPage_Click(int Index);
+    void cmdDirection_Click(int Index);
+    void cmdMoveUpDown_Click(int Index);
+    void cmdAdvanced_Click();
+    void cmdSaveAs_Click();
+    void cmdClose_Click();
+    void cmdGenerate_Click();
+
+Q_SIGNALS:
+    // The window moves the input focus to this control ("lstOutput",
+    // "txtFilename").
+    void focusRequested(const QString &controlName);
+    // The current page changed; the grid shows CurPageRecordset.
+    void pageShown();
+    // The run reported progress (labels, frames).
+    void progress();
+    // The window closes (Close, or the unattended run's end).
+    void closeRequested();
+    // The advanced settings window is to be shown modally.
+    void advancedRequested();
+    // The window has loaded: its controls hold their initial values.
+    void loaded();
+
+private:
+    void BuildPages();
+    void ShowCurrentPage();
+    void fillFieldTables(const QStringList &names);
+    void showPage(qint32 page);
+    void writePage(const QString &pageName, const QString &pageHeading);
+    void reportStatus();
+
+    QString m_graphicFolderPath;
+    QString m_thePicFields;
+    qint32 m_curPage = 0;
+    qint32 m_totalPage = 0;
+    qint32 m_numRecsOnPage = 0;
+    qint32 m_recsPerPage = 0;
+    RecordSetPtr m_curPageRecordset;
+    std::vector<RecordSetPtr> m_pageRecordsets;
+    QStringList m_gridFieldNames;
+    QStringList m_columnPictureFolders;
+    QString m_gridFormatText;
+    bool m_loaded = false;
+
+    // One generation run.
+    bool m_running = false;
+    int m_failedSections = 0;
+    qint64 m_runStartMs = 0;
+    QStringList m_pageFiles;
+    std::vector<std::optional<qint64>> m_sizesBeforeRun;  // per page; none: the file was new
+    QStringList m_outputFieldNames;
+    PageContext m_page;
+    PageWriter m_writer;
+    QMetaMethod m_raiseStatus;
+};
+
+} // namespace zuvexal

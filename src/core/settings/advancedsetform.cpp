@@ -1,0 +1,126 @@
+#include "core/settings/advancedsetform.h"
+
+#include "core/base/values.h"
+#include "core/control/shared.h"
+#include "core/filedialog/paths.h"
+#include "core/links/linkactivation.h"
+#include "core/settings/advancedsettings.h"
+
+#include <QDir>
+#include <QMetaObject>
+
+namespace zuvexal {
+
+AdvancedSetForm::AdvancedSetForm() = default;
+
+void AdvancedSetForm::ensureLoaded()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    const QStringList fonts = GetFontNames();
+    cboFontNameItems = fonts.size() < 2 ? QStringList{DefaultFontName} : fonts;
+    SettingsShared &shared = settingsShared();
+    shared.StoredSettingsText = readStoredSettingsText();
+    parseSettings(shared.StoredSettingsText, shared.Settings);
+    showRecord();
+}
+
+void AdvancedSetForm::showRecord()
+{
+    const AdvancedSettings &record = settingsShared().Settings;
+    // Linux rarely has the Windows font names: a stored name that is not in
+    // the list stays in the box as typed text, so Apply keeps it.
+    cboFontNameIndex = int(cboFontNameItems.indexOf(record.FontName));
+    cboFontName = record.FontName;
+    lblFontNameFont = record.FontName;
+    txtHeaderFooter = {record.HeaderText, record.FooterText};
+    if (record.IncludeNotes == 0 || record.IncludeNotes == 1)
+        chkNotes = record.IncludeNotes;
+    if (record.NotesPosition == 0 || record.NotesPosition == 1)
+        OptNotesPosition = record.NotesPosition;
+    txtNotes = record.NotesText;
+    lblLogo = {record.LogoFile, record.SignatureFile};
+    txtLink = {record.WebsiteLink, record.EmailAddress};
+    if (record.SumCurrentPageOnly == 0 || record.SumCurrentPageOnly == 1)
+        OptPages = record.SumCurrentPageOnly;
+    if (record.SaveSettings == 0 || record.SaveSettings == 1)
+        chkSave = record.SaveSettings;
+}
+
+void AdvancedSetForm::cmdApply_Click()
+{
+    ensureLoaded();
+    m_advSettings = true;
+    AdvancedSettings &record = settingsShared().Settings;
+    record.FontName = cboFontName.isEmpty() ? DefaultFontName : cboFontName;
+    record.HeaderText = trimBlanks(txtHeaderFooter[0]);
+    record.FooterText = trimBlanks(txtHeaderFooter[1]);
+    record.IncludeNotes = qint16(chkNotes);
+    record.NotesPosition = OptNotesPosition == 0 ? 0 : 1;
+    record.NotesText = trimBlanks(txtNotes);
+    record.LogoFile = trimBlanks(lblLogo[0]);
+    record.SignatureFile = trimBlanks(lblLogo[1]);
+    record.WebsiteLink = trimBlanks(txtLink[0]);
+    record.EmailAddress = trimBlanks(txtLink[1]);
+    record.SumCurrentPageOnly = OptPages == 0 ? 0 : 1;
+    record.SaveSettings = qint16(chkSave);
+    if (autoReporting && autoReporting())
+        return;
+    Q_EMIT hideRequested();
+}
+
+void AdvancedSetForm::CancelButton_Click()
+{
+    m_advSettings = false;
+    Q_EMIT hideRequested();
+}
+
+void AdvancedSetForm::SaveUserSettings()
+{
+    storeSettings(settingsShared().Settings);
+}
+
+void AdvancedSetForm::cmdLogo_Click(int Index)
+{
+    const QString pictures = shared().AppFolder + QStringLiteral("Pictures");
+    QDir().mkdir(pictures);
+    const QString caption = QStringLiteral("Select a Jpeg or Gif or Png image to use")
+        + (Index != 0 ? QStringLiteral(" as Signature ") : QStringLiteral(" as Logo ")) + QStringLiteral("in Report");
+    // Linux folders are case-sensitive: the start folder keeps its case.
+    QString folder = pictures + QLatin1Char('/');
+    bool verify = true;
+    QString chosen;
+    if (myfControl) {
+        QMetaObject::invokeMethod(myfControl, "SupplyFileName", Qt::DirectConnection, Q_RETURN_ARG(QString, chosen),
+                                  Q_ARG(QString, caption), Q_ARG(QString *, &folder), Q_ARG(qint16, 2),
+                                  Q_ARG(bool *, &verify));
+    }
+    bool picture = false;
+    for (const char *extension : {".jpg", ".jpeg", ".jpe", ".gif", ".png"})
+        picture = picture || chosen.indexOf(QLatin1String(extension), 1, Qt::CaseInsensitive) >= 0;
+    if (!picture)
+        chosen.clear();
+    if (Index == 0 || Index == 1)
+        lblLogo[size_t(Index)] = chosen.isEmpty() ? QString() : ShortPathName(chosen);
+}
+
+void AdvancedSetForm::txtLink_F3(int Index)
+{
+    if (Index != 0 && Index != 1)
+        return;
+    const QString address = trimBlanks(txtLink[size_t(Index)]);
+    if (address.isEmpty())
+        return;
+    if (Index == 1)
+        ActivateLink(1, address, false);
+    else
+        ActivateLink(0, address, true);
+}
+
+void AdvancedSetForm::cboFontName_LostFocus()
+{
+    lblFontNameFont = cboFontName;
+}
+
+} // namespace zuvexal

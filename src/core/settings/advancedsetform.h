@@ -1,0 +1,77 @@
+#pragma once
+
+#include "core/reporter/lists.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+
+namespace zuvexal {
+
+// The state and handlers of the advanced settings window, one per process.
+// Apply copies the controls into the shared AdvancedSettings record and puts
+// it in force; the report window stores it when it closes. The window is a
+// view over this object.
+class AdvancedSetForm : public QObject
+{
+    Q_OBJECT
+
+public:
+    AdvancedSetForm();
+
+    // The control as its host sees it; the windows call it by member name.
+    QPointer<QObject> myfControl;
+    // Numeric fields to sum; a selected item is summed. Never stored.
+    ListItems lstFields;
+    // True once Apply ran since this object was created; false after Cancel.
+    bool AdvSettings() const { return m_advSettings; }
+
+    // Control values.
+    QStringList cboFontNameItems;
+    QString cboFontName;               // the box's text; typed names are kept
+    int cboFontNameIndex = -1;         // the selected item, -1 for none
+    QString lblFontNameFont;           // the font face the preview label shows
+    std::array<QString, 2> txtHeaderFooter;
+    std::array<QString, 2> txtLink;    // website, e-mail
+    int chkNotes = 0;
+    int OptNotesPosition = 0;          // 0 "On &Top", 1 "At &Buttom"
+    QString txtNotes;
+    std::array<QString, 2> lblLogo;    // logo, signature paths
+    int OptPages = 0;                  // 0 "&All Pages", 1 "&Current Page"
+    int chkSave = 1;
+
+    bool isLoaded() const { return m_loaded; }
+    // Fonts, stored settings parsed into the record, record shown.
+    void ensureLoaded();
+
+    void cmdApply_Click();
+    void CancelButton_Click();
+    // Stores the record when its SaveSettings is 1.
+    void SaveUserSettings();
+    // Picks the logo (0) or signature (1) picture through the control's
+    // SupplyFileName.
+    void cmdLogo_Click(int Index);
+    // F3 in a link box opens the address.
+    void txtLink_F3(int Index);
+    // The font box lost the focus: the preview takes its text.
+    void cboFontName_LostFocus();
+
+    // Whether the report window is run unattended; Apply then leaves this
+    // window as it is.
+    std::function<bool()> autoReporting;
+
+Q_SIGNALS:
+    void hideRequested();
+
+private:
+    void showRecord();
+
+    bool m_advSettings = false;
+    bool m_loaded = false;
+};
+
+} // namespace zuvexal

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "core/control/shared.h"
+#include "core/control/zuvexal.h"
+#include "core/recordset/recordset.h"
+#include "core/reporter/forms.h"
+#include "core/reporter/reportform.h"
+#include "core/settings/advancedsetform.h"
+#include "core/settings/registry.h"
+
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+namespace zuvexal::test {
+
+// n orders: OrderID 1..n, Customer "C<i>", Amount i * 1.5, Photo, Notes
+// (empty in the first record).
+inline RecordSetPtr makeOrders(int n)
+{
+    auto records = std::make_shared<RecordSet>();
+    records->appendField(QStringLiteral("OrderID"), Ado::adBigInt, 8);
+    records->appendField(QStringLiteral("Customer"), Ado::adVarWChar, 40);
+    records->appendField(QStringLiteral("Amount"), Ado::adDouble, 8);
+    records->appendField(QStringLiteral("Photo"), Ado::adVarWChar, 255);
+    records->appendField(QStringLiteral("Notes"), Ado::adDouble, 8);
+    records->open();
+    for (int i = 1; i <= n; ++i) {
+        records->addNew();
+        records->setValue(0, qlonglong(i));
+        records->setValue(1, QStringLiteral("C%1").arg(i));
+        records->setValue(2, i * 1.5);
+        records->setValue(3, QStringLiteral("p%1.bmp").arg(i));
+        records->setValue(4, i == 1 ? QVariant() : QVariant(double(i)));
+        records->update();
+    }
+    records->moveFirst();
+    return records;
+}
+
+// A report in a fresh application folder, with a control whose
+// MaxRecsPerPage the pages follow; the shared windows go with it.
+class ReportTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        setRegistry(Registry(folder.file(QStringLiteral("registry.db")), QString()));
+        shared().AppFolder = folder.path();
+        shared().OrganisationName = QStringLiteral("ACME");
+        control = std::make_unique<ZuVexal>();
+    }
+    void TearDown() override
+    {
+        control.reset();
+        releaseSharedWindows();
+        setRegistry(Registry::fromEnvironment());
+    }
+    // Loads the report window over n records, as an entry point would.
+    ReportForm &load(int records, int perPage)
+    {
+        control->setMaxRecsPerPage(perPage);
+        shared().SourceRecordset = makeOrders(records);
+        advancedSet().myfControl = control.get();
+        ReportForm &form = reportForm();
+        form.CumTotalRecs = records;
+        form.ensureLoaded();
+        return form;
+    }
+
+    TempFolder folder;
+    std::unique_ptr<ZuVexal> control;
+};
+
+} // namespace zuvexal::test

@@ -1,0 +1,223 @@
+#include "core/settings/advancedsettings.h"
+
+#include "reportfixture.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace zuvexal;
+using zuvexal::test::ReportTest;
+using zuvexal::test::makeOrders;
+
+namespace {
+
+QStringList reportFiles(const test::TempFolder &folder)
+{
+    return QDir(folder.file(QStringLiteral("Reports"))).entryList(QDir::Files, QDir::Name);
+}
+
+int fragments(const QString &path)
+{
+    return int(test::readAll(path).count("<HTML><HEAD></HEAD><BODY><H3>"));
+}
+
+} // namespace
+
+TEST_F(ReportTest, UnattendedReportWritesLinkedPages)
+{
+    RecordSetPtr records = makeOrders(23);
+    control->setMaxRecsPerPage(10);
+    int statusCalls = 0;
+    QObject::connect(control.get(), &ZuVexal::ReportStatus,
+                     [&](qint16 total, qint32, qint16 current, bool &, bool &, QVariant &) {
+                         ++statusCalls;
+                         EXPECT_EQ(total, 3);
+                         EXPECT_GE(current, 1);
+                     });
+    ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, {}, {}, ZuVexal::rNoNo));
+    EXPECT_EQ(reportFiles(folder), (QStringList{QStringLiteral("autogenrep1.htm"), QStringLiteral("autogenrep2.htm"),
+                                                QStringLiteral("autogenrep3.htm")}))
+        << "the default name, numbered per page";
+    // 10 records: 2 sections; 3 records: 1 section; one status report per
+    // section to come, including the empty last one of a full page.
+    EXPECT_EQ(fragments(folder.file(QStringLiteral("Reports/autogenrep1.htm"))), 2);
+    EXPECT_EQ(fragments(folder.file(QStringLiteral("Reports/autogenrep3.htm"))), 1);
+    EXPECT_EQ(statusCalls, 3 + 3 + 1);
+    const QByteArray first = test::readAll(folder.file(QStringLiteral("Reports/autogenrep1.htm")));
+    EXPECT_TRUE(first.contains("Vol 1 of Auto-Generated Report<Br>"));
+    EXPECT_TRUE(first.contains("<A HRef='autogenrep2.htm'>Vol 2</A>"));
+    EXPECT_EQ(control->CurrentRecordset(), records);
+    EXPECT_FALSE(control->ReportBusy());
+    EXPECT_FALSE(reportForm().AutoReporting);
+
+    // Generating again under the same name appends to the same files.
+    ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, {}, {}, ZuVexal::rNoNo));
+    EXPECT_EQ(fragments(folder.file(QStringLiteral("Reports/autogenrep1.htm"))), 4);
+}
+
+TEST_F(ReportTest, ForwardOnlyRecordSetIsReplacedByAStaticCopy)
+{
+    RecordSetPtr source = makeOrders(3);
+    RecordSet forwardOnly;
+    for (int i = 0; i < source->fieldCount(); ++i)
+        forwardOnly.appendField(source->field(i).name, source->field(i).type, source->field(i).definedSize);
+    forwardOnly.setCursorType(Ado::adOpenForwardOnly);
+    forwardOnly.open();
+    for (source->moveFirst(); !source->eof(); source->moveNext()) {
+        forwardOnly.addNew();
+        for (int i = 0; i < source->fieldCount(); ++i)
+            forwardOnly.setValue(i, *source->value(i));
+        forwardOnly.update();
+    }
+    RecordSetPtr records = std::make_shared<RecordSet>(std::move(forwardOnly));
+    const RecordSetPtr original = records;
+
+    ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("copy"), {}, ZuVexal::rNoNo));
+    ASSERT_NE(records, original) << "the caller's variable refers to the copy";
+    EXPECT_FALSE(original->isOpen()) << "the source is closed";
+    EXPECT_TRUE(records->isOpen());
+    EXPECT_EQ(records->cursorType(), Ado::adOpenStatic);
+    EXPECT_EQ(records->recordCount(), 3);
+    for (int i = 0; i < source->fieldCount(); ++i) {
+        EXPECT_EQ(records->field(i).name, source->field(i).name);
+        EXPECT_EQ(records->field(i).type, source->field(i).type);
+        EXPECT_EQ(records->field(i).definedSize, source->field(i).definedSize);
+    }
+    EXPECT_EQ(control->CurrentRecordset(), records);
+}
+
+TEST_F(ReportTest, NothingToReportGivesFalse)
+{
+    RecordSetPtr none;
+    EXPECT_FALSE(control->AutoZuReporter(none));
+    RecordSetPtr empty = makeOrders(0);
+    EXPECT_FALSE(control->AutoZuReporter(empty));
+    EXPECT_FALSE(control->ShowZuReporter(empty));
+    EXPECT_FALSE(control->ReportBusy());
+    EXPECT_TRUE(reportFiles(folder).isEmpty());
+    EXPECT_EQ(control->CurrentRecordset(), nullptr);
+}
+
+TEST_F(ReportTest, ASecondReportWhileBusyIsTurnedAway)
+{
+    RecordSetPtr records = makeOrders(3);
+    ZuVexal other;
+    std::optional<bool> nested;
+    QObject::connect(control.get(), &ZuVexal::ReportStatus, [&](qint16, qint32, qint16, bool &, bool &, QVariant &) {
+        if (!nested) {
+            RecordSetPtr more = makeOrders(2);
+            // Any control: the report state is shared by all of them.
+            nested = other.AutoZuReporter(more);
+        }
+    });
+    ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, {}, {}, ZuVexal::rNoNo));
+    ASSERT_TRUE(nested.has_value());
+    EXPECT_FALSE(*nested);
+}
+
+TEST_F(ReportTest, SettingsChangedByTheRunAreRestored)
+{
+    AdvancedSettings &record = settingsShared().Settings;
+    record.IncludeNotes = 1;
+    record.SumCurrentPageOnly = 1;
+    record.NotesText = QStringLiteral("Our notes");
+    RecordSetPtr records = makeOrders(12);
+    ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("notes"), {}, ZuVexal::rNoNo));
+    EXPECT_EQ(record.IncludeNotes, 1);
+    EXPECT_EQ(record.SumCurrentPageOnly, 1);
+    EXPECT_EQ(advancedSet().chkNotes, 1);
+    EXPECT_EQ(advancedSet().OptPages, 1);
+    // The run itself used all pages and no notes.
+    EXPECT_EQ(reportFiles(folder), (QStringList{QStringLiteral("notes1.htm"), QStringLiteral("notes2.htm")}));
+    EXPECT_FALSE(test::readAll(folder.file(QStringLiteral("Reports/notes1.htm"))).contains("Our"));
+    EXPECT_EQ(record.NotesText, QStringLiteral("Our notes")) << "the user's notes are never rewritten as HTML";
+}
+
+TEST_F(ReportTest, CancelStopsAtTheNextPage)
+{
+    struct Case { bool deletePages; bool existedBefore; QStringList expected; const char *why; };
+    const Case cases[] = {
+        {false, false, {QStringLiteral("cancel1.htm")}, "page 1 stays complete"},
+        {true, false, {}, "files of the run are deleted"},
+        {true, true, {QStringLiteral("cancel1.htm")}, "a file that existed is cut back, not deleted"},
+    };
+    for (const Case &c : cases) {
+        QDir(folder.file(QStringLiteral("Reports"))).removeRecursively();
+        QDir().mkpath(folder.file(QStringLiteral("Reports")));
+        if (c.existedBefore)
+            test::writeAll(folder.file(QStringLiteral("Reports/cancel1.htm")), "\"earlier report\"\r\n");
+        ZuVexal reporter;
+        QObject::connect(&reporter, &ZuVexal::ReportStatus,
+                         [&](qint16, qint32, qint16 current, bool &cancel, bool &deletePages, QVariant &) {
+                             if (current == 2) {
+                                 cancel = true;
+                                 deletePages = c.deletePages;
+                             }
+                         });
+        reporter.setMaxRecsPerPage(10);
+        RecordSetPtr records = makeOrders(35);
+        EXPECT_TRUE(reporter.AutoZuReporter(records, {}, nullptr, QStringLiteral("cancel"), {}, ZuVexal::rNoNo))
+            << c.why;
+        EXPECT_TRUE(reportForm().CancelRequested) << c.why;
+        EXPECT_EQ(reportFiles(folder), c.expected) << c.why;
+        if (c.existedBefore) {
+            EXPECT_EQ(test::readAll(folder.file(QStringLiteral("Reports/cancel1.htm"))),
+                      QByteArray("\"earlier report\"\r\n")) << c.why;
+        }
+    }
+}
+
+TEST_F(ReportTest, InteractiveRunNeedsFieldsAndAName)
+{
+    ReportForm &form = load(23, 10);
+    QStringList focus;
+    QObject::connect(&form, &ReportForm::focusRequested, [&](const QString &name) { focus << name; });
+    form.cmdGenerate_Click();
+    EXPECT_EQ(focus, QStringList{QStringLiteral("lstOutput")});
+    form.cmdDirection_Click(0);
+    form.txtFilename = QStringLiteral("  ");
+    form.cmdGenerate_Click();
+    EXPECT_EQ(focus.back(), QStringLiteral("txtFilename"));
+    EXPECT_TRUE(reportFiles(folder).isEmpty()) << "nothing written";
+    EXPECT_TRUE(form.Frame1Visible);
+
+    // The current page only: one file without a number, the page's own heading.
+    form.cmdPage_Click(2);
+    advancedSet().ensureLoaded();
+    advancedSet().OptPages = 1;
+    form.txtFilename = QStringLiteral("Current");
+    form.chkBrowser = 0;
+    form.chkInsert = 0;
+    form.txtTitle.clear();
+    form.cmdGenerate_Click();
+    advancedSet().OptPages = 0;
+    EXPECT_EQ(reportFiles(folder), QStringList{QStringLiteral("current.htm")});
+    const QByteArray page = test::readAll(folder.file(QStringLiteral("Reports/current.htm")));
+    EXPECT_TRUE(page.contains(">Vol 2 of  Records <Br> Records </A>")) << "no title and no date: the title twice";
+    EXPECT_EQ(form.TotalPage(), 3);
+    EXPECT_EQ(form.CurPage(), 2);
+    EXPECT_EQ(form.NumRecsOnPage(), 10);
+    EXPECT_FALSE(form.Frame3Visible);
+}
+
+TEST_F(ReportTest, ASectionThatCannotBeWrittenFailsTheReport)
+{
+    // A file where the Reports folder should be.
+    test::writeAll(folder.file(QStringLiteral("Reports")), "");
+    RecordSetPtr records = makeOrders(7);
+    EXPECT_FALSE(control->AutoZuReporter(records, {}, nullptr, {}, {}, ZuVexal::rNoNo));
+    EXPECT_EQ(reportForm().failedSections(), 2);
+    EXPECT_FALSE(control->ReportBusy());
+}
+
+TEST_F(ReportTest, AControlEndingDuringARunReleasesTheWindowsAfterIt)
+{
+    RecordSetPtr records = makeOrders(12);
+    auto doomed = std::make_unique<ZuVexal>();
+    QObject::connect(control.get(), &ZuVexal::ReportStatus,
+                     [&](qint16, qint32, qint16, bool &, bool &, QVariant &) { doomed.reset(); });
+    ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("ends"), {}, ZuVexal::rNoNo));
+    EXPECT_EQ(reportFiles(folder), (QStringList{QStringLiteral("ends1.htm"), QStringLiteral("ends2.htm")}));
+    EXPECT_FALSE(reportFormExists()) << "released once the report ended";
+    EXPECT_EQ(shared().SourceRecordset, nullptr);
+}

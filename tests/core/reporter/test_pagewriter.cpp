@@ -1,0 +1,569 @@
+#include "core/reporter/pagewriter.h"
+
+#include "testsupport.h"
+
+#include <QDir>
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+using namespace zuvexal;
+using namespace zuvexal::Ado;
+
+namespace {
+
+struct Column
+{
+    const char *name;
+    int type;
+    int attributes = adFldUnspecified;
+};
+
+const std::vector<Column> NameAmount = {{"Name", adVarWChar}, {"Amount", adDouble}};
+
+// An open record set holding rows, built the way the generation run builds
+// its sections.
+RecordSet table(const std::vector<Column> &columns, const std::vector<QVariantList> &rows)
+{
+    RecordSet rs;
+    for (const Column &c : columns)
+        rs.appendField(QString::fromUtf8(c.name), c.type, 255, c.attributes);
+    rs.setLockType(adLockOptimistic);
+    rs.open();
+    for (const QVariantList &row : rows) {
+        rs.addNew();
+        for (int f = 0; f < row.size(); ++f)
+            rs.setValue(f, row[f]);
+        rs.update();
+    }
+    rs.moveFirst();
+    return rs;
+}
+
+QStringList namesOf(const std::vector<Column> &columns)
+{
+    QStringList names;
+    for (const Column &c : columns)
+        names.append(QString::fromUtf8(c.name));
+    return names;
+}
+
+// The opening every fragment shares: anchor, generator line, font line.
+QString opening(const QString &section, const QString &font = QStringLiteral("Arial"))
+{
+    return QStringLiteral("<HTML><HEAD></HEAD><BODY><H3> <A Name='%1'>%1</A></H3>"
+                          "<META NAME=\"GENERATOR\" CONTENT=\"ZuVexal Report by "
+                          "https://quorvane.example.com/zuvexal\">"
+                          "<FONT FACE =%2,Times New Roman,Arial,Courier New</FONT>")
+        .arg(section, font);
+}
+
+QString tableHead(const QStringList &names)
+{
+    QString head = QStringLiteral(
+        "<P>  </P><TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=[WHITE]<TR>");
+    for (const QString &n : names)
+        head += QStringLiteral("<TH>%1</TH>").arg(n);
+    return head + QStringLiteral("</TR>");
+}
+
+QString row(const QStringList &cells)
+{
+    QString tr = QStringLiteral("<TR>");
+    for (const QString &c : cells)
+        tr += QStringLiteral("<TD><BGCOLOR=[WHITE]>%1</TD>").arg(c);
+    return tr + QStringLiteral("</TR>");
+}
+
+const QString TableEnd = QStringLiteral("</TABLE><P>  </P>");
+const QString Close = QStringLiteral("<P>  </P> </BODY></HTML>");
+
+// The fragments of a page file, each checked to be one quoted record.
+QStringList fragments(const QString &path)
+{
+    const QString text = QString::fromUtf8(test::readAll(path));
+    QStringList records = text.split(QStringLiteral("\"\r\n"));
+    EXPECT_TRUE(records.takeLast().isEmpty()) << "the file ends with a whole record";
+    for (QString &r : records) {
+        EXPECT_TRUE(r.startsWith(u'"'));
+        r.remove(0, 1);
+    }
+    return records;
+}
+
+QString fragment(const QString &path)
+{
+    const QStringList all = fragments(path);
+    EXPECT_EQ(all.size(), 1);
+    return all.value(0);
+}
+
+PageContext pageOf(qint32 CurPage, qint32 TotalPage, qint32 NumRecsOnPage, qint32 CumTotalRecs)
+{
+    PageContext page;
+    page.CurPage = CurPage;
+    page.TotalPage = TotalPage;
+    page.NumRecsOnPage = NumRecsOnPage;
+    page.CumTotalRecs = CumTotalRecs;
+    page.settings.FontName = QStringLiteral("Arial");
+    return page;
+}
+
+// Writes one page as the generation run does: sections of five records, the
+// first named by the page heading, an empty last section left out.
+void writePage(PageWriter &writer, const QString &file, const std::vector<Column> &columns,
+               const std::vector<QVariantList> &rows, PageContext page)
+{
+    const auto count = qint32(rows.size());
+    page.NumRecsOnPage = count;
+    const qint32 sectionCount = count / 5;
+    for (qint32 k = 0; k * 5 < count; ++k) {
+        RecordSet section = table(columns, std::vector<QVariantList>(rows.begin() + k * 5,
+                                                                     rows.begin() + std::min(count, k * 5 + 5)));
+        const QString name = k == 0 ? QStringLiteral("Vol %1").arg(page.CurPage) : QStringLiteral("Section%1").arg(k);
+        writer.WriteReportSection(file, section, qint32(columns.size()), namesOf(columns), name, sectionCount,
+                                  QStringLiteral("WHITE"), page);
+    }
+}
+
+// Tests compare decimal texts, which follow the locale.
+class PageWriterTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { QLocale::setDefault(QLocale::c()); }
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+
+    test::TempFolder folder;
+    PageWriter writer;
+};
+
+} // namespace
+
+TEST_F(PageWriterTest, FirstSectionOfPageOneCarriesTheHeaderBlock)
+{
+    PageContext page = pageOf(1, 2, 7, 12);
+    page.AdvSettings = true;
+    page.settings.FontName = QStringLiteral("Verdana");
+    page.settings.LogoFile = QStringLiteral("/srv/pics/our logo.png");
+    page.settings.WebsiteLink = QStringLiteral("www.quorvane.com");
+    page.settings.EmailAddress = QStringLiteral("sales@quorvane.com");
+    page.settings.HeaderText = QStringLiteral("Quarterly <I>figures</I>");
+    page.settings.IncludeNotes = 1;
+    page.settings.NotesText = QStringLiteral("a b\r\nc");
+    RecordSet rs = table(NameAmount, {{"A", 1}, {"B", 2.5}, {"C", 3}, {"D", 4}, {"E", 5}});
+    const QString file = folder.file(QStringLiteral("sales1.htm"));
+
+    EXPECT_TRUE(writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol 1 of Sales<Br>Sales", 1,
+                                          "WHITE", page));
+
+    // Seven records on the page: section 1 exists and is linked; the section
+    // is not the page's last, so no summaries or page links follow.
+    EXPECT_EQ(fragment(file),
+              "<HTML><HEAD></HEAD><BODY><H3> <A Name='Vol 1 of Sales<Br>Sales'>Vol 1 of Sales<Br>Sales</A></H3>"
+              "<META NAME=\"GENERATOR\" CONTENT=\"ZuVexal Report by https://quorvane.example.com/zuvexal\">"
+              "<FONT FACE =Verdana,Times New Roman,Arial,Courier New</FONT>"
+              "<P Align=Center><img src = /srv/pics/our%20logo.png ALT = Logo_here ></P> "
+              "<P Align=Center><B>"
+              " Visit our Website ...   <A HREF='www.quorvane.com'>www.quorvane.com</A> "
+              " &nbsp;&nbsp;&nbsp;  E-mail us now ... <A HREF=mailto:sales@quorvane.com>sales@quorvane.com</A><Br>"
+              " </B></P>"
+              "<EM> Quarterly <I>figures</I></EM>  <Br>"
+              "<P>  </P>"
+              "a&nbsp;b<p></p>c<P>  </P>"
+              "<A HRef='#Section1'>Section1</A>..."
+              "<P>  </P>"
+              "<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=[WHITE]<TR>"
+              "<TH>Name</TH><TH>Amount</TH></TR>"
+              "<TR><TD><BGCOLOR=[WHITE]>A</TD><TD><BGCOLOR=[WHITE]>1</TD></TR>"
+              "<TR><TD><BGCOLOR=[WHITE]>B</TD><TD><BGCOLOR=[WHITE]>2.5</TD></TR>"
+              "<TR><TD><BGCOLOR=[WHITE]>C</TD><TD><BGCOLOR=[WHITE]>3</TD></TR>"
+              "<TR><TD><BGCOLOR=[WHITE]>D</TD><TD><BGCOLOR=[WHITE]>4</TD></TR>"
+              "<TR><TD><BGCOLOR=[WHITE]>E</TD><TD><BGCOLOR=[WHITE]>5</TD></TR>"
+              "</TABLE><P>  </P>"
+              "<P>  </P> </BODY></HTML>");
+    EXPECT_EQ(page.settings.NotesText, "a b\r\nc") << "the notes are converted for the page only";
+    EXPECT_EQ(rs.value(0), QVariant("A")) << "the section is left on its first record";
+}
+
+TEST_F(PageWriterTest, EmailLineNeedsAnAtAfterTheFirstCharacterAndALaterDot)
+{
+    struct Case { const char *address; bool shown; const char *why; };
+    const Case cases[] = {
+        {"sales@quorvane.com", true, "an ordinary address"},
+        {"a@b.c", true, "the dot may stand at the fourth character"},
+        {"salesquorvane.com", false, "no @"},
+        {"@quorvane.com", false, "the only @ is the first character"},
+        {"a@.b", false, "the only dot stands before the fourth character"},
+    };
+    for (const Case &c : cases) {
+        PageContext page = pageOf(1, 1, 1, 1);
+        page.AdvSettings = true;
+        page.settings.EmailAddress = QString::fromUtf8(c.address);
+        RecordSet rs = table(NameAmount, {{"A", 1}});
+        const QString file = folder.file(QStringLiteral("mail%1.htm").arg(&c - cases));
+        writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol 1", 0, "WHITE", page);
+
+        const QString line = c.shown ? QStringLiteral(" &nbsp;&nbsp;&nbsp;  E-mail us now ... <A HREF=mailto:%1>%1</A><Br>")
+                                           .arg(page.settings.EmailAddress)
+                                     : QString();
+        // A one-record page: also its last section, so the page summary follows.
+        EXPECT_EQ(fragment(file), opening("Vol 1") + "<P Align=Center><B>" + line + " </B></P><P>  </P>"
+                      + tableHead({"Name", "Amount"}) + row({"A", "1"}) + TableEnd
+                      + "1 records in this Vol. <Br> <P>  </P><B>1 records altogether. </B> <Br> <P>  </P>"
+                      + Close)
+            << c.why;
+    }
+}
+
+TEST_F(PageWriterTest, BlankSettingsTextsCountAsEmpty)
+{
+    PageContext page = pageOf(1, 1, 1, 1);
+    page.AdvSettings = true;
+    // Stored settings turn empty texts into one blank.
+    for (QString *text : {&page.settings.HeaderText, &page.settings.FooterText, &page.settings.LogoFile,
+                          &page.settings.SignatureFile, &page.settings.WebsiteLink, &page.settings.EmailAddress})
+        *text = QStringLiteral(" ");
+    RecordSet rs = table(NameAmount, {{"A", 1}});
+    const QString file = folder.file(QStringLiteral("blank.htm"));
+
+    writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol 1", 0, "WHITE", page);
+
+    EXPECT_EQ(fragment(file), opening("Vol 1") + "<P Align=Center><B> </B></P><P>  </P>"
+                  + tableHead({"Name", "Amount"}) + row({"A", "1"}) + TableEnd
+                  + "1 records in this Vol. <Br> <P>  </P><B>1 records altogether. </B> <Br> <P>  </P>" + Close);
+}
+
+TEST_F(PageWriterTest, SectionLinksGoToTheOtherWrittenSections)
+{
+    struct Case { const char *section; qint32 records; const char *links; const char *why; };
+    const Case cases[] = {
+        {"Section5", 57,
+         "<A HRef='#Section1'>Section1</A>...<A HRef='#Section2'>Section2</A>...<A HRef='#Section3'>Section3</A>..."
+         "<A HRef='#Section4'>Section4</A>...<A HRef='#Section6'>Section6</A>...<A HRef='#Section7'>Section7</A>..."
+         "<A HRef='#Section8'>Section8</A>...<A HRef='#Section9'>Section9</A>...<Br>"
+         "<A HRef='#Section10'>Section10</A>...<A HRef='#Section11'>Section11</A>...",
+         "own section skipped; a line break before link 10; 57 records end in a partial section 11"},
+        {"Section10", 60,
+         "<A HRef='#Section1'>Section1</A>...<A HRef='#Section2'>Section2</A>...<A HRef='#Section3'>Section3</A>..."
+         "<A HRef='#Section4'>Section4</A>...<A HRef='#Section5'>Section5</A>...<A HRef='#Section6'>Section6</A>..."
+         "<A HRef='#Section7'>Section7</A>...<A HRef='#Section8'>Section8</A>...<A HRef='#Section9'>Section9</A>...<Br>"
+         "<A HRef='#Section11'>Section11</A>...",
+         "the line break stays though link 10 is the own section; 60 records have no section 12"},
+        {"Section1", 10, "", "two sections of five: the only other one is the first, never linked"},
+    };
+    for (const Case &c : cases) {
+        PageContext page = pageOf(2, 4, c.records, 200);
+        RecordSet rs = table(NameAmount, {{"A", 1}, {"B", 2}, {"C", 3}, {"D", 4}, {"E", 5}});
+        const QString file = folder.file(QStringLiteral("links%1.htm").arg(&c - cases));
+        writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, c.section, c.records / 5, "WHITE", page);
+
+        QString expected = opening(c.section) + c.links + tableHead({"Name", "Amount"});
+        for (const char *name : {"A", "B", "C", "D", "E"})
+            expected += row({name, QString::number(name[0] - 'A' + 1)});
+        // Only the page's last section (Section1 of ten records) gets the page links.
+        if (c.records == 10)
+            expected += TableEnd + "<HR><A HRef='links1.htm'>Vol 1</A>...<A HRef='links3.htm'>Vol 3</A>..."
+                        "<A HRef='links4.htm'>Vol 4</A>..." + Close;
+        else
+            expected += TableEnd + Close;
+        EXPECT_EQ(fragment(file), expected) << c.why;
+    }
+}
+
+TEST_F(PageWriterTest, VolLinksPointAtTheOtherPageFiles)
+{
+    struct Case { const char *file; qint32 page; qint32 pages; const char *links; const char *why; };
+    const Case cases[] = {
+        {"zureport3.htm", 3, 5,
+         "<A HRef='zureport1.htm'>Vol 1</A>...<A HRef='zureport2.htm'>Vol 2</A>..."
+         "<A HRef='zureport4.htm'>Vol 4</A>...<A HRef='zureport5.htm'>Vol 5</A>...",
+         "the page number before the extension changes; the own page is left out"},
+        {"Report2.ASP", 2, 3, "<A HRef='report1.asp'>Vol 1</A>...<A HRef='report3.asp'>Vol 3</A>...",
+         "asp pages, names in lower case"},
+        {"sales1.html", 1, 2, "<A HRef='sales2.html'>Vol 2</A>...", "html pages keep their extension"},
+        {"big1.htm", 1, 13,
+         "<A HRef='big2.htm'>Vol 2</A>...<A HRef='big3.htm'>Vol 3</A>...<A HRef='big4.htm'>Vol 4</A>..."
+         "<A HRef='big5.htm'>Vol 5</A>...<A HRef='big6.htm'>Vol 6</A>...<A HRef='big7.htm'>Vol 7</A>..."
+         "<A HRef='big8.htm'>Vol 8</A>...<A HRef='big9.htm'>Vol 9</A>...<A HRef='big10.htm'>Vol 10</A>..."
+         "<A HRef='big11.htm'>Vol 11</A>...<A HRef='big12.htm'>Vol 12</A>...<Br><A HRef='big13.htm'>Vol 13</A>...",
+         "twelve links to a line"},
+    };
+    for (const Case &c : cases) {
+        PageContext page = pageOf(c.page, c.pages, 1, 100);
+        RecordSet rs = table(NameAmount, {{"A", 1}});
+        const QString file = folder.file(QString::fromUtf8(c.file));
+        writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol", 0, "WHITE", page);
+
+        EXPECT_EQ(fragment(file), opening("Vol") + tableHead({"Name", "Amount"}) + row({"A", "1"}) + TableEnd
+                      + "<HR>" + c.links + Close)
+            << c.why;
+    }
+}
+
+TEST_F(PageWriterTest, LastSectionsCarrySummariesFooterSignatureAndVolLinks)
+{
+    const std::vector<Column> columns = {
+        {"Name", adVarWChar}, {"Amount", adDouble}, {"Qty", adInteger}, {"Code", adVarWChar}};
+    RecordSet source = table(columns, {});
+    PageContext page = pageOf(1, 2, 0, 5);
+    page.SourceRecordset = &source;
+    page.AdvSettings = true;
+    page.settings.FooterText = QStringLiteral("Thanks");
+    page.settings.SignatureFile = QStringLiteral("/srv/pics/sign here.png");
+    page.settings.IncludeNotes = 1;
+    page.settings.NotesPosition = 1;
+    page.settings.NotesText = QStringLiteral("See you");
+    // Qty is offered but not selected; Bonus and amount name no column.
+    page.lstFields = {{"Amount", true}, {"Qty", false}, {"Code", true}, {"Bonus", true}, {"amount", true}};
+
+    writePage(writer, folder.file("sales1.htm"), columns,
+              {{"Ann", 10.5, 1, "1e3"}, {"Bob", 4, 2, "12abc"}, {"Cy", 7, 3, "x"}}, page);
+    page.CurPage = 2;
+    writePage(writer, folder.file("sales2.htm"), columns, {{"Dee", 2, 4, "5"}, {"Eve", -1.25, 5, ""}}, page);
+
+    const QStringList head = {"Name", "Amount", "Qty", "Code"};
+    // Page 1 seeds the extremes from its first record; "1e3" counts as 1000,
+    // "12abc" does not count. Not the last page: no overall summary.
+    EXPECT_EQ(fragment(folder.file("sales1.htm")),
+              opening("Vol 1") + "<P Align=Center><B> </B></P><P>  </P>" + tableHead(head)
+                  + row({"Ann", "10.5", "1", "1e3"}) + row({"Bob", "4", "2", "12abc"}) + row({"Cy", "7", "3", "x"})
+                  + TableEnd
+                  + "3 records in this Vol. <Br> Sum of Amount = 21.5 <Br> Sum of Code = 1000 <Br> <P>  </P>"
+                    "<EM> Thanks</EM>  <Br>"
+                    "<HR><A HRef='sales2.htm'>Vol 2</A>..."
+                  + Close);
+    // The average divides by all five records of the report.
+    EXPECT_EQ(fragment(folder.file("sales2.htm")),
+              opening("Vol 2") + "<P>  </P>" + tableHead(head) + row({"Dee", "2", "4", "5"})
+                  + row({"Eve", "-1.25", "5", ""}) + TableEnd
+                  + "2 records in this Vol. <Br> Sum of Amount = 0.75 <Br> Sum of Code = 5 <Br> <P>  </P>"
+                    "<B>5 records altogether. </B> <Br> "
+                    "<B> Amount</B> : Total = 22.25 ; Average = 4.45 ; Minimum = -1.25 ; Maximum = 10.5 <Br> "
+                    "<B> Code</B> : Total = 1005 ; Average = 201 ; Minimum = 5 ; Maximum = 1000 <Br> "
+                    "<P>  </P>"
+                    "See&nbsp;you<P>  </P>"
+                    "<P Align=Left><img src = /srv/pics/sign%20here.png ALT = Signature_here ></P> "
+                    "<EM> Thanks</EM>  <Br>"
+                    "<HR><A HRef='sales1.htm'>Vol 1</A>..."
+                  + Close);
+}
+
+TEST_F(PageWriterTest, LastPageHoldingAMultipleOfFiveRecordsEndsWithItsLastWrittenSection)
+{
+    const std::vector<Column> columns = {{"Qty", adInteger}};
+    std::vector<QVariantList> rows;
+    for (int i = 1; i <= 20; ++i)
+        rows.push_back({i});
+    PageContext page = pageOf(1, 2, 0, 20);
+    page.AdvSettings = true;
+    page.settings.FooterText = QStringLiteral("End");
+    page.lstFields = {{"Qty", true}};
+
+    writePage(writer, folder.file("qty1.htm"), columns, {rows.begin(), rows.begin() + 10}, page);
+    page.CurPage = 2;
+    writePage(writer, folder.file("qty2.htm"), columns, {rows.begin() + 10, rows.end()}, page);
+
+    auto rowsOf = [](int first) {
+        QString html = tableHead({"Qty"});
+        for (int i = first; i < first + 5; ++i)
+            html += row({QString::number(i)});
+        return html + TableEnd;
+    };
+    const QStringList page2 = fragments(folder.file("qty2.htm"));
+    ASSERT_EQ(page2.size(), 2);
+    // Ten records make sections 0 and 1 only: no link to a section 2.
+    EXPECT_EQ(page2[0], opening("Vol 2") + "<P>  </P><A HRef='#Section1'>Section1</A>..." + rowsOf(11) + Close);
+    EXPECT_EQ(page2[1], opening("Section1") + rowsOf(16)
+                            + "10 records in this Vol. <Br> Sum of Qty = 155 <Br> <P>  </P>"
+                              "<B>20 records altogether. </B> <Br> "
+                              "<B> Qty</B> : Total = 210 ; Average = 10.5 ; Minimum = 1 ; Maximum = 20 <Br> "
+                              "<P>  </P><EM> End</EM>  <Br>"
+                              "<HR><A HRef='qty1.htm'>Vol 1</A>..."
+                            + Close);
+    const QStringList page1 = fragments(folder.file("qty1.htm"));
+    ASSERT_EQ(page1.size(), 2);
+    EXPECT_EQ(page1[1], opening("Section1") + rowsOf(6)
+                            + "10 records in this Vol. <Br> Sum of Qty = 55 <Br> <P>  </P><EM> End</EM>  <Br>"
+                              "<HR><A HRef='qty2.htm'>Vol 2</A>..."
+                            + Close);
+}
+
+TEST_F(PageWriterTest, SumsTakeNumbersAsTheyAreUnderADecimalComma)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    PageContext page = pageOf(1, 1, 2, 2);
+    page.AdvSettings = true;
+    page.settings.SumCurrentPageOnly = 1;
+    page.lstFields = {{"Amount", true}};
+    RecordSet rs = table(NameAmount, {{"A", 2.5}, {"B", 3.25}});
+    const QString file = folder.file("de.htm");
+
+    writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol 1", 0, "WHITE", page);
+
+    // 2.5 and 3.25 are read as numbers, not as the texts "2,5" and "3,25".
+    EXPECT_EQ(fragment(file), opening("Vol 1") + "<P Align=Center><B> </B></P><P>  </P>"
+                  + tableHead({"Name", "Amount"}) + row({"A", "2,5"}) + row({"B", "3,25"}) + TableEnd
+                  + "2 records in this Vol. <Br> Sum of Amount = 5,75 <Br> <P>  </P>"
+                    "<B> For this Vol (page of records): </B> <Br>"
+                    "<B> Amount</B> : Total = 5,75 ; Average = 2,875 ; Minimum = 2,5 ; Maximum = 3,25 <Br> "
+                    "<P>  </P>"
+                  + Close);
+}
+
+TEST_F(PageWriterTest, CellsOfHyperlinkColumnsBecomeSafeLinks)
+{
+    struct Case { const char *column; const char *value; const char *cell; const char *why; };
+    const Case cases[] = {
+        {"Site", "Quorvane#http://www.quorvane.com#", "<A HREF='Quorvane'>Quorvane</A>",
+         "the text before the first mark is target and text"},
+        {"Site", "#http://www.quorvane.com/a b&c#",
+         "<A HREF='http://www.quorvane.com/a%20b&amp;c'>http://www.quorvane.com/a b&amp;c</A>",
+         "between marks the address; escaped, its blank encoded in the target"},
+        {"Site", "#sales@quorvane.com#", "<A HREF=mailto:sales@quorvane.com>sales@quorvane.com</A>",
+         "an address with @ is an e-mail link"},
+        {"Site", "#javascript:alert('x')#", "#javascript:alert(&#39;x&#39;)#", "scripts are no links"},
+        {"Site", "#\tJavaScript:alert(1)#", "#\tJavaScript:alert(1)#", "nor when disguised as browsers read them"},
+        {"Site", "#mailto:a@b.c#", "<A HREF=mailto:mailto:a@b.c>mailto:a@b.c</A>", "a mailto scheme is allowed"},
+        {"Site", "plain#text", "plain#text", "one mark is no link"},
+        {"Note", "a#b#", "a#b#", "marks in a text column mean nothing"},
+        {"Note", "/nowhere/my file", "/nowhere/my file", "a missing path with a blank is kept"},
+    };
+    const std::vector<Column> columns = {{"Site", adLongVarWChar, 234}, {"Note", adVarWChar}};
+    RecordSet source = table(columns, {});
+    for (const Case &c : cases) {
+        PageContext page = pageOf(1, 1, 3, 3);
+        page.SourceRecordset = &source;
+        const bool site = qstrcmp(c.column, "Site") == 0;
+        RecordSet rs = table(columns, {{site ? c.value : "", site ? "" : c.value}});
+        const QString file = folder.file(QStringLiteral("cell%1.htm").arg(&c - cases));
+        writer.WriteReportSection(file, rs, 1, {c.column}, "Vol 1", 0, "WHITE", page);
+
+        EXPECT_EQ(fragment(file), opening("Vol 1") + tableHead({c.column}) + row({c.cell}) + TableEnd + Close)
+            << c.why;
+    }
+}
+
+TEST_F(PageWriterTest, PictureCellsShowThePictureFile)
+{
+    const QString pictures = folder.path() + "my pics/";
+    QDir().mkpath(pictures);
+    test::writeAll(pictures + "cat.png", "png");
+    const QString encoded = folder.path() + "my%20pics/";
+    const std::vector<Column> columns = {{"Name", adVarWChar}, {"Photo", adVarWChar}};
+    PageContext page = pageOf(1, 1, 9, 9);
+    page.ContainPictureFilenameField = true;
+    page.GridFieldNames = {"Name", "PHOTO"};
+    page.ColumnPictureFolders = {"", pictures};
+    RecordSet rs = table(columns, {{" Ann ", " cat.png "}, {"Bob", "dog.png"}, {"Cy", ""},
+                                   {pictures + "cat.png", ""}});
+    const QString file = folder.file("pics.htm");
+
+    writer.WriteReportSection(file, rs, 2, {"Name", "Photo"}, "Vol 1", 0, "WHITE", page);
+
+    auto picture = [](const QString &path) {
+        return QStringLiteral("<TD><BGCOLOR=[WHITE]><A Href=%1> <img src = %1 border=0 width=120 height=120 "
+                              "ALT = image_here align=center> </A></TD>")
+            .arg(path);
+    };
+    // Values are trimmed for the lookup; a missing picture keeps its path; an
+    // empty value is no picture; an existing path with a blank is marked.
+    EXPECT_EQ(fragment(file),
+              opening("Vol 1") + tableHead({"Name", "Photo"})
+                  + "<TR><TD><BGCOLOR=[WHITE]>Ann</TD>" + picture(encoded + "cat.png") + "</TR>"
+                  + "<TR><TD><BGCOLOR=[WHITE]>Bob</TD>" + picture(encoded + "dog.png") + "</TR>"
+                  + row({"Cy", ""}) + row({"#" + pictures + "cat.png#", ""}) + TableEnd + Close);
+}
+
+TEST_F(PageWriterTest, RecordSetTextsAreEscaped)
+{
+    const std::vector<Column> columns = {{"Say \"hi\"", adVarWChar}, {"<b>", adInteger}};
+    PageContext page = pageOf(1, 1, 1, 1);
+    page.AdvSettings = true;
+    page.lstFields = {{"<b>", true}};
+    RecordSet rs = table(columns, {{"<script>alert('x')</script> & co", 3}});
+    const QString file = folder.file("escape.htm");
+
+    writer.WriteReportSection(file, rs, 2, {"Say \"hi\"", "<b>"}, "Vol <I>1</I>", 0, "WHITE", page);
+
+    // The heading is the host's text and keeps its markup.
+    EXPECT_EQ(fragment(file),
+              opening("Vol <I>1</I>") + "<P Align=Center><B> </B></P><P>  </P>"
+                  + tableHead({"Say &quot;hi&quot;", "&lt;b&gt;"})
+                  + row({"&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; co", "3"}) + TableEnd
+                  + "1 records in this Vol. <Br> Sum of &lt;b&gt; = 3 <Br> <P>  </P>"
+                    "<B>1 records altogether. </B> <Br> "
+                    "<B> &lt;b&gt;</B> : Total = 3 ; Average = 3 ; Minimum = 3 ; Maximum = 3 <Br> <P>  </P>"
+                  + Close);
+}
+
+TEST_F(PageWriterTest, ResetForgetsTheStatisticsOfAnEarlierRun)
+{
+    PageContext page = pageOf(1, 2, 0, 5);
+    page.AdvSettings = true;
+    page.lstFields = {{"Amount", true}};
+    PageWriter kept;
+    // A run that stopped after its first page leaves totals and extremes behind.
+    for (PageWriter *w : {&writer, &kept})
+        writePage(*w, folder.file("first.htm"), NameAmount, {{"A", 1}, {"B", 2}, {"C", 3}}, page);
+
+    writer.reset();
+    page = pageOf(1, 1, 0, 2);
+    page.AdvSettings = true;
+    page.lstFields = {{"Amount", true}};
+    writePage(writer, folder.file("fresh.htm"), NameAmount, {{"D", 10}, {"E", 20}}, page);
+    writePage(kept, folder.file("stale.htm"), NameAmount, {{"D", 10}, {"E", 20}}, page);
+
+    const QString start = opening("Vol 1") + "<P Align=Center><B> </B></P><P>  </P>" + tableHead({"Name", "Amount"})
+        + row({"D", "10"}) + row({"E", "20"}) + TableEnd
+        + "2 records in this Vol. <Br> Sum of Amount = 30 <Br> <P>  </P><B>2 records altogether. </B> <Br> ";
+    EXPECT_EQ(fragment(folder.file("fresh.htm")),
+              start + "<B> Amount</B> : Total = 30 ; Average = 15 ; Minimum = 10 ; Maximum = 20 <Br> <P>  </P>"
+                  + Close);
+    // Without reset the old page's six join the total, and its three records
+    // make the average divide by the two of this run only.
+    EXPECT_EQ(fragment(folder.file("stale.htm")),
+              start + "<B> Amount</B> : Total = 36 ; Average = 18 ; Minimum = 10 ; Maximum = 20 <Br> <P>  </P>"
+                  + Close);
+}
+
+TEST_F(PageWriterTest, UnwritableFileReturnsFalseButCountsTheRecords)
+{
+    PageContext page = pageOf(1, 2, 1, 2);
+    page.AdvSettings = true;
+    page.lstFields = {{"Amount", true}};
+    RecordSet first = table(NameAmount, {{"A", 4}});
+    const QString lost = folder.file("missing/lost1.htm");
+
+    EXPECT_FALSE(writer.WriteReportSection(lost, first, 2, {"Name", "Amount"}, "Vol 1", 0, "WHITE", page));
+    EXPECT_FALSE(QFile::exists(lost));
+
+    page.CurPage = 2;
+    RecordSet second = table(NameAmount, {{"B", 6}});
+    const QString file = folder.file("kept2.htm");
+    EXPECT_TRUE(writer.WriteReportSection(file, second, 2, {"Name", "Amount"}, "Vol 2", 0, "WHITE", page));
+    // The lost page's record still counts in the totals.
+    EXPECT_EQ(fragment(file),
+              opening("Vol 2") + "<P>  </P>" + tableHead({"Name", "Amount"}) + row({"B", "6"}) + TableEnd
+                  + "1 records in this Vol. <Br> Sum of Amount = 6 <Br> <P>  </P>"
+                    "<B>2 records altogether. </B> <Br> "
+                    "<B> Amount</B> : Total = 10 ; Average = 5 ; Minimum = 4 ; Maximum = 6 <Br> <P>  </P>"
+                    "<HR><A HRef='kept1.htm'>Vol 1</A>..."
+                  + Close);
+}
+
+TEST(TextToHtml, ConvertsLineBreaksAndBlanks)
+{
+    struct Case { const char *text; const char *html; const char *why; };
+    const Case cases[] = {
+        {"a b\r\nc", "a&nbsp;b<p></p>c", "a CR LF pair is a paragraph, a blank a hard space"},
+        {"x\ry", "x<br>y", "a lone CR is a line break"},
+        {"x\ny", "x\ny", "a lone LF is left alone"},
+        {"\r\r\n", "<br><p></p>", "pairs are found before lone CRs"},
+        {"", "", "nothing to convert"},
+    };
+    for (const Case &c : cases) {
+        const QString html = TextToHtml(QString::fromUtf8(c.text));
+        EXPECT_EQ(html, c.html) << c.why;
+        EXPECT_EQ(TextToHtml(html), html) << "converting again changes nothing: " << c.why;
+    }
+}
