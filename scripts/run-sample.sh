@@ -9,6 +9,8 @@ build=${ZUVEXAL_BUILD_DIR:-$top/build}
 "$top/scripts/build.sh"
 "$top/examples/make_sample_db.sh"
 out=$top/examples/output
+# A report generated again under the same name would be appended to the old one.
+rm -rf "$out/Reports"
 mkdir -p "$out"
 zuvexal=$build/apps/zuvexal/zuvexal
 # The advanced settings live in a registry file of the sample's own.
