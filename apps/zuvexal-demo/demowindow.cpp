@@ -1,0 +1,174 @@
+#include "demowindow.h"
+
+#include "core/recordset/sqladapter.h"
+#include "ui/control/zuvexalwidget.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QVBoxLayout>
+
+using zuvexal::ZuVexal;
+
+namespace {
+
+zuvexal::RecordSetPtr loadOrders(const QString &path, QString *error)
+{
+    QSqlDatabase db = QSqlDatabase::contains(QStringLiteral("demo")) ? QSqlDatabase::database(QStringLiteral("demo"))
+                                                                      : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("demo"));
+    db.close();
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (!db.open()) {
+        *error = QStringLiteral("cannot open %1").arg(path);
+        return nullptr;
+    }
+    const QStringList tables = db.tables();
+    if (tables.isEmpty()) {
+        *error = QStringLiteral("%1 has no tables").arg(path);
+        return nullptr;
+    }
+    const QString table = tables.contains(QStringLiteral("orders")) ? QStringLiteral("orders") : tables.front();
+    zuvexal::LoadResult loaded = zuvexal::loadTable(db, table);
+    if (!loaded.records) {
+        *error = loaded.error;
+        return nullptr;
+    }
+    return std::make_shared<zuvexal::RecordSet>(std::move(*loaded.records));
+}
+
+} // namespace
+
+DemoWindow::DemoWindow(const QString &database, QWidget *parent) : QMainWindow(parent), m_database(database)
+{
+    setWindowTitle(QStringLiteral("ZuVexal demo host"));
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+
+    m_control = new zuvexal::ui::ZuVexalWidget(central);
+    m_control->setObjectName(QStringLiteral("ZuVexal1"));
+    QString appFolder = QDir::currentPath();
+    m_control->control().setApplicationPath(appFolder);
+
+    m_databaseLabel = new QLabel(QStringLiteral("Database: %1").arg(m_database), central);
+    m_log = new QPlainTextEdit(central);
+    m_log->setObjectName(QStringLiteral("txtLog"));
+    m_log->setReadOnly(true);
+    m_timerCount = new QLabel(QStringLiteral("ZuTimer events: 0"), central);
+    m_progress = new QProgressBar(central);
+    m_progress->setFormat(QStringLiteral("ReportStatus: page %v of %m"));
+    m_progress->setValue(0);
+
+    auto *buttons = new QGridLayout;
+    auto add = [&](const QString &text, int row, int column, auto slot) {
+        auto *b = new QPushButton(text, central);
+        connect(b, &QPushButton::clicked, this, slot);
+        buttons->addWidget(b, row, column);
+        return b;
+    };
+    add(QStringLiteral("Open database..."), 0, 0, [this] { openDatabase(); });
+    add(QStringLiteral("ShowZuReporter"), 0, 1, [this] { showReporter(); });
+    add(QStringLiteral("AutoZuReporter"), 0, 2, [this] { autoReport(); });
+    add(QStringLiteral("SupplyFileName"), 1, 0, [this] {
+        QString folder = QDir::currentPath();
+        const QString chosen = m_control->control().SupplyFileName(QStringLiteral("Pick a file"), &folder);
+        m_control->control().LogMessage(QStringLiteral("SupplyFileName: ") + chosen, m_log);
+    });
+    add(QStringLiteral("OpenHyperlink..."), 1, 1, [this] {
+        const QString target = QInputDialog::getText(this, QStringLiteral("OpenHyperlink"),
+                                                     QStringLiteral("Web address, file or e-mail address:"));
+        if (!target.isEmpty()) {
+            const bool opened = m_control->control().OpenHyperlink(target);
+            m_control->control().LogMessage(QStringLiteral("OpenHyperlink(%1): %2")
+                                                .arg(target, opened ? QStringLiteral("opened")
+                                                                    : QStringLiteral("no program started")),
+                                            m_log);
+        }
+    });
+    add(QStringLiteral("LogMessage"), 1, 2, [this] {
+        m_control->control().LogMessage(QStringLiteral("Hello from the demo host"), m_log);
+    });
+    add(QStringLiteral("ProgramDelayNSec(2)"), 2, 0, [this] {
+        qint32 seconds = 2;
+        m_control->control().ProgramDelayNSec(&seconds);
+        m_control->control().LogMessage(QStringLiteral("waited %1 seconds").arg(seconds), m_log);
+    });
+    add(QStringLiteral("AboutBox"), 2, 1, [this] { m_control->control().AboutBox(); });
+    auto *timer = add(QStringLiteral("Timer on/off"), 2, 2, [this] {
+        const bool on = !m_control->DoTimer();
+        m_control->setInterval(1);
+        m_control->setDoTimer(on);
+    });
+    timer->setToolTip(QStringLiteral("ZuTimer every tick (Interval 1)"));
+
+    connect(m_control, &zuvexal::ui::ZuVexalWidget::ZuTimer, this, [this] {
+        m_timerCount->setText(QStringLiteral("ZuTimer events: %1").arg(++m_ticks));
+    });
+    connect(m_control, &zuvexal::ui::ZuVexalWidget::ReportStatus, this,
+            [this](qint16 total, qint32, qint16 current, bool &, bool &, QVariant &) {
+                m_progress->setMaximum(total);
+                m_progress->setValue(current);
+            });
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_control);
+    top->addWidget(m_databaseLabel, 1);
+    auto *layout = new QVBoxLayout(central);
+    layout->addLayout(top);
+    layout->addLayout(buttons);
+    layout->addWidget(m_timerCount);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_log, 1);
+    resize(720, 480);
+}
+
+void DemoWindow::openDatabase()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open a SQLite database"), QString(),
+                                                      QStringLiteral("SQLite databases (*.db *.sqlite);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    m_database = path;
+    m_databaseLabel->setText(QStringLiteral("Database: %1").arg(m_database));
+}
+
+void DemoWindow::showReporter()
+{
+    QString error;
+    zuvexal::RecordSetPtr records = loadOrders(m_database, &error);
+    if (!records) {
+        QMessageBox::warning(this, windowTitle(), error);
+        return;
+    }
+    QString pictures = QStringLiteral(ZUVEXAL_SAMPLE_DIR "/pictures");
+    const bool shown = m_control->control().ShowZuReporter(records, QStringLiteral("Photo"), &pictures);
+    m_control->control().LogMessage(QStringLiteral("ShowZuReporter: %1").arg(shown ? QStringLiteral("shown")
+                                                                                   : QStringLiteral("not shown")),
+                                    m_log);
+}
+
+void DemoWindow::autoReport()
+{
+    QString error;
+    zuvexal::RecordSetPtr records = loadOrders(m_database, &error);
+    if (!records) {
+        QMessageBox::warning(this, windowTitle(), error);
+        return;
+    }
+    QString pictures = QStringLiteral(ZUVEXAL_SAMPLE_DIR "/pictures");
+    const bool done = m_control->control().AutoZuReporter(records, QStringLiteral("Photo"), &pictures,
+                                                          QStringLiteral("demo"), QStringLiteral("Demo report"),
+                                                          ZuVexal::rNoNo);
+    m_control->control().LogMessage(QStringLiteral("AutoZuReporter: %1 (pages in %2/Reports)")
+                                        .arg(done ? QStringLiteral("written") : QStringLiteral("failed"),
+                                             QDir::currentPath()),
+                                    m_log);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+
+namespace zuvexal::ui {
+class ZuVexalWidget;
+}
+
+// A host application with the control on its window and a button for each
+// of the control's services.
+class DemoWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit DemoWindow(const QString &database, QWidget *parent = nullptr);
+
+    zuvexal::ui::ZuVexalWidget *control() const { return m_control; }
+
+private:
+    void showReporter();
+    void autoReport();
+    void openDatabase();
+
+    QString m_database;
+    zuvexal::ui::ZuVexalWidget *m_control;
+    QPlainTextEdit *m_log;
+    QLabel *m_timerCount;
+    QLabel *m_databaseLabel;
+    QProgressBar *m_progress;
+    int m_ticks = 0;
+};

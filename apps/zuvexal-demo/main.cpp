@@ -1,0 +1,20 @@
+#include "demowindow.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zuvexal-demo"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("A host application that tries every service of the control."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("database"),
+                                 QStringLiteral("SQLite database to report on (default: the sample)."));
+    parser.process(app);
+    const QString database = parser.positionalArguments().value(0, QStringLiteral(ZUVEXAL_SAMPLE_DIR "/sample.db"));
+    DemoWindow window(database);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,102 @@
+#include "ui/control/zuvexalwidget.h"
+
+#include "ui/windows.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace zuvexal::ui {
+
+ZuVexalWidget::ZuVexalWidget(QWidget *parent) : QWidget(parent), m_label(new QLabel(this))
+{
+    installWindows();
+    m_label->setObjectName(QStringLiteral("Label1"));
+    m_label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::StrongFocus);
+    m_control.setContainer(this);
+    m_control.setSurface(this);
+    setFixedSize(sizeHint());
+    connect(&m_control, &ZuVexal::ZuTimer, this, &ZuVexalWidget::ZuTimer);
+    connect(&m_control, &ZuVexal::Click, this, &ZuVexalWidget::Click);
+    // A direct signal-to-signal connection: what the host's handler writes
+    // into the by-reference arguments reaches the run.
+    connect(&m_control, &ZuVexal::ReportStatus, this, &ZuVexalWidget::ReportStatus, Qt::DirectConnection);
+}
+
+QString ZuVexalWidget::SupplyFileName(const QString &Dialog_Caption, QString *InitDir, qint16 FileType,
+                                      bool *VerifyFileExistence, QObject *GraphicOrEditControl, qint16 ShowInsertButton)
+{
+    return m_control.SupplyFileName(Dialog_Caption, InitDir, FileType, VerifyFileExistence, GraphicOrEditControl,
+                                    ShowInsertButton);
+}
+
+void ZuVexalWidget::RaiseZuReportStatus(qint16 TotalPages, qint32 ElapsedSeconds, qint16 CurrentPage, bool &Cancel,
+                                        bool &DeleteGeneratedPagesOnCancel, QVariant &forFututeUse)
+{
+    m_control.RaiseZuReportStatus(TotalPages, ElapsedSeconds, CurrentPage, Cancel, DeleteGeneratedPagesOnCancel,
+                                  forFututeUse);
+}
+
+QColor ZuVexalWidget::backColor() const
+{
+    return palette().color(QPalette::Window);
+}
+
+void ZuVexalWidget::setBackColor(const QColor &color)
+{
+    QPalette colors = palette();
+    colors.setColor(QPalette::Window, color);
+    setPalette(colors);
+}
+
+QObject *ZuVexalWidget::controlByName(const QString &name) const
+{
+    if (name == objectName())
+        return const_cast<ZuVexalWidget *>(this);
+    const QWidget *top = window();
+    return top->findChild<QObject *>(name);
+}
+
+QSize ZuVexalWidget::sizeHint() const
+{
+    const int pixels = qRound(SizeTwips * logicalDpiX() / 1440.0);
+    return {pixels, pixels};
+}
+
+void ZuVexalWidget::focusInEvent(QFocusEvent *event)
+{
+    m_label->setText(QStringLiteral(" Zu"));
+    QFont bold = m_label->font();
+    bold.setBold(true);
+    m_label->setFont(bold);
+    QWidget::focusInEvent(event);
+}
+
+void ZuVexalWidget::focusOutEvent(QFocusEvent *event)
+{
+    m_label->clear();
+    QFont plain = m_label->font();
+    plain.setBold(false);
+    m_label->setFont(plain);
+    QWidget::focusOutEvent(event);
+}
+
+void ZuVexalWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (rect().contains(event->position().toPoint()))
+        Q_EMIT m_control.Click();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void ZuVexalWidget::resizeEvent(QResizeEvent *event)
+{
+    // The host cannot change the size: it always comes back to 345 twips.
+    if (size() != sizeHint())
+        resize(sizeHint());
+    m_label->setGeometry(rect());
+    QWidget::resizeEvent(event);
+}
+
+} // namespace zuvexal::ui

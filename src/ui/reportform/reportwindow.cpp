@@ -1,0 +1,302 @@
+#include "ui/reportform/reportwindow.h"
+
+#include "core/reporter/forms.h"
+#include "core/reporter/reportform.h"
+#include "ui/advancedset/advancedwindow.h"
+#include "ui/reportform/pagemodel.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace zuvexal::ui {
+
+namespace {
+
+QPushButton *button(const QString &name, const QString &text, const QString &tip, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    b->setAutoDefault(false);
+    return b;
+}
+
+template <typename W>
+W *named(W *widget, const QString &name, const QString &tip = {})
+{
+    widget->setObjectName(name);
+    widget->setToolTip(tip);
+    return widget;
+}
+
+void fillList(QListWidget *list, const ListItems &items)
+{
+    const QSignalBlocker block(list);
+    list->clear();
+    for (const ListItem &item : items) {
+        list->addItem(item.text);
+        list->item(list->count() - 1)->setSelected(item.selected);
+    }
+}
+
+void readList(const QListWidget *list, ListItems &items)
+{
+    for (int i = 0; i < list->count() && i < items.size(); ++i)
+        items[i].selected = list->item(i)->isSelected();
+}
+
+} // namespace
+
+ReportWindow::ReportWindow(ReportForm &form, QWidget *parent) : QDialog(parent), m_form(form)
+{
+    setObjectName(QStringLiteral("VexalReportForm"));
+    setModal(true);
+
+    m_frame1 = named(new QGroupBox(QStringLiteral(" Available fields") + QString(59, QLatin1Char(' '))
+                                       + QStringLiteral("Fields to output in report"),
+                                   this),
+                     QStringLiteral("Frame1"));
+    m_available = named(new QListWidget(m_frame1), QStringLiteral("lstAvailable"),
+                        QStringLiteral("Mark or select those for report"));
+    m_available->setSelectionMode(QAbstractItemView::MultiSelection);
+    m_output = named(new QListWidget(m_frame1), QStringLiteral("lstOutput"),
+                     QStringLiteral("You may rearrange fields order"));
+    m_output->setSelectionMode(QAbstractItemView::MultiSelection);
+    auto *send = button(QStringLiteral("cmdDirection0"), QStringLiteral("-->>"), QStringLiteral("send to output list"), m_frame1);
+    auto *remove = button(QStringLiteral("cmdDirection1"), QStringLiteral("<<--"), QStringLiteral("remove from output list"), m_frame1);
+    auto *up = button(QStringLiteral("cmdMoveUpDown0"), QStringLiteral("/\\"), QStringLiteral("Move selected item up in output list"), m_frame1);
+    auto *down = button(QStringLiteral("cmdMoveUpDown1"), QStringLiteral("\\/"), QStringLiteral("Move selected item down in output list"), m_frame1);
+    const QStringList pageCaptions{QStringLiteral("&First"), QStringLiteral("Pre&vious"), QStringLiteral("&Next"),
+                                   QStringLiteral("&Last")};
+    for (int i = 0; i < 4; ++i) {
+        m_pageButtons[size_t(i)] = button(QStringLiteral("cmdPage%1").arg(i), pageCaptions[i],
+                                          QStringLiteral("page of records"), m_frame1);
+        connect(m_pageButtons[size_t(i)], &QPushButton::clicked, this, [this, i] {
+            pushToForm();
+            m_form.cmdPage_Click(i);
+            pullFromForm();
+        });
+    }
+    auto *advanced = button(QStringLiteral("cmdAdvanced"), QStringLiteral("&Advanced"), QStringLiteral("set more preferences"), m_frame1);
+    auto *generate = button(QStringLiteral("cmdGenerate"), QStringLiteral("&Generate"), QString(), m_frame1);
+    generate->setDefault(true);
+    auto *close = button(QStringLiteral("cmdClose"), QStringLiteral("&Close"), QString(), m_frame1);
+
+    auto *moves = new QVBoxLayout;
+    for (QPushButton *b : {send, remove, up, down})
+        moves->addWidget(b);
+    moves->addStretch();
+    auto *lists = new QHBoxLayout;
+    lists->addWidget(m_available);
+    lists->addLayout(moves);
+    lists->addWidget(m_output);
+    auto *pages = new QHBoxLayout;
+    for (QPushButton *b : m_pageButtons)
+        pages->addWidget(b);
+    pages->addStretch();
+    for (QPushButton *b : {advanced, generate, close})
+        pages->addWidget(b);
+    auto *frame1Layout = new QVBoxLayout(m_frame1);
+    frame1Layout->addLayout(lists);
+    frame1Layout->addLayout(pages);
+
+    m_frame2 = named(new QGroupBox(QStringLiteral("Report"), this), QStringLiteral("Frame2"));
+    m_title = named(new QLineEdit(m_frame2), QStringLiteral("txtTitle"));
+    m_color = named(new QComboBox(m_frame2), QStringLiteral("cboBGcolor"), QStringLiteral("select table color"));
+    m_color->addItems(ReportForm::TableColors);
+    m_insert = named(new QCheckBox(QStringLiteral("&Insert"), m_frame2), QStringLiteral("chkInsert"),
+                     QStringLiteral("check to insert date"));
+    m_date = named(new QDateEdit(m_frame2), QStringLiteral("dtpInsert"));
+    m_date->setCalendarPopup(true);
+    m_browser = named(new QCheckBox(QStringLiteral("Show in &Web Browser"), m_frame2), QStringLiteral("chkBrowser"));
+    m_printer = named(new QCheckBox(QStringLiteral("Send to &Printer"), m_frame2), QStringLiteral("chkPrinter"));
+    m_fileName = named(new QLineEdit(m_frame2), QStringLiteral("txtFilename"),
+                       QStringLiteral("Internet file will be generated in your Reports sub-folder"));
+    auto *saveAs = button(QStringLiteral("cmdSaveAs"), QStringLiteral("&Save As"),
+                          QStringLiteral("Append to an existing report only if you must"), m_frame2);
+    auto *frame2Layout = new QGridLayout(m_frame2);
+    frame2Layout->addWidget(named(new QLabel(QStringLiteral("Title"), m_frame2), QStringLiteral("Label1_1")), 0, 0);
+    frame2Layout->addWidget(m_title, 0, 1, 1, 3);
+    frame2Layout->addWidget(named(new QLabel(QStringLiteral("Color"), m_frame2), QStringLiteral("Label1_2")), 1, 0);
+    frame2Layout->addWidget(m_color, 1, 1);
+    frame2Layout->addWidget(m_insert, 1, 2);
+    frame2Layout->addWidget(m_date, 1, 3);
+    frame2Layout->addWidget(m_browser, 2, 0, 1, 2);
+    frame2Layout->addWidget(m_printer, 2, 2, 1, 2);
+    frame2Layout->addWidget(m_fileName, 3, 0, 1, 3);
+    frame2Layout->addWidget(saveAs, 3, 3);
+
+    m_frame3 = named(new QGroupBox(this), QStringLiteral("Frame3"));
+    auto *status = named(new QLabel(QStringLiteral("Total_Pages  |   Elapsed_Seconds  |  Current_Page_Generated  |  "
+                                                   "Delete_on_Cancel | Cancel"),
+                                    m_frame3),
+                         QStringLiteral("lblReportStatus"));
+    m_totalPages = named(new QLabel(QStringLiteral("tp"), m_frame3), QStringLiteral("lblTotalPages"));
+    m_elapsedSeconds = named(new QLabel(QStringLiteral("es"), m_frame3), QStringLiteral("lblElapsedSeconds"));
+    m_curPage = named(new QLabel(QStringLiteral("cp"), m_frame3), QStringLiteral("lblCurPage"));
+    m_deleteOnCancel = named(new QCheckBox(m_frame3), QStringLiteral("chkDeleteOnCancel"),
+                             QStringLiteral("delete generated report pages on abort"));
+    m_cancel = named(new QCheckBox(m_frame3), QStringLiteral("chkCancel"), QStringLiteral("abort reporting"));
+    auto *frame3Layout = new QGridLayout(m_frame3);
+    frame3Layout->addWidget(status, 0, 0, 1, 5);
+    frame3Layout->addWidget(m_totalPages, 1, 0);
+    frame3Layout->addWidget(m_elapsedSeconds, 1, 1);
+    frame3Layout->addWidget(m_curPage, 1, 2);
+    frame3Layout->addWidget(m_deleteOnCancel, 1, 3);
+    frame3Layout->addWidget(m_cancel, 1, 4);
+    m_frame3->hide();
+
+    m_model = new PageModel(this);
+    m_grid = named(new QTableView(this), QStringLiteral("MSHFlexGrid1"),
+                   QStringLiteral("You may resize column headers to view well"));
+    m_grid->setModel(m_model);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_page = named(new QLabel(QStringLiteral("Preview Records"), this), QStringLiteral("lblPage"));
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_frame1, 3);
+    auto *right = new QVBoxLayout;
+    right->addWidget(m_frame2);
+    right->addWidget(m_frame3);
+    right->addStretch();
+    top->addLayout(right, 2);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_page);
+    layout->addWidget(m_grid, 1);
+    resize(980, 640);
+
+    auto handler = [this](auto method) {
+        return [this, method] {
+            pushToForm();
+            (m_form.*method)();
+            pullFromForm();
+        };
+    };
+    connect(send, &QPushButton::clicked, this, [this] { pushToForm(); m_form.cmdDirection_Click(0); pullFromForm(); });
+    connect(remove, &QPushButton::clicked, this, [this] { pushToForm(); m_form.cmdDirection_Click(1); pullFromForm(); });
+    connect(up, &QPushButton::clicked, this, [this] { pushToForm(); m_form.cmdMoveUpDown_Click(0); pullFromForm(); });
+    connect(down, &QPushButton::clicked, this, [this] { pushToForm(); m_form.cmdMoveUpDown_Click(1); pullFromForm(); });
+    connect(advanced, &QPushButton::clicked, this, handler(&ReportForm::cmdAdvanced_Click));
+    connect(saveAs, &QPushButton::clicked, this, handler(&ReportForm::cmdSaveAs_Click));
+    connect(generate, &QPushButton::clicked, this, handler(&ReportForm::cmdGenerate_Click));
+    connect(close, &QPushButton::clicked, this, [this] { pushToForm(); m_form.cmdClose_Click(); });
+    // The abort boxes are read by the run once per section.
+    connect(m_cancel, &QCheckBox::toggled, this, [this](bool on) { m_form.chkCancel = on ? 1 : 0; });
+    connect(m_deleteOnCancel, &QCheckBox::toggled, this, [this](bool on) { m_form.chkDeleteOnCancel = on ? 1 : 0; });
+
+    connect(&m_form, &ReportForm::pageShown, this, &ReportWindow::showPage);
+    connect(&m_form, &ReportForm::progress, this, &ReportWindow::showProgress);
+    connect(&m_form, &ReportForm::closeRequested, this, &QDialog::accept);
+    connect(&m_form, &ReportForm::advancedRequested, this, [this] {
+        AdvancedWindow settings(advancedSet(), this);
+        settings.showModal();
+    });
+    connect(&m_form, &ReportForm::focusRequested, this, [this](const QString &name) {
+        if (QWidget *target = findChild<QWidget *>(name))
+            target->setFocus();
+    });
+}
+
+void ReportWindow::showModal()
+{
+    m_form.ensureLoaded();
+    pullFromForm();
+    showPage();
+    exec();
+}
+
+void ReportWindow::pushToForm()
+{
+    readList(m_available, m_form.lstAvailable);
+    readList(m_output, m_form.lstOutput);
+    m_form.lstOutputIndex = m_output->currentRow();
+    m_form.txtTitle = m_title->text();
+    m_form.txtFilename = m_fileName->text();
+    m_form.chkInsert = m_insert->isChecked() ? 1 : 0;
+    m_form.dtpInsert = m_date->date();
+    m_form.cboBGcolor = m_color->currentText();
+    m_form.chkBrowser = m_browser->isChecked() ? 1 : 0;
+    m_form.chkPrinter = m_printer->isChecked() ? 1 : 0;
+}
+
+void ReportWindow::pullFromForm()
+{
+    setWindowTitle(m_form.caption);
+    fillList(m_available, m_form.lstAvailable);
+    fillList(m_output, m_form.lstOutput);
+    m_output->setCurrentRow(m_form.lstOutputIndex, QItemSelectionModel::NoUpdate);
+    m_title->setText(m_form.txtTitle);
+    m_fileName->setText(m_form.txtFilename);
+    m_insert->setChecked(m_form.chkInsert == 1);
+    m_date->setDate(m_form.dtpInsert);
+    m_color->setCurrentText(m_form.cboBGcolor);
+    m_browser->setChecked(m_form.chkBrowser == 1);
+    m_printer->setChecked(m_form.chkPrinter == 1);
+    for (size_t i = 0; i < m_pageButtons.size(); ++i)
+        m_pageButtons[i]->setEnabled(m_form.cmdPageEnabled[i]);
+    m_page->setText(m_form.lblPage);
+    showProgress();
+}
+
+void ReportWindow::showPage()
+{
+    // Pictures are loaded while the page is drawn: that can take a moment.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_model->setPage(m_form.CurPageRecordset(), m_form.ColumnPictureFolders(), m_form.GridFormatText());
+    m_grid->resizeColumnsToContents();
+    m_grid->resizeRowsToContents();
+    QGuiApplication::restoreOverrideCursor();
+    m_page->setText(m_form.lblPage);
+}
+
+void ReportWindow::showProgress()
+{
+    m_frame1->setVisible(m_form.Frame1Visible);
+    m_frame2->setVisible(m_form.Frame2Visible);
+    m_frame3->setVisible(m_form.Frame3Visible);
+    m_totalPages->setText(m_form.lblTotalPages);
+    m_elapsedSeconds->setText(m_form.lblElapsedSeconds);
+    m_curPage->setText(m_form.lblCurPage);
+    const QSignalBlocker blockCancel(m_cancel);
+    const QSignalBlocker blockDelete(m_deleteOnCancel);
+    m_cancel->setChecked(m_form.chkCancel != 0);
+    m_deleteOnCancel->setChecked(m_form.chkDeleteOnCancel != 0);
+}
+
+void ReportWindow::reject()
+{
+    // During a run the close box and Esc ask for an abort: closing would
+    // release the pages under the run.
+    if (m_form.isRunning()) {
+        m_cancel->setChecked(true);
+        return;
+    }
+    pushToForm();
+    m_form.cmdClose_Click();
+}
+
+void ReportWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_form.isRunning()) {
+        event->ignore();
+        m_cancel->setChecked(true);
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+} // namespace zuvexal::ui

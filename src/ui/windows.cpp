@@ -1,0 +1,60 @@
+#include "ui/windows.h"
+
+#include "core/base/messages.h"
+#include "core/filedialog/filechooser.h"
+#include "core/filedialog/paths.h"
+#include "core/reporter/forms.h"
+#include "core/reporter/reportform.h"
+#include "ui/reportform/reportwindow.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace zuvexal::ui {
+
+namespace {
+
+class MessageBoxes final : public MessagePresenter
+{
+public:
+    void show(const QString &title, const QString &text, Icon icon) override
+    {
+        static const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
+                                                  QMessageBox::Warning, QMessageBox::Critical};
+        QMessageBox box(icons[int(icon)], title, QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")),
+                        QMessageBox::Ok, QApplication::activeWindow());
+        box.exec();
+    }
+};
+
+void showReportWindow(ReportForm &form)
+{
+    ReportWindow window(form, QApplication::activeWindow());
+    window.showModal();
+}
+
+// Until the file chooser window exists, Qt's own dialog picks the file.
+bool chooseFile(FileChooser &chooser)
+{
+    const QString filter = FileTypeFilter(qint16(chooser.combo1Index())).replace(QLatin1Char(';'), QLatin1Char(' '));
+    const QString file = chooser.chkVerify == 1
+        ? QFileDialog::getOpenFileName(QApplication::activeWindow(), chooser.caption, chooser.dir1Path(), filter)
+        : QFileDialog::getSaveFileName(QApplication::activeWindow(), chooser.caption, chooser.dir1Path(), filter);
+    chooser.chosenPath = file;
+    chooser.chosenName = FileNamePart(file);
+    chooser.unload();
+    return true;
+}
+
+} // namespace
+
+void installWindows()
+{
+    static MessageBoxes boxes;
+    setMessagePresenter(&boxes);
+    setReportWindowPresenter(showReportWindow);
+    FileChooser::setPresenter(chooseFile);
+}
+
+} // namespace zuvexal::ui
