@@ -3,6 +3,7 @@
 #include "core/recordset/sqladapter.h"
 #include "ui/control/zuvexalwidget.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -14,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSqlDatabase>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using zuvexal::ZuVexal;
@@ -65,6 +67,7 @@ DemoWindow::DemoWindow(const QString &database, QWidget *parent) : QMainWindow(p
     m_timerCount = new QLabel(QStringLiteral("ZuTimer events: 0"), central);
     m_progress = new QProgressBar(central);
     m_progress->setFormat(QStringLiteral("ReportStatus: page %v of %m"));
+    m_progress->setRange(0, 1);
     m_progress->setValue(0);
 
     auto *buttons = new QGridLayout;
@@ -171,4 +174,50 @@ void DemoWindow::autoReport()
                                         .arg(done ? QStringLiteral("written") : QStringLiteral("failed"),
                                              QDir::currentPath()),
                                     m_log);
+}
+
+namespace {
+
+// Runs `step` on the modal window of that name once it is up.
+void whenShown(const QString &name, std::function<void(QWidget *)> step)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(50);
+    QObject::connect(poll, &QTimer::timeout, [poll, name, step] {
+        QWidget *window = QApplication::activeModalWidget();
+        if (!window || window->objectName() != name)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        // Let the window finish its layout and drawing first.
+        QTimer::singleShot(300, window, [window, step] { step(window); });
+    });
+    poll->start();
+}
+
+void save(QWidget *window, const QString &path)
+{
+    window->grab().save(path);
+}
+
+} // namespace
+
+void DemoWindow::takeScreenshots(const QString &folder)
+{
+    QDir().mkpath(folder);
+    QTimer::singleShot(500, this, [this, folder] {
+        save(this, folder + QStringLiteral("/demo-host.png"));
+        whenShown(QStringLiteral("VexalReportForm"), [folder](QWidget *report) {
+            save(report, folder + QStringLiteral("/report-window.png"));
+            whenShown(QStringLiteral("VexalAdvancedSet"), [folder, report](QWidget *settings) {
+                save(settings, folder + QStringLiteral("/advanced-settings.png"));
+                QMetaObject::invokeMethod(settings, "reject");
+                QTimer::singleShot(300, report, [report] { QMetaObject::invokeMethod(report, "reject"); });
+            });
+            if (auto *advanced = report->findChild<QPushButton *>(QStringLiteral("cmdAdvanced")))
+                advanced->click();
+        });
+        showReporter();
+        QApplication::quit();
+    });
 }

@@ -21,6 +21,10 @@ public:
 
     zuvexal::ui::ZuVexalWidget *control() const { return m_control; }
 
+    // Shows each window on the sample data in turn and saves a picture of
+    // it into the folder; quits the application when done.
+    void takeScreenshots(const QString &folder);
+
 private:
     void showReporter();
     void autoReport();
