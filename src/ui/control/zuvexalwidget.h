@@ -23,7 +23,9 @@ class ZuVexalWidget : public QWidget, public ControlSurface, public Container
     Q_PROPERTY(bool DoTimer READ DoTimer WRITE setDoTimer)
     Q_PROPERTY(qint32 Interval READ Interval WRITE setInterval)
     Q_PROPERTY(qint32 MaxRecsPerPage READ MaxRecsPerPage WRITE setMaxRecsPerPage)
+    Q_PROPERTY(QString ApplicationPath READ ApplicationPath WRITE setApplicationPath DESIGNABLE false)
     Q_PROPERTY(quintptr hWnd READ hWnd STORED false DESIGNABLE false)
+    Q_PROPERTY(zuvexal::RecordSetPtr CurrentRecordset READ CurrentRecordset STORED false DESIGNABLE false)
 
 public:
     static constexpr int SizeTwips = 345;
@@ -49,7 +51,10 @@ public:
     void setInterval(qint32 value) { m_control.setInterval(value); }
     qint32 MaxRecsPerPage() const { return m_control.MaxRecsPerPage(); }
     void setMaxRecsPerPage(qint32 value) { m_control.setMaxRecsPerPage(value); }
+    QString ApplicationPath() const { return m_control.ApplicationPath(); }
+    void setApplicationPath(const QString &value) { m_control.setApplicationPath(value); }
     quintptr hWnd() const { return m_control.hWnd(); }
+    RecordSetPtr CurrentRecordset() const { return m_control.CurrentRecordset(); }
 
     // Reached by name by the report windows through their control reference.
     Q_INVOKABLE QString SupplyFileName(const QString &Dialog_Caption = QStringLiteral("Supply Filename"),
@@ -57,8 +62,36 @@ public:
                                        bool *VerifyFileExistence = nullptr,
                                        QObject *GraphicOrEditControl = nullptr,
                                        qint16 ShowInsertButton = ZuVexal::Zu_BDocument);
+    Q_INVOKABLE QString LongFileName(const QString &Short_Name) const { return m_control.LongFileName(Short_Name); }
+    Q_INVOKABLE QString justFileName(const QString &pathName) const { return m_control.justFileName(pathName); }
+    Q_INVOKABLE QString ShortFileName(const QString &Long_Name) const { return m_control.ShortFileName(Long_Name); }
+    Q_INVOKABLE QString FileFolder(const QString &FullFileName) const { return m_control.FileFolder(FullFileName); }
+    Q_INVOKABLE bool OpenHyperlink(const QString &Destination, bool StartNewInstanceOfBrowser = false)
+    {
+        return m_control.OpenHyperlink(Destination, StartNewInstanceOfBrowser);
+    }
+    Q_INVOKABLE bool ShowZuReporter(zuvexal::RecordSetPtr &repRecordset, const QString &sPicFields = {},
+                                    QString *theGraphicFolder = nullptr, QVariant *forFutureUse = nullptr,
+                                    QObject *ObjReserved = nullptr)
+    {
+        return m_control.ShowZuReporter(repRecordset, sPicFields, theGraphicFolder, forFutureUse, ObjReserved);
+    }
+    Q_INVOKABLE bool AutoZuReporter(zuvexal::RecordSetPtr &repRecordset, const QString &sPicFields = {},
+                                    QString *theGraphicFolder = nullptr, const QString &fileName = {},
+                                    const QString &FileTitle = {}, int AutoRepAction = ZuVexal::rYesNo,
+                                    QVariant *forFutureUse = nullptr, QObject *ObjReserved = nullptr)
+    {
+        return m_control.AutoZuReporter(repRecordset, sPicFields, theGraphicFolder, fileName, FileTitle,
+                                        AutoRepAction, forFutureUse, ObjReserved);
+    }
     Q_INVOKABLE void RaiseZuReportStatus(qint16 TotalPages, qint32 ElapsedSeconds, qint16 CurrentPage, bool &Cancel,
                                          bool &DeleteGeneratedPagesOnCancel, QVariant &forFututeUse);
+    Q_INVOKABLE void LogMessage(const QVariant &strMessage, QObject *TextHandlingBox = nullptr)
+    {
+        m_control.LogMessage(strMessage, TextHandlingBox);
+    }
+    Q_INVOKABLE void AboutBox() { m_control.AboutBox(); }
+    Q_INVOKABLE void ProgramDelayNSec(qint32 *N = nullptr) { m_control.ProgramDelayNSec(N); }
 
     // ControlSurface
     QColor backColor() const override;
