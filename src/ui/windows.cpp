@@ -2,9 +2,11 @@
 
 #include "core/base/messages.h"
 #include "core/filedialog/filechooser.h"
+#include "core/control/version.h"
 #include "core/filedialog/paths.h"
 #include "core/reporter/forms.h"
 #include "core/reporter/reportform.h"
+#include "ui/about/aboutdialog.h"
 #include "ui/reportform/reportwindow.h"
 
 #include <QApplication>
@@ -55,6 +57,10 @@ void installWindows()
     setMessagePresenter(&boxes);
     setReportWindowPresenter(showReportWindow);
     FileChooser::setPresenter(chooseFile);
+    setAboutBoxPresenter([] {
+        AboutDialog about(QApplication::activeWindow());
+        about.exec();
+    });
 }
 
 } // namespace zuvexal::ui

@@ -4,6 +4,7 @@
 #include "core/base/values.h"
 #include "core/control/messagelog.h"
 #include "core/control/shared.h"
+#include "core/control/version.h"
 #include "core/filedialog/filechooser.h"
 #include "core/filedialog/paths.h"
 #include "core/links/linkactivation.h"
@@ -370,6 +371,7 @@ void ZuVexal::LogMessage(const QVariant &strMessage, QObject *TextHandlingBox)
 
 void ZuVexal::AboutBox()
 {
+    showAboutBox();
 }
 
 void ZuVexal::ProgramDelayNSec(qint32 *N)

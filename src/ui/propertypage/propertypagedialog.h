@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/propertypage/propertypage.h"
+
+#include <QDialog>
+#include <QPointer>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace zuvexal::ui {
+
+// The control's property page for designers and hosts: Interval, DoTimer,
+// Enabled, Tag, MaxRecsPerPage and DeveloperCompany of one control.
+class PropertyPageDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit PropertyPageDialog(QWidget *parent = nullptr);
+
+    // The selection changed: the page shows this control.
+    void setControl(QObject *control);
+    // Writes the page into the control; false when it refused a value or the
+    // interval is out of range.
+    bool applyChanges();
+    bool isChanged() const { return m_page.Changed; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void pushToPage();
+
+    PropertyPage m_page;
+    QPointer<QObject> m_control;
+    int m_positionOnFocus = -1;
+    QLineEdit *m_interval;
+    QCheckBox *m_doTimer;
+    QCheckBox *m_enabled;
+    QLineEdit *m_tag;
+    QComboBox *m_records;
+    QPlainTextEdit *m_company;
+};
+
+} // namespace zuvexal::ui
