@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   # build
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
+  qt6-base-dev qt6-base-dev-tools qt6-tools-dev libqt6sql6-sqlite
   libgtest-dev libsqlite3-dev sqlite3
   libglib2.0-dev libxcb1-dev libxcb-icccm4-dev libcups2-dev
   # tests: a real X server and window manager, printing, default applications

@@ -1,16 +1,15 @@
 #include "ui/windows.h"
 
 #include "core/base/messages.h"
-#include "core/filedialog/filechooser.h"
 #include "core/control/version.h"
-#include "core/filedialog/paths.h"
+#include "core/filedialog/filechooser.h"
 #include "core/reporter/forms.h"
 #include "core/reporter/reportform.h"
 #include "ui/about/aboutdialog.h"
+#include "ui/filechooser/chooserwindow.h"
 #include "ui/reportform/reportwindow.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QMessageBox>
 
 namespace zuvexal::ui {
@@ -36,16 +35,10 @@ void showReportWindow(ReportForm &form)
     window.showModal();
 }
 
-// Until the file chooser window exists, Qt's own dialog picks the file.
 bool chooseFile(FileChooser &chooser)
 {
-    const QString filter = FileTypeFilter(qint16(chooser.combo1Index())).replace(QLatin1Char(';'), QLatin1Char(' '));
-    const QString file = chooser.chkVerify == 1
-        ? QFileDialog::getOpenFileName(QApplication::activeWindow(), chooser.caption, chooser.dir1Path(), filter)
-        : QFileDialog::getSaveFileName(QApplication::activeWindow(), chooser.caption, chooser.dir1Path(), filter);
-    chooser.chosenPath = file;
-    chooser.chosenName = FileNamePart(file);
-    chooser.unload();
+    ChooserWindow window(chooser, QApplication::activeWindow());
+    window.showModal();
     return true;
 }
 

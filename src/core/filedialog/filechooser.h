@@ -36,6 +36,27 @@ public:
     bool setCombo1Index(int index);            // the file types 0..7
     QString caption = QStringLiteral("Supply FileName");
 
+    QString txtFileName;
+    QString previewPath;               // the picture shown, "" for none
+    bool FrameInsertVisible = true;
+    static const QStringList FileTypeNames;  // "All", "Documents", ... (Combo1)
+
+    // The files of Dir1 that match the type of Combo1, sorted by name.
+    QStringList flbPhoto() const;
+    // Mounted volumes (the drive list).
+    static QStringList drives();
+
+    // Handlers. Those that may close the window return true when it closes.
+    void Form_Activate();
+    bool Drive1_Change(const QString &drive);  // false: "Drive Error" shown
+    bool Dir1_Change(const QString &folder);
+    void flbPhoto_Click(const QString &name);
+    void keyDelete();
+    bool keyEnter();                           // Enter and Ok
+    void keyEscape();                          // Esc and Cancel
+    void closeBox();
+    void cmdInsert_Click(int Index);
+
     bool isLoaded() const { return m_loaded; }
     // Loads the window state when needed: the folder of the last chosen file,
     // else the application folder.
@@ -46,6 +67,8 @@ public:
     // Shows the window modally and returns when it has closed; the window
     // layer installs it. False when no window can be shown.
     using Presenter = std::function<bool(FileChooser &)>;
+    // The input focus goes back to the file name box.
+    std::function<void()> focusFileName;
     static void setPresenter(Presenter presenter);
     bool showModal();
 

@@ -1,0 +1,124 @@
+#include "zuvexalplugin.h"
+
+#include "ui/control/zuvexalwidget.h"
+#include "ui/propertypage/propertypagedialog.h"
+
+#include <QAction>
+#include <QDesignerFormEditorInterface>
+#include <QDesignerFormWindowCursorInterface>
+#include <QDesignerFormWindowInterface>
+#include <QExtensionManager>
+
+namespace zuvexal::designer {
+
+namespace {
+
+const char *const PublishedProperties[] = {"Interval", "DoTimer", "Enabled", "Tag", "MaxRecsPerPage",
+                                           "DeveloperCompany"};
+
+} // namespace
+
+ZuVexalPlugin::ZuVexalPlugin(QObject *parent) : QObject(parent)
+{
+}
+
+QString ZuVexalPlugin::name() const
+{
+    return QStringLiteral("zuvexal::ui::ZuVexalWidget");
+}
+
+QString ZuVexalPlugin::group() const
+{
+    return QStringLiteral("ZuVexal");
+}
+
+QString ZuVexalPlugin::toolTip() const
+{
+    return QStringLiteral("ZuVexal: timer, file dialog, hyperlinker and database reporter");
+}
+
+QString ZuVexalPlugin::whatsThis() const
+{
+    return toolTip();
+}
+
+QString ZuVexalPlugin::includeFile() const
+{
+    return QStringLiteral("ui/control/zuvexalwidget.h");
+}
+
+QIcon ZuVexalPlugin::icon() const
+{
+    return {};
+}
+
+bool ZuVexalPlugin::isContainer() const
+{
+    return false;
+}
+
+QWidget *ZuVexalPlugin::createWidget(QWidget *parent)
+{
+    auto *widget = new ui::ZuVexalWidget(parent);
+    widget->setUserMode(false);
+    return widget;
+}
+
+bool ZuVexalPlugin::isInitialized() const
+{
+    return m_initialized;
+}
+
+void ZuVexalPlugin::initialize(QDesignerFormEditorInterface *core)
+{
+    if (m_initialized)
+        return;
+    if (QExtensionManager *manager = core ? core->extensionManager() : nullptr)
+        manager->registerExtensions(new ZuVexalTaskMenuFactory(manager), Q_TYPEID(QDesignerTaskMenuExtension));
+    m_initialized = true;
+}
+
+QString ZuVexalPlugin::domXml() const
+{
+    return QStringLiteral("<ui language=\"c++\"><widget class=\"zuvexal::ui::ZuVexalWidget\" name=\"ZuVexal1\"/></ui>");
+}
+
+ZuVexalTaskMenu::ZuVexalTaskMenu(QWidget *control, QObject *parent)
+    : QObject(parent), m_control(control), m_edit(new QAction(QStringLiteral("Edit ZuVexal Properties..."), this))
+{
+    connect(m_edit, &QAction::triggered, this, &ZuVexalTaskMenu::editProperties);
+}
+
+QAction *ZuVexalTaskMenu::preferredEditAction() const
+{
+    return m_edit;
+}
+
+QList<QAction *> ZuVexalTaskMenu::taskActions() const
+{
+    return {m_edit};
+}
+
+void ZuVexalTaskMenu::editProperties()
+{
+    ui::PropertyPageDialog page(m_control);
+    page.setControl(m_control);
+    if (page.exec() != QDialog::Accepted)
+        return;
+    // Through the form's cursor, so Designer records the changes.
+    if (QDesignerFormWindowInterface *form = QDesignerFormWindowInterface::findFormWindow(m_control)) {
+        for (const char *property : PublishedProperties)
+            form->cursor()->setProperty(QString::fromLatin1(property), m_control->property(property));
+    }
+}
+
+QObject *ZuVexalTaskMenuFactory::createExtension(QObject *object, const QString &iid, QObject *parent) const
+{
+    if (iid != Q_TYPEID(QDesignerTaskMenuExtension))
+        return nullptr;
+    if (auto *control = qobject_cast<ui::ZuVexalWidget *>(object))
+        return new ZuVexalTaskMenu(control, parent);
+    return nullptr;
+}
+
+} // namespace zuvexal::designer

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the build into a private prefix, builds examples/host against the
+# installed package and runs it.
+set -euo pipefail
+build=$1
+source=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+cmake -S "$source/examples/host" -B "$work/host" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+cmake --build "$work/host" >/dev/null
+out=$(QT_QPA_PLATFORM=offscreen "$work/host/zuvexal-host" --check)
+[ "$out" = "ORDERS1.HTM" ] || { echo "unexpected output: $out" >&2; exit 1; }
+test -f "$work/prefix/lib/x86_64-linux-gnu/qt6/plugins/designer/libzuvexal_designer.so" \
+  || test -n "$(find "$work/prefix" -name 'libzuvexal_designer.so')"
+echo "installed package builds a host"
