@@ -2,6 +2,7 @@
 
 #include "core/recordset/sqladapter.h"
 #include "ui/control/zuvexalwidget.h"
+#include "ui/propertypage/propertypagedialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -105,6 +106,7 @@ DemoWindow::DemoWindow(const QString &database, QWidget *parent) : QMainWindow(p
         m_control->control().LogMessage(QStringLiteral("waited %1 seconds").arg(seconds), m_log);
     });
     add(QStringLiteral("AboutBox"), 2, 1, [this] { m_control->control().AboutBox(); });
+    add(QStringLiteral("Properties..."), 3, 0, [this] { showProperties(); });
     auto *timer = add(QStringLiteral("Timer on/off"), 2, 2, [this] {
         const bool on = !m_control->DoTimer();
         m_control->setInterval(1);
@@ -131,6 +133,13 @@ DemoWindow::DemoWindow(const QString &database, QWidget *parent) : QMainWindow(p
     layout->addWidget(m_progress);
     layout->addWidget(m_log, 1);
     resize(720, 480);
+}
+
+void DemoWindow::showProperties()
+{
+    zuvexal::ui::PropertyPageDialog page(this);
+    page.setControl(m_control);
+    page.exec();
 }
 
 void DemoWindow::openDatabase()
@@ -218,6 +227,22 @@ void DemoWindow::takeScreenshots(const QString &folder)
                 advanced->click();
         });
         showReporter();
+        whenShown(QStringLiteral("VexalPhotoTabStrip"), [folder](QWidget *chooser) {
+            save(chooser, folder + QStringLiteral("/file-chooser.png"));
+            QMetaObject::invokeMethod(chooser, "accept");
+        });
+        QString pictures = QStringLiteral(ZUVEXAL_SAMPLE_DIR "/pictures");
+        m_control->control().SupplyFileName(QStringLiteral("Select a picture"), &pictures, ZuVexal::Zu_Picture_Files);
+        whenShown(QStringLiteral("VexalProps"), [folder](QWidget *page) {
+            save(page, folder + QStringLiteral("/property-page.png"));
+            QMetaObject::invokeMethod(page, "reject");
+        });
+        showProperties();
+        whenShown(QStringLiteral("VexalAbout"), [folder](QWidget *about) {
+            save(about, folder + QStringLiteral("/about-box.png"));
+            QMetaObject::invokeMethod(about, "accept");
+        });
+        m_control->control().AboutBox();
         QApplication::quit();
     });
 }

@@ -29,6 +29,7 @@ private:
     void showReporter();
     void autoReport();
     void openDatabase();
+    void showProperties();
 
     QString m_database;
     zuvexal::ui::ZuVexalWidget *m_control;

@@ -70,7 +70,10 @@ ChooserWindow::ChooserWindow(FileChooser &chooser, QWidget *parent) : QDialog(pa
     cancel->setObjectName(QStringLiteral("cmdCancel"));
     cancel->setAutoDefault(false);
 
+    m_folderPath = new QLabel(this);
+    m_folderPath->setObjectName(QStringLiteral("lblFolder"));
     auto *lists = new QGridLayout;
+    lists->addWidget(m_folderPath, 2, 0, 1, 3);
     lists->addWidget(m_drives, 0, 0);
     lists->addWidget(m_types, 0, 1);
     lists->addWidget(m_folders, 1, 0);
@@ -156,7 +159,7 @@ void ChooserWindow::fillFolders()
     m_folders->clear();
     const QDir folder(m_chooser.dir1Path());
     m_folders->addItems(folder.entryList(QDir::Dirs | QDir::NoDot, QDir::Name | QDir::IgnoreCase));
-    m_folders->setToolTip(m_chooser.dir1Path());
+    m_folderPath->setText(m_chooser.dir1Path());
 }
 
 void ChooserWindow::fillFiles()

@@ -45,6 +45,7 @@ private:
     bool m_closing = false;
     QComboBox *m_drives;
     QListWidget *m_folders;
+    QLabel *m_folderPath;
     QListWidget *m_files;
     QComboBox *m_types;
     QLineEdit *m_fileName;
