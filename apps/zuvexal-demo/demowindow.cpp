@@ -152,14 +152,20 @@ void DemoWindow::openDatabase()
     m_databaseLabel->setText(QStringLiteral("Database: %1").arg(m_database));
 }
 
-void DemoWindow::showReporter()
+zuvexal::RecordSetPtr DemoWindow::records()
 {
     QString error;
-    zuvexal::RecordSetPtr records = loadOrders(m_database, &error);
-    if (!records) {
+    zuvexal::RecordSetPtr loaded = loadOrders(m_database, &error);
+    if (!loaded)
         QMessageBox::warning(this, windowTitle(), error);
+    return loaded;
+}
+
+void DemoWindow::showReporter()
+{
+    zuvexal::RecordSetPtr records = this->records();
+    if (!records)
         return;
-    }
     QString pictures = QStringLiteral(ZUVEXAL_SAMPLE_DIR "/pictures");
     const bool shown = m_control->control().ShowZuReporter(records, QStringLiteral("Photo"), &pictures);
     m_control->control().LogMessage(QStringLiteral("ShowZuReporter: %1").arg(shown ? QStringLiteral("shown")
@@ -169,12 +175,9 @@ void DemoWindow::showReporter()
 
 void DemoWindow::autoReport()
 {
-    QString error;
-    zuvexal::RecordSetPtr records = loadOrders(m_database, &error);
-    if (!records) {
-        QMessageBox::warning(this, windowTitle(), error);
+    zuvexal::RecordSetPtr records = this->records();
+    if (!records)
         return;
-    }
     QString pictures = QStringLiteral(ZUVEXAL_SAMPLE_DIR "/pictures");
     const bool done = m_control->control().AutoZuReporter(records, QStringLiteral("Photo"), &pictures,
                                                           QStringLiteral("demo"), QStringLiteral("Demo report"),

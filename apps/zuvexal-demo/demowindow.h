@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/recordset/recordset.h"
+
 #include <QMainWindow>
 
 class QLabel;
@@ -26,6 +28,8 @@ public:
     void takeScreenshots(const QString &folder);
 
 private:
+    // The records of the database's "orders" table (else its first table).
+    zuvexal::RecordSetPtr records();
     void showReporter();
     void autoReport();
     void openDatabase();
