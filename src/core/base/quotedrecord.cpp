@@ -4,19 +4,10 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace zuvexal {
-
-QByteArray quotedRecord(QStringView text)
-{
-    QByteArray record;
-    record.reserve(text.size() + 8);
-    record += '"';
-    record += text.toUtf8();
-    record += "\"\r\n";
-    return record;
-}
 
 QuotedRecordWriter::QuotedRecordWriter(const QString &path)
 {
@@ -36,20 +27,35 @@ QuotedRecordWriter::~QuotedRecordWriter()
 
 bool QuotedRecordWriter::append(QStringView text)
 {
+    return append(QByteArrayView(text.toUtf8()));
+}
+
+bool QuotedRecordWriter::append(QByteArrayView utf8)
+{
     if (m_fd < 0)
         return false;
-    const QByteArray record = quotedRecord(text);
+    // The quotes and the text go out in one system call: still one write to
+    // the file, without first copying the text into a record.
+    char opening[] = "\"";
+    char closing[] = "\"\r\n";
+    iovec parts[] = {{opening, 1}, {const_cast<char *>(utf8.data()), size_t(utf8.size())}, {closing, 3}};
     ssize_t written;
     do {
-        written = ::write(m_fd, record.constData(), size_t(record.size()));
+        written = ::writev(m_fd, parts, 3);
     } while (written < 0 && errno == EINTR);
-    return written == record.size();
+    return written == utf8.size() + 4;
 }
 
 bool appendQuotedRecord(const QString &path, QStringView text)
 {
     QuotedRecordWriter writer(path);
     return writer.append(text);
+}
+
+bool appendQuotedRecord(const QString &path, QByteArrayView utf8)
+{
+    QuotedRecordWriter writer(path);
+    return writer.append(utf8);
 }
 
 } // namespace zuvexal

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace zuvexal {
@@ -8,11 +8,10 @@ namespace zuvexal {
 // A quoted record: a double quote, the text unchanged in UTF-8 (inner quotes
 // are not escaped), a double quote, CR LF. Report pages, the message log and
 // other text files of the system are sequences of these.
-QByteArray quotedRecord(QStringView text);
-
+//
 // Appends quoted records to a file opened for appending for the writer's
-// lifetime (created when missing). Each record goes out in one write(), so
-// records of concurrent writers never interleave.
+// lifetime (created when missing). Each record goes out in one write
+// (writev), so records of concurrent writers never interleave.
 class QuotedRecordWriter
 {
 public:
@@ -23,6 +22,8 @@ public:
 
     bool isOpen() const { return m_fd >= 0; }
     bool append(QStringView text);
+    // The same for a text already in UTF-8.
+    bool append(QByteArrayView utf8);
 
 private:
     int m_fd = -1;
@@ -30,5 +31,6 @@ private:
 
 // Opens, appends one record and closes.
 bool appendQuotedRecord(const QString &path, QStringView text);
+bool appendQuotedRecord(const QString &path, QByteArrayView utf8);
 
 } // namespace zuvexal

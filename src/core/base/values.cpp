@@ -5,7 +5,9 @@
 #include <QLocale>
 #include <QTime>
 
+#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace zuvexal {
@@ -24,6 +26,14 @@ QString timeFormatWithoutZone(const QLocale &locale)
     QString format = locale.timeFormat(QLocale::LongFormat);
     format.remove(QLatin1Char('t'));
     return format.trimmed();
+}
+
+// Most texts are no numbers: isNumeric turns them away by their first
+// character before asking the locale, which is costly per value.
+bool mayStartNumber(QChar first)
+{
+    return first.isDigit() || first == u'+' || first == u'-' || first == u'.' || first == u','
+        || first.category() == QChar::Symbol_Currency || first.category() == QChar::Punctuation_Dash;
 }
 
 } // namespace
@@ -97,11 +107,7 @@ bool isNumeric(const QVariant &value)
         const QString text = value.toString().trimmed();
         if (text.isEmpty())
             return false;
-        // Most texts are no numbers: turn them away before asking the
-        // locale, which is costly per value.
-        const QChar first = text.front();
-        if (!first.isDigit() && first != u'+' && first != u'-' && first != u'.' && first != u','
-            && first.category() != QChar::Symbol_Currency && first.category() != QChar::Punctuation_Dash)
+        if (!mayStartNumber(text.front()))
             return false;
         bool ok = false;
         QLocale::c().toDouble(text, &ok);
@@ -112,6 +118,20 @@ bool isNumeric(const QVariant &value)
     default:
         return false;
     }
+}
+
+bool surelyNotNumeric(QByteArrayView utf8)
+{
+    // isNumeric trims the white space of QChar::isSpace; its ASCII part is
+    // tab to carriage return and the blank. A longer character is left to
+    // isNumeric, as it may be white space, a currency sign or a dash.
+    for (char c : utf8) {
+        const auto u = uchar(c);
+        if (u == ' ' || (u >= '\t' && u <= '\r'))
+            continue;
+        return u < 0x80 && !mayStartNumber(QChar(u));
+    }
+    return true;
 }
 
 QString valueText(const QVariant &value)
@@ -155,6 +175,75 @@ QString valueText(const QVariant &value)
     default:
         return value.toString();
     }
+}
+
+void appendRealText(std::string &utf8, double value, std::string_view decimalPoint)
+{
+    if (std::isnan(value)) {
+        utf8 += "nan";
+        return;
+    }
+    if (std::isinf(value)) {
+        utf8 += value < 0 ? "-inf" : "inf";
+        return;
+    }
+    // The shortest digits that read back as the value, and the position of
+    // the decimal point after the first of them.
+    char scientific[32];
+    const char *end = std::to_chars(std::begin(scientific), std::end(scientific), value,
+                                    std::chars_format::scientific).ptr;
+    const char *p = scientific;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    char digits[24];
+    int digitCount = 0;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.')
+            digits[digitCount++] = *p;
+    }
+    int exponent = 0;
+    std::from_chars(p[1] == '+' ? p + 2 : p + 1, end, exponent);
+    const int decpt = exponent + 1;
+
+    // QString::number(value, 'g', QLocale::FloatingPointShortest) takes the
+    // shorter of the decimal and exponent forms; bias is what the exponent
+    // form adds ("e", a sign, two digits), less what the decimal form adds.
+    int bias = 4;
+    if (digitCount <= decpt && digitCount > 1)
+        ++bias; // the decimal form has no decimal point
+    else if (digitCount == 1 && decpt <= 0)
+        --bias; // the exponent form has none
+    const bool decimal = decpt <= 0 ? 1 - decpt <= bias : decpt <= digitCount + bias;
+
+    if (negative && value != 0.0)
+        utf8 += '-';
+    const std::string_view shortest(digits, size_t(digitCount));
+    if (decimal) {
+        if (decpt <= 0) {
+            utf8 += '0';
+            utf8 += decimalPoint;
+            utf8.append(size_t(-decpt), '0');
+            utf8 += shortest;
+        } else if (decpt < digitCount) {
+            utf8 += shortest.substr(0, size_t(decpt));
+            utf8 += decimalPoint;
+            utf8 += shortest.substr(size_t(decpt));
+        } else {
+            utf8 += shortest;
+            utf8.append(size_t(decpt - digitCount), '0');
+        }
+        return;
+    }
+    utf8 += shortest.front();
+    if (digitCount > 1) {
+        utf8 += decimalPoint;
+        utf8 += shortest.substr(1);
+    }
+    char exponentText[8];
+    const int shown = std::abs(decpt - 1);
+    const int written = std::snprintf(exponentText, sizeof exponentText, "e%c%02d", decpt - 1 < 0 ? '-' : '+', shown);
+    utf8.append(exponentText, size_t(written));
 }
 
 QString trimLeadingBlanks(QStringView text)

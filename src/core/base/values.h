@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
+
+#include <string>
+#include <string_view>
 
 // Value conventions shared by every subsystem: how texts become numbers and
 // values become texts, the same way everywhere.
@@ -18,10 +22,19 @@ double leadingNumber(QStringView text);
 // values are not numeric; booleans are.
 bool isNumeric(const QVariant &value);
 
+// True when a text in UTF-8 is surely not numeric in the sense of isNumeric:
+// it is blank, or its first character starts no number. False means only
+// that isNumeric has to decide.
+bool surelyNotNumeric(QByteArrayView utf8);
+
 // The general text of a value: whole numbers without decimals, doubles in
 // their shortest round-trip form with the current locale's decimal separator,
 // dates in the locale's short format, null and empty values as empty text.
 QString valueText(const QVariant &value);
+
+// valueText() of a double, appended in UTF-8 with the given decimal point
+// (the current locale's, in UTF-8) without building a QString.
+void appendRealText(std::string &utf8, double value, std::string_view decimalPoint);
 
 // Leading and trailing spaces removed; other white space is kept.
 QString trimBlanks(QStringView text);

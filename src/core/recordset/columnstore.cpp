@@ -141,6 +141,11 @@ std::optional<double> exactReal(const QVariant &v)
     return std::nullopt;
 }
 
+StoredValue stored(StoredValue::Kind kind, qint64 integer = 0, double real = 0.0, QByteArrayView text = {})
+{
+    return {kind, integer, real, text};
+}
+
 bool isString(const QVariant &v)
 {
     return v.metaType().id() == QMetaType::QString;
@@ -376,6 +381,30 @@ QVariant ColumnStore::value(qint64 row) const
         return QVariant(QByteArray(m_arena.data() + m_starts[row], qsizetype(m_lengths[row])));
     default:
         return decodeInteger(m_ints[row]);
+    }
+}
+
+StoredValue ColumnStore::storedValue(qint64 row) const
+{
+    using K = StoredValue::Kind;
+    if (isNull(row))
+        return stored(K::Null);
+    if (m_heterogeneous)
+        return {};
+    switch (m_kind) {
+    case Kind::Int32:
+    case Kind::Int64:
+        return stored(K::Integer, m_ints[row]);
+    case Kind::Bool:
+        return stored(K::Boolean, m_ints[row]);
+    case Kind::Date:
+        return stored(K::Date, m_ints[row]);
+    case Kind::Real:
+        return stored(K::Real, 0, m_reals[row]);
+    case Kind::Text:
+        return stored(K::Text, 0, 0.0, QByteArrayView(m_arena.data() + m_starts[row], qsizetype(m_lengths[row])));
+    default:
+        return {};
     }
 }
 

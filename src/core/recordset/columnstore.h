@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recordset.h"
+
 #include <QVariant>
 
 #include <algorithm>
@@ -109,6 +111,7 @@ public:
     bool isHeterogeneous() const { return m_heterogeneous; }
 
     QVariant value(qint64 row) const;
+    StoredValue storedValue(qint64 row) const;
 
     void appendNull();
     void appendInt(qint64 value);

@@ -325,6 +325,14 @@ std::optional<QVariant> RecordSet::value(int field) const
     return m_table->value(m_pos, field);
 }
 
+StoredValue RecordSet::storedValue(int field) const
+{
+    if (m_newRow || !m_open || !m_table || field < 0 || size_t(field) >= m_table->fields().size() || m_pos < 0
+        || m_pos >= m_table->rowCount())
+        return {};
+    return m_table->storedValue(m_pos, field);
+}
+
 bool RecordSet::setValue(int field, const QVariant &value)
 {
     if (!m_open || m_lockType == adLockReadOnly || field < 0 || field >= fieldCount())

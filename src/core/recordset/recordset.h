@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QMetaType>
 #include <QString>
 #include <QStringView>
@@ -78,6 +79,8 @@ struct Field
     int type = Ado::adEmpty;
     qint32 definedSize = 0;
     int attributes = 0;
+
+    bool operator==(const Field &) const = default;
 };
 
 bool isKnownFieldType(int type);
@@ -87,6 +90,19 @@ bool isLongType(int type);        // adLongVarChar, adLongVarWChar, adLongVarBin
 int defaultFieldAttributes(int type);
 
 class TableData;
+
+// A value as the store keeps it, read without building a QVariant: for code
+// that reads every value of many records. Values the store does not keep
+// typed (times, bytes, a column of mixed values, a record being added) come
+// back as Other; read those with value().
+struct StoredValue
+{
+    enum class Kind : quint8 { Null, Integer, Boolean, Real, Text, Date, Other };
+    Kind kind = Kind::Other;
+    qint64 integer = 0;  // Integer; Boolean as 0 or 1; Date as its Julian day
+    double real = 0.0;   // Real
+    QByteArrayView text; // Text, in UTF-8: valid until the record set is written to or destroyed
+};
 
 // An in-memory record set with ADO Recordset semantics. A copy is independent
 // (rows are shared until either side writes); clone() shares the rows and has
@@ -134,6 +150,8 @@ public:
     // nullopt without a current record; a NULL is a null QVariant.
     std::optional<QVariant> value(int field) const;
     bool setValue(int field, const QVariant &value);
+    // The current record's value as stored; Other without a current record.
+    StoredValue storedValue(int field) const;
     bool addNew();
     bool update();
 

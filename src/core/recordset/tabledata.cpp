@@ -31,6 +31,12 @@ QVariant TableData::value(qint64 row, int column) const
     return c.store->value(c.offset + row);
 }
 
+StoredValue TableData::storedValue(qint64 row, int column) const
+{
+    const ColumnRef &c = m_columns[size_t(column)];
+    return c.store->storedValue(c.offset + row);
+}
+
 void TableData::setValue(qint64 row, int column, const QVariant &value)
 {
     writable(column).set(row, value);

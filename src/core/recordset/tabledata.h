@@ -26,6 +26,7 @@ public:
     qint64 rowCount() const { return m_rows; }
 
     QVariant value(qint64 row, int column) const;
+    StoredValue storedValue(qint64 row, int column) const;
     void setValue(qint64 row, int column, const QVariant &value);
     void appendRow(const QVariantList &values);
     void appendField(const Field &field); // only while there are no rows

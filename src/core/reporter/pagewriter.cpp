@@ -5,11 +5,17 @@
 #include "core/filedialog/paths.h"
 #include "core/recordset/fieldkind.h"
 
+#include <QHash>
+#include <QLocale>
 #include <QStringBuilder>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <string>
+#include <string_view>
 
 namespace zuvexal {
 
@@ -18,6 +24,8 @@ namespace {
 constexpr qint32 RecsPerSection = 5;
 constexpr qint32 SectionLinksPerLine = 9;
 constexpr qint32 VolLinksPerLine = 12;
+// Dates already written are kept as text up to this many, then all dropped.
+constexpr qsizetype MaxKeptDates = 1 << 14;
 
 // 1-based position of needle in text searching from character start, 0 when
 // absent: the positions the page texts are defined by.
@@ -33,25 +41,65 @@ bool isBlank(const QString &text)
     return trimBlanks(text).isEmpty();
 }
 
+// The entity that writes a markup character as text, or nullptr.
+const char *entityOf(char16_t c)
+{
+    switch (c) {
+    case u'&': return "&amp;";
+    case u'<': return "&lt;";
+    case u'>': return "&gt;";
+    case u'"': return "&quot;";
+    case u'\'': return "&#39;";
+    default: return nullptr;
+    }
+}
+
 // Record set texts are data, never markup.
 QString escaped(const QString &text)
 {
-    static const QString markup = QStringLiteral("&<>\"'");
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return markup.contains(c); }))
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return entityOf(c.unicode()); }))
         return text;
     QString out;
     out.reserve(text.size() + 16);
     for (QChar c : text) {
-        switch (c.unicode()) {
-        case u'&': out += QLatin1String("&amp;"); break;
-        case u'<': out += QLatin1String("&lt;"); break;
-        case u'>': out += QLatin1String("&gt;"); break;
-        case u'"': out += QLatin1String("&quot;"); break;
-        case u'\'': out += QLatin1String("&#39;"); break;
-        default: out += c;
-        }
+        if (const char *entity = entityOf(c.unicode()))
+            out += QLatin1String(entity);
+        else
+            out += c;
     }
     return out;
+}
+
+// The fragment is built in a std::string: appending to it is cheap, and it
+// keeps its memory from section to section.
+void append(std::string &out, QByteArrayView bytes)
+{
+    out.append(bytes.data(), size_t(bytes.size()));
+}
+
+// escaped() for UTF-8: no byte of a longer character is ASCII, so the bytes
+// are escaped one by one.
+void appendEscaped(std::string &out, QByteArrayView text)
+{
+    qsizetype plainFrom = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (const char *entity = entityOf(uchar(text[i]))) {
+            append(out, text.sliced(plainFrom, i - plainFrom));
+            out += entity;
+            plainFrom = i + 1;
+        }
+    }
+    append(out, text.sliced(plainFrom));
+}
+
+// Appends a text in UTF-8, as QString::toUtf8 writes it.
+void appendUtf8(std::string &out, QStringView text)
+{
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x80; })) {
+        append(out, text.toUtf8());
+        return;
+    }
+    std::transform(text.begin(), text.end(), std::back_inserter(out), [](QChar c) { return char(c.unicode()); });
 }
 
 bool needsPercentEncoding(QChar c)
@@ -79,6 +127,25 @@ QString addressValue(const QString &address)
     return out;
 }
 
+// addressValue() for an ASCII address; its white space and controls are the
+// bytes up to the blank and DEL.
+void appendAsciiAddress(std::string &out, QByteArrayView address)
+{
+    static constexpr char hex[] = "0123456789ABCDEF";
+    for (char c : address) {
+        const auto u = uchar(c);
+        if (u <= 0x20 || u == 0x7f) {
+            out += '%';
+            out += hex[u >> 4];
+            out += hex[u & 15];
+        } else if (const char *entity = entityOf(u)) {
+            out += entity;
+        } else {
+            out += c;
+        }
+    }
+}
+
 // Logo and signature paths are the user's own texts: only their blanks
 // would break the unquoted src.
 QString userPathValue(QString path)
@@ -86,37 +153,46 @@ QString userPathValue(QString path)
     return path.replace(QLatin1Char(' '), QLatin1String("%20"));
 }
 
-bool isSchemeCharacter(QChar c)
+bool isAsciiLetter(char c)
 {
-    const char16_t u = c.unicode();
-    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u'+'
-        || u == u'-' || u == u'.';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool isSchemeCharacter(char c)
+{
+    return isAsciiLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
 }
 
 // Reads the scheme the way a browser does (leading controls and blanks
 // skipped, tabs and line breaks ignored), so no spelling slips a script past.
-bool hasSafeScheme(const QString &target)
+// The target is in UTF-8: a scheme is ASCII, and no byte of a longer
+// character is.
+bool hasSafeScheme(QByteArrayView target)
 {
-    QString address;
-    address.reserve(target.size());
-    for (QChar c : target) {
-        if (c != u'\t' && c != u'\n' && c != u'\r')
-            address += c;
+    qsizetype i = 0;
+    while (i < target.size() && uchar(target[i]) <= 0x20)
+        ++i;
+    if (i == target.size() || !isAsciiLetter(target[i]))
+        return true;
+    std::string scheme;
+    for (; i < target.size() && target[i] != ':'; ++i) {
+        const char c = target[i];
+        if (c == '\t' || c == '\n' || c == '\r')
+            continue;
+        if (!isSchemeCharacter(c))
+            return true;
+        scheme += asciiLower(c);
     }
-    qsizetype start = 0;
-    while (start < address.size() && address[start].unicode() <= 0x20)
-        ++start;
-    const qsizetype colon = address.indexOf(QLatin1Char(':'), start);
-    if (colon <= start || !address[start].isLetter() || address[start].unicode() > 0x7f)
+    if (i == target.size())
         return true;
-    const QString scheme = address.mid(start, colon - start).toLower();
-    if (!std::all_of(scheme.begin(), scheme.end(), isSchemeCharacter))
-        return true;
-    static const QStringList safe = {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("ftp"),
-                                     QStringLiteral("mailto"), QStringLiteral("file")};
-    return safe.contains(scheme);
+    static constexpr std::string_view safe[] = {"http", "https", "ftp", "mailto", "file"};
+    return std::find(std::begin(safe), std::end(safe), scheme) != std::end(safe);
 }
-
 // A value that is already a number is taken as it is, so a double is never
 // read back through a locale's decimal comma; only texts are read.
 double numberOf(const QVariant &value)
@@ -176,6 +252,11 @@ std::optional<qsizetype> columnNamed(const QStringList &columns, const QString &
     return c >= 0 ? std::optional(c) : std::nullopt;
 }
 
+bool showsPictures(const PageContext &page)
+{
+    return page.ContainPictureFilenameField && !page.ColumnPictureFolders.isEmpty();
+}
+
 // What a column needs per value, looked up once per section.
 struct Column
 {
@@ -183,6 +264,38 @@ struct Column
     bool hyperlink = false;        // its marked values become links
     std::optional<QString> pictureFolder;
 };
+
+// What describing the columns reads: the section's field names, the
+// source's fields and the picture columns.
+struct ColumnInputs
+{
+    QStringList columns;
+    QStringList sectionFields;
+    std::vector<Field> sourceFields;
+    bool pictures = false;
+    QStringList gridFieldNames;
+    QStringList pictureFolders;
+
+    bool operator==(const ColumnInputs &) const = default;
+};
+
+ColumnInputs inputsOf(const QStringList &columns, const RecordSet &rsSection, const PageContext &page)
+{
+    ColumnInputs inputs;
+    inputs.columns = columns;
+    for (int f = 0; f < rsSection.fieldCount(); ++f)
+        inputs.sectionFields.append(rsSection.field(f).name);
+    if (page.SourceRecordset) {
+        for (int f = 0; f < page.SourceRecordset->fieldCount(); ++f)
+            inputs.sourceFields.push_back(page.SourceRecordset->field(f));
+    }
+    inputs.pictures = showsPictures(page);
+    if (inputs.pictures) {
+        inputs.gridFieldNames = page.GridFieldNames;
+        inputs.pictureFolders = page.ColumnPictureFolders;
+    }
+    return inputs;
+}
 
 std::vector<Column> describeColumns(const QStringList &columns, const RecordSet &rsSection,
                                     const PageContext &page)
@@ -197,9 +310,12 @@ std::vector<Column> describeColumns(const QStringList &columns, const RecordSet 
                 column.hyperlink = FieldKind(qint16(f.attributes), qint16(f.type)) == QLatin1String("hyperlink");
             }
         }
+        // Picture folders matter only while pictures are shown.
+        if (!showsPictures(page))
+            continue;
         const QString upper = columns[c].toUpper();
         for (qsizetype j = 0; j < page.ColumnPictureFolders.size() && j < page.GridFieldNames.size(); ++j) {
-            if (page.GridFieldNames[j].toUpper() == upper && !page.ColumnPictureFolders[j].isEmpty()) {
+            if (!page.ColumnPictureFolders[j].isEmpty() && page.GridFieldNames[j].toUpper() == upper) {
                 column.pictureFolder = page.ColumnPictureFolders[j];
                 break;
             }
@@ -208,19 +324,19 @@ std::vector<Column> describeColumns(const QStringList &columns, const RecordSet 
     return described;
 }
 
-// Appends the cell of one value to the fragment.
-void appendCell(QString &html, QString v, const Column &column, const QString &cellStart, const PageContext &page)
+// Appends the contents of one value's cell, v being its text; the general
+// way for any value.
+void appendCell(std::string &html, QString v, const Column &column, const PageContext &page)
 {
-    html += cellStart;
     // Picture file names are looked up trimmed, and the trimmed text stays.
-    if (page.ContainPictureFilenameField && !page.ColumnPictureFolders.isEmpty()) {
+    if (showsPictures(page)) {
         v = trimBlanks(v);
         if (!v.isEmpty() && column.pictureFolder) {
             const QString picture = *column.pictureFolder + v;
             const QString shortPath = ShortPathName(picture);
             const QString path = addressValue(shortPath.isEmpty() ? picture : shortPath);
-            html += QLatin1String("<A Href=") % path % QLatin1String("> <img src = ") % path
-                % QLatin1String(" border=0 width=120 height=120 ALT = image_here align=center> </A></TD>");
+            appendUtf8(html, QString(QLatin1String("<A Href=") % path % QLatin1String("> <img src = ") % path
+                                     % QLatin1String(" border=0 width=120 height=120 ALT = image_here align=center> </A></TD>")));
             return;
         }
     }
@@ -236,68 +352,192 @@ void appendCell(QString &html, QString v, const Column &column, const QString &c
 
     if (column.hyperlink && marked) {
         const QString target = m1 > 1 ? v.left(m1 - 1) : v.mid(1, v.size() - 2);
-        if (hasSafeScheme(target)) {
+        if (hasSafeScheme(target.toUtf8())) {
             if (target.contains(QLatin1Char('@')))
-                html += QLatin1String("<A HREF=mailto:") % addressValue(target) % QLatin1Char('>') % escaped(target)
-                    % QLatin1String("</A></TD>");
+                appendUtf8(html, QString(QLatin1String("<A HREF=mailto:") % addressValue(target) % QLatin1Char('>')
+                                         % escaped(target) % QLatin1String("</A></TD>")));
             else
-                html += QLatin1String("<A HREF='") % addressValue(target) % QLatin1String("'>") % escaped(target)
-                    % QLatin1String("</A></TD>");
+                appendUtf8(html, QString(QLatin1String("<A HREF='") % addressValue(target) % QLatin1String("'>")
+                                         % escaped(target) % QLatin1String("</A></TD>")));
             return;
         }
     }
-    html += escaped(v);
-    html += QLatin1String("</TD>");
+    appendUtf8(html, escaped(v));
+    html += "</TD>";
 }
 
-// Texts that recur in every section of a report, made once: the link to
-// each section and the decimal text of each page number.
-class RecurringTexts
+// appendCell() for a text in UTF-8 that QString::fromUtf8 reads. The cells
+// of most values are written straight from the bytes; pictures, paths with
+// blanks, links with longer characters and bytes that fromUtf8 would change
+// take the general way.
+void appendTextCell(std::string &html, QByteArrayView v, const Column &column, const PageContext &page)
 {
-public:
-    const QString &sectionLink(qint32 k)
-    {
-        while (qint32(m_sectionLinks.size()) <= k) {
-            const QString n = QString::number(m_sectionLinks.size());
-            m_sectionLinks.push_back(QLatin1String("<A HRef='#Section") % n % QLatin1String("'>Section") % n
-                                     % QLatin1String("</A>..."));
-        }
-        return m_sectionLinks[size_t(k)];
-    }
-    const QString &number(qint32 v)
-    {
-        while (qint32(m_numbers.size()) <= v)
-            m_numbers.push_back(QString::number(m_numbers.size()));
-        return m_numbers[size_t(v)];
+    auto general = [&] { appendCell(html, QString::fromUtf8(v), column, page); };
+    if (showsPictures(page)) {
+        while (!v.isEmpty() && v.front() == ' ')
+            v = v.sliced(1);
+        while (!v.isEmpty() && v.back() == ' ')
+            v.chop(1);
+        if (!v.isEmpty() && column.pictureFolder)
+            return general();
     }
 
-private:
-    std::vector<QString> m_sectionLinks;
-    std::vector<QString> m_numbers;
+    char bits = 0;
+    for (char c : v)
+        bits |= c;
+    const bool ascii = (bits & 0x80) == 0;
+    // fromUtf8 replaces malformed bytes and drops a leading byte order mark.
+    if (!ascii && (!v.isValidUtf8() || v.startsWith("\xEF\xBB\xBF")))
+        return general();
+    if (v.startsWith('/') && v.contains(' '))
+        return general();
+
+    const qsizetype firstMark = v.indexOf('#');
+    const bool marked = firstMark >= 0 && v.sliced(firstMark + 1).contains('#');
+    if (column.hyperlink && marked) {
+        if (!ascii)
+            return general();
+        const QByteArrayView target = firstMark > 0 ? v.first(firstMark) : v.sliced(1, v.size() - 2);
+        if (hasSafeScheme(target)) {
+            const bool mail = target.contains('@');
+            html += mail ? "<A HREF=mailto:" : "<A HREF='";
+            appendAsciiAddress(html, target);
+            html += mail ? ">" : "'>";
+            appendEscaped(html, target);
+            html += "</A></TD>";
+            return;
+        }
+    }
+    appendEscaped(html, v);
+    html += "</TD>";
+}
+
+} // namespace
+
+// Texts made once and used by many sections: the fragment's buffer, the
+// parts every section repeats, and the locale's texts of values. Each part
+// is made again when what it is made of changes.
+struct PageWriter::Texts
+{
+    // The fragment being written; its memory is kept between sections.
+    std::string html;
+
+    // The table's head and the start of each cell, for one colour and set of columns.
+    QString tableColor;
+    QStringList tableColumns;
+    std::string tableHead;
+    std::string cellStart;
+
+    // The columns as last described, and what that was read from.
+    ColumnInputs describedFrom;
+    std::vector<Column> columns;
+
+    // The links to sections 1 to sectionLinksLast with the span of each
+    // link: a section writes them all but its own.
+    qint32 sectionLinksLast = 0;
+    std::string sectionLinks;
+    std::vector<std::pair<qsizetype, qsizetype>> sectionLinkSpans;
+
+    // The links to the pages 1 to pageLinksTotal, named by pagePieces
+    // joined by the page number and pageExtension, with the span of each
+    // link and the line break before it: a page writes them all but its own.
+    QStringList pagePieces;
+    QString pageExtension;
+    qint32 pageLinksTotal = 0;
+    std::string pageLinks;
+    std::vector<std::pair<qsizetype, qsizetype>> pageLinkSpans;
+
+    // The texts of values in the locale they were made in: the decimal
+    // point, and the dates already written, by Julian day, as spans of one
+    // buffer (a text apiece would take twice the memory).
+    std::optional<QLocale> locale;
+    std::string decimalPoint;
+    QHash<qint64, std::pair<qsizetype, qsizetype>> dates;
+    std::string dateTexts;
+    // The text of the double written last.
+    std::string realDigits;
+
+    void followLocale();
+    const std::vector<Column> &describe(const QStringList &columns, const RecordSet &rsSection,
+                                        const PageContext &page);
+    void useTable(const QString &TableColor, const QStringList &columns);
+    void appendSectionLinks(std::string &out, qint32 last, qint32 sectionNo);
+    void appendPageLinks(std::string &out, const QString &FileName, const PageContext &page);
+    QByteArrayView realText(double x);
+    QByteArrayView dateText(qint64 julianDay);
+    std::optional<double> appendValueCell(const RecordSet &rsSection, const Column &column, const PageContext &page);
 };
 
-RecurringTexts &recurring()
+void PageWriter::Texts::followLocale()
 {
-    static RecurringTexts texts;
-    return texts;
+    const QLocale current;
+    if (locale == current)
+        return;
+    locale = current;
+    decimalPoint = current.decimalPoint().toStdString();
+    dates.clear();
+    dateTexts.clear();
 }
 
-void writeSectionLinks(QString &html, qint32 SectionCount, qint32 sectionNo, const PageContext &page)
+// Sections of a run share their columns: they are looked up again only
+// when what they are read from changes.
+const std::vector<Column> &PageWriter::Texts::describe(const QStringList &columnNames, const RecordSet &rsSection,
+                                                       const PageContext &page)
 {
-    // A page holding a multiple of five records has no last, partial section.
-    const qint32 last = page.NumRecsOnPage % RecsPerSection != 0 ? SectionCount : SectionCount - 1;
-    for (qint32 k = 1; k <= last; ++k) {
-        if (k % SectionLinksPerLine == 1 && k > 1)
-            html += QLatin1String("<Br>");
-        if (k != sectionNo)
-            html += recurring().sectionLink(k);
+    ColumnInputs inputs = inputsOf(columnNames, rsSection, page);
+    if (columns.empty() || inputs != describedFrom) {
+        columns = describeColumns(columnNames, rsSection, page);
+        describedFrom = std::move(inputs);
     }
+    return columns;
+}
+
+void PageWriter::Texts::useTable(const QString &TableColor, const QStringList &columns)
+{
+    if (!tableHead.empty() && TableColor == tableColor && columns == tableColumns)
+        return;
+    tableColor = TableColor;
+    tableColumns = columns;
+    QString head = QLatin1String("<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=[")
+        + TableColor + QLatin1String("]<TR>");
+    for (const QString &name : columns)
+        head += QLatin1String("<TH>") + escaped(name) + QLatin1String("</TH>");
+    head += QLatin1String("</TR>");
+    tableHead = head.toStdString();
+    cellStart = (QLatin1String("<TD><BGCOLOR=[") + TableColor + QLatin1String("]>")).toStdString();
+}
+
+void PageWriter::Texts::appendSectionLinks(std::string &out, qint32 last, qint32 sectionNo)
+{
+    if (last < 1)
+        return;
+    if (last != sectionLinksLast) {
+        sectionLinksLast = last;
+        sectionLinks.clear();
+        sectionLinkSpans.clear();
+        for (qint32 k = 1; k <= last; ++k) {
+            // The line breaks stand where they would with every link written.
+            if (k % SectionLinksPerLine == 1 && k > 1)
+                sectionLinks += "<Br>";
+            const qsizetype from = sectionLinks.size();
+            const std::string n = std::to_string(k);
+            sectionLinks += "<A HRef='#Section" + n + "'>Section" + n + "</A>...";
+            sectionLinkSpans.emplace_back(from, sectionLinks.size());
+        }
+    }
+    if (sectionNo < 1 || sectionNo > last) {
+        out += sectionLinks;
+        return;
+    }
+    const auto [from, to] = sectionLinkSpans[size_t(sectionNo - 1)];
+    out.append(sectionLinks, 0, size_t(from));
+    out.append(sectionLinks, size_t(to));
 }
 
 // Page files differ only in the page number before the extension.
-void writePageLinks(QString &html, const QString &FileName, const PageContext &page)
+void PageWriter::Texts::appendPageLinks(std::string &out, const QString &FileName, const PageContext &page)
 {
-    html += QLatin1String("<HR>");
+    out += "<HR>";
     const QString own = FileNamePart(FileName).toLower();
     QString extension;
     if (own.endsWith(QLatin1String(".htm")) || own.endsWith(QLatin1String(".html")))
@@ -318,26 +558,123 @@ void writePageLinks(QString &html, const QString &FileName, const PageContext &p
         }
         pieces << own.mid(from);
     }
-    for (qint32 v = 1; v <= page.TotalPage; ++v) {
-        if (v == page.CurPage)
-            continue;
-        if (v % VolLinksPerLine == 1 && v > 1)
-            html += QLatin1String("<Br>");
-        const QString &number = recurring().number(v);
-        html += QLatin1String("<A HRef='");
-        html += pieces.front();
-        for (qsizetype i = 1; i < pieces.size(); ++i) {
-            html += number;
-            html += extension;
-            html += pieces[i];
+
+    if (pageLinks.empty() || pieces != pagePieces || extension != pageExtension
+        || page.TotalPage != pageLinksTotal) {
+        pagePieces = pieces;
+        pageExtension = extension;
+        pageLinksTotal = page.TotalPage;
+        QString links;
+        std::vector<std::pair<qsizetype, qsizetype>> spans;
+        for (qint32 v = 1; v <= page.TotalPage; ++v) {
+            const qsizetype from = links.size();
+            if (v % VolLinksPerLine == 1 && v > 1)
+                links += QLatin1String("<Br>");
+            const QString number = QString::number(v);
+            links += QLatin1String("<A HRef='");
+            links += pieces.front();
+            for (qsizetype i = 1; i < pieces.size(); ++i)
+                links += number + extension + pieces[i];
+            links += QLatin1String("'>Vol ") + number + QLatin1String("</A>...");
+            spans.emplace_back(from, links.size());
         }
-        html += QLatin1String("'>Vol ");
-        html += number;
-        html += QLatin1String("</A>...");
+        // Every span starts and ends at ASCII, so its UTF-8 bounds follow
+        // from the lengths of the UTF-8 before them.
+        pageLinks.clear();
+        pageLinkSpans.clear();
+        qsizetype converted = 0;
+        for (const auto &[from, to] : spans) {
+            append(pageLinks, QStringView(links).sliced(converted, from - converted).toUtf8());
+            const qsizetype start = qsizetype(pageLinks.size());
+            append(pageLinks, QStringView(links).sliced(from, to - from).toUtf8());
+            pageLinkSpans.emplace_back(start, qsizetype(pageLinks.size()));
+            converted = to;
+        }
     }
+    if (page.CurPage < 1 || page.CurPage > page.TotalPage) {
+        out += pageLinks;
+        return;
+    }
+    const auto [from, to] = pageLinkSpans[size_t(page.CurPage - 1)];
+    out.append(pageLinks, 0, size_t(from));
+    out.append(pageLinks, size_t(to));
 }
 
-} // namespace
+QByteArrayView PageWriter::Texts::realText(double x)
+{
+    realDigits.clear();
+    appendRealText(realDigits, x, decimalPoint);
+    return realDigits;
+}
+
+QByteArrayView PageWriter::Texts::dateText(qint64 julianDay)
+{
+    auto known = dates.constFind(julianDay);
+    if (known == dates.cend()) {
+        if (dates.size() >= MaxKeptDates) {
+            dates.clear();
+            dateTexts.clear();
+        }
+        const auto from = qsizetype(dateTexts.size());
+        dateTexts += locale->toString(QDate::fromJulianDay(julianDay), QLocale::ShortFormat).toStdString();
+        known = dates.insert(julianDay, {from, qsizetype(dateTexts.size()) - from});
+    }
+    return QByteArrayView(dateTexts).sliced(known->first, known->second);
+}
+
+// Appends the contents of the cell of the section's current value in a
+// column, and gives the number it adds to the statistics when it is numeric.
+// Values the store keeps typed go from the store to the page as UTF-8; the
+// others take the general way through QVariant and QString.
+std::optional<double> PageWriter::Texts::appendValueCell(const RecordSet &rsSection, const Column &column,
+                                                         const PageContext &page)
+{
+    using Kind = StoredValue::Kind;
+    StoredValue v;
+    if (column.field)
+        v = rsSection.storedValue(*column.field);
+    else
+        v.kind = Kind::Null;
+    switch (v.kind) {
+    case Kind::Null:
+        appendTextCell(html, {}, column, page);
+        return std::nullopt;
+    case Kind::Integer: {
+        char digits[24];
+        const char *end = std::to_chars(std::begin(digits), std::end(digits), v.integer).ptr;
+        appendTextCell(html, QByteArrayView(digits, end - digits), column, page);
+        return double(v.integer);
+    }
+    case Kind::Boolean:
+        appendTextCell(html, v.integer ? "True" : "False", column, page);
+        return v.integer ? -1.0 : 0.0; // the host's True
+    case Kind::Real:
+        appendTextCell(html, realText(v.real), column, page);
+        return v.real;
+    case Kind::Date:
+        appendTextCell(html, dateText(v.integer), column, page);
+        return std::nullopt;
+    case Kind::Text: {
+        appendTextCell(html, v.text, column, page);
+        if (surelyNotNumeric(v.text))
+            return std::nullopt;
+        const QVariant text(QString::fromUtf8(v.text));
+        return isNumeric(text) ? std::optional(numberOf(text)) : std::nullopt;
+    }
+    case Kind::Other:
+        break;
+    }
+    const QVariant value = rsSection.value(*column.field).value_or(QVariant());
+    appendCell(html, valueText(value), column, page);
+    return isNumeric(value) ? std::optional(numberOf(value)) : std::nullopt;
+}
+
+PageWriter::PageWriter()
+    : m_texts(std::make_unique<Texts>())
+{
+}
+
+PageWriter::~PageWriter() = default;
 
 void PageWriter::reset()
 {
@@ -346,6 +683,7 @@ void PageWriter::reset()
     m_minimums.clear();
     m_maximums.clear();
     m_recsInVol = 0;
+    m_texts = std::make_unique<Texts>();
 }
 
 bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSection, qint32 FieldCount,
@@ -361,61 +699,70 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
 
     const qint32 sectionNo = SectionCount > 0 ? sectionNumber(SectionName) : 0;
 
-    QString html;
-    html.reserve(4096);
-    html += QLatin1String("<HTML><HEAD></HEAD><BODY><H3> <A Name='") + SectionName + QLatin1String("'>")
-        + SectionName + QLatin1String("</A></H3>");
-    html += QLatin1String("<META NAME=\"GENERATOR\" CONTENT=\"ZuVexal Report by ") + MakerWebsite
-        + QLatin1String("\">");
-    html += QLatin1String("<FONT FACE =") + page.settings.FontName
-        + QLatin1String(",Times New Roman,Arial,Courier New</FONT>");
+    // The fragment is written in UTF-8. Texts of the host, the settings and
+    // the record set are converted where they meet ASCII markup, which gives
+    // the bytes that converting the whole fragment at once would.
+    Texts &texts = *m_texts;
+    texts.followLocale();
+    std::string &html = texts.html;
+    html.clear();
+    html += "<HTML><HEAD></HEAD><BODY><H3> <A Name='";
+    appendUtf8(html, SectionName);
+    html += "'>";
+    appendUtf8(html, SectionName);
+    html += "</A></H3><META NAME=\"GENERATOR\" CONTENT=\"ZuVexal Report by ";
+    appendUtf8(html, MakerWebsite);
+    html += "\"><FONT FACE =";
+    appendUtf8(html, page.settings.FontName);
+    html += ",Times New Roman,Arial,Courier New</FONT>";
 
-    if (page.AdvSettings && sectionNo == 0)
-        writeHeaderBlock(html, rsSection, columns, page);
-    if (SectionCount > 0)
-        writeSectionLinks(html, SectionCount, sectionNo, page);
-    html += QLatin1String("<P>  </P>");
+    if (page.AdvSettings && sectionNo == 0) {
+        QString header;
+        writeHeaderBlock(header, rsSection, columns, page);
+        appendUtf8(html, header);
+    }
+    if (SectionCount > 0) {
+        // A page holding a multiple of five records has no last, partial section.
+        const qint32 last = page.NumRecsOnPage % RecsPerSection != 0 ? SectionCount : SectionCount - 1;
+        texts.appendSectionLinks(html, last, sectionNo);
+    }
+    html += "<P>  </P>";
 
-    html += QLatin1String("<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=[") + TableColor
-        + QLatin1String("]<TR>");
-    for (const QString &name : columns)
-        html += QLatin1String("<TH>") + escaped(name) + QLatin1String("</TH>");
-    html += QLatin1String("</TR>");
-
-    const std::vector<Column> described = describeColumns(columns, rsSection, page);
-    const QString cellStart = QLatin1String("<TD><BGCOLOR=[") + TableColor + QLatin1String("]>");
+    texts.useTable(TableColor, columns);
+    html += texts.tableHead;
+    const std::vector<Column> &described = texts.describe(columns, rsSection, page);
     qint64 rows = 0;
     for (; !rsSection.eof(); rsSection.moveNext()) {
-        html += QLatin1String("<TR>");
+        html += "<TR>";
         for (size_t c = 0; c < described.size(); ++c) {
-            const Column &column = described[c];
-            const QVariant v = column.field ? rsSection.value(*column.field).value_or(QVariant()) : QVariant();
-            if (column.field && isNumeric(v)) {
-                const double x = numberOf(v);
-                add(m_pageSums[c], x);
-                if (x < m_minimums[c].value_or(0.0))
-                    m_minimums[c] = x;
-                if (x > m_maximums[c].value_or(0.0))
-                    m_maximums[c] = x;
+            html += texts.cellStart;
+            if (const std::optional<double> x = texts.appendValueCell(rsSection, described[c], page)) {
+                add(m_pageSums[c], *x);
+                if (*x < m_minimums[c].value_or(0.0))
+                    m_minimums[c] = *x;
+                if (*x > m_maximums[c].value_or(0.0))
+                    m_maximums[c] = *x;
             }
-            appendCell(html, valueText(v), column, cellStart, page);
         }
-        html += QLatin1String("</TR>");
+        html += "</TR>";
         ++rows;
         ++m_recsInVol;
     }
-    html += QLatin1String("</TABLE><P>  </P>");
+    html += "</TABLE><P>  </P>";
 
     // Sections hold five records each, so only the page's last one ends at
     // its record count.
     const bool lastOfPage = qint64(sectionNo) * RecsPerSection + rows == page.NumRecsOnPage;
-    if (lastOfPage && page.AdvSettings)
-        writeSummaries(html, columns, page);
+    if (lastOfPage && page.AdvSettings) {
+        QString summaries;
+        writeSummaries(summaries, columns, page);
+        appendUtf8(html, summaries);
+    }
     if (lastOfPage && page.TotalPage > 1)
-        writePageLinks(html, FileName, page);
-    html += QLatin1String("<P>  </P> </BODY></HTML>");
+        texts.appendPageLinks(html, FileName, page);
+    html += "<P>  </P> </BODY></HTML>";
 
-    const bool written = appendQuotedRecord(FileName, html);
+    const bool written = appendQuotedRecord(FileName, QByteArrayView(html));
     rsSection.moveFirst();
     return written;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -38,6 +39,9 @@ struct PageContext
 class PageWriter
 {
 public:
+    PageWriter();
+    ~PageWriter();
+
     // Forgets all statistics; every generation run starts with this.
     void reset();
 
@@ -53,6 +57,8 @@ public:
 private:
     // A slot per column; an empty slot counts as 0 and prints as "".
     using Slots = std::vector<std::optional<double>>;
+    // Texts made once and used by many sections (pagewriter.cpp).
+    struct Texts;
 
     void writeHeaderBlock(QString &html, const RecordSet &rsSection, const QStringList &columns,
                           const PageContext &page);
@@ -63,6 +69,7 @@ private:
     Slots m_minimums;
     Slots m_maximums;
     qint32 m_recsInVol = 0;
+    std::unique_ptr<Texts> m_texts;
 };
 
 // The notes as HTML: CR LF to "<p></p>", other CRs to "<br>", blanks to

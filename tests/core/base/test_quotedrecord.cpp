@@ -26,6 +26,19 @@ TEST(QuotedRecord, AppendsQuotedLinesUnescaped)
     EXPECT_EQ(test::readAll(path), QByteArray("\"<td>\"quoted\"</td>\"\r\n\"caf\xc3\xa9\"\r\n"));
 }
 
+TEST(QuotedRecord, TextAlreadyInUtf8MakesTheSameRecord)
+{
+    TempFolder folder;
+    const QString fromText = folder.file(QStringLiteral("text.htm"));
+    const QString fromUtf8 = folder.file(QStringLiteral("utf8.htm"));
+    for (const QString &text : {QStringLiteral("<td>caf\u00e9</td>"), QString()}) {
+        ASSERT_TRUE(appendQuotedRecord(fromText, text));
+        ASSERT_TRUE(appendQuotedRecord(fromUtf8, QByteArrayView(text.toUtf8())));
+    }
+    EXPECT_EQ(test::readAll(fromUtf8), test::readAll(fromText));
+    EXPECT_FALSE(appendQuotedRecord(folder.file(QStringLiteral("missing/x.htm")), QByteArrayView("x")));
+}
+
 TEST(QuotedRecord, FailsWithoutFolder)
 {
     TempFolder folder;

@@ -5,7 +5,12 @@
 #include <QDate>
 #include <QLocale>
 
+#include <limits>
+
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
 
 using namespace zuvexal;
 
@@ -68,6 +73,79 @@ TEST(Values, ValueTextIsTheGeneralTextOfAValue)
     EXPECT_EQ(valueText(QStringLiteral("text")), QStringLiteral("text"));
     const LocaleGuard german(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(valueText(2.5), QStringLiteral("2,5")) << "decimal separator of the current locale";
+}
+
+TEST(Values, AppendRealTextWritesWhatValueTextWrites)
+{
+    struct Case { double value; const char *c; const char *why; };
+    const Case cases[] = {
+        {2.5, "2.5", "the decimal form"},
+        {3.0, "3", "whole numbers have no point"},
+        {-0.0, "0", "negative zero has no sign"},
+        {100000.0, "1e+05", "the exponent form once it is shorter"},
+        {123456.0, "123456", "all digits significant: the decimal form"},
+        {0.001, "0.001", "two leading zeros fit the decimal form"},
+        {0.0001, "1e-04", "three do not"},
+        {0.00012, "0.00012", "unless a second digit makes the exponent form as long"},
+        {1e300, "1e+300", "three exponent digits"},
+        {0.1 + 0.2, "0.30000000000000004", "the shortest digits that read back"},
+        {-1.25e-7, "-1.25e-07", "negative with a fraction in the exponent form"},
+        {std::numeric_limits<double>::infinity(), "inf", "infinity"},
+        {-std::numeric_limits<double>::infinity(), "-inf", "negative infinity"},
+        {std::numeric_limits<double>::quiet_NaN(), "nan", "not a number"},
+    };
+    const QLocale locales[] = {QLocale::c(), QLocale(QLocale::German, QLocale::Germany),
+                               QLocale(QLocale::Arabic, QLocale::Egypt)};
+    for (const QLocale &locale : locales) {
+        const LocaleGuard guard(locale);
+        const std::string point = QLocale().decimalPoint().toStdString();
+        for (const Case &c : cases) {
+            std::string text;
+            appendRealText(text, c.value, point);
+            EXPECT_EQ(QString::fromStdString(text), valueText(c.value)) << locale.name().toStdString() << ": " << c.why;
+            if (locale == QLocale::c()) {
+                EXPECT_EQ(text, c.c) << c.why;
+            }
+        }
+    }
+    // Every kind of double: the form chosen and the digits agree with Qt's.
+    std::mt19937_64 random(1);
+    for (int i = 0; i < 100000; ++i) {
+        const quint64 bits = random();
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        for (double x : {value, double(bits % 100000000) / 100.0, double(bits % 1000) * 1e-9}) {
+            std::string text = "x";
+            appendRealText(text, x, ".");
+            ASSERT_EQ(QString::fromStdString(text), QLatin1Char('x') + valueText(x)) << "appends after what is there";
+        }
+    }
+}
+
+TEST(Values, SurelyNotNumericRulesOutOnlyWhatIsNumericRejects)
+{
+    struct Case { const char *utf8; bool surely; const char *why; };
+    const Case cases[] = {
+        {"abc", true, "a letter starts no number"},
+        {"", true, "empty"},
+        {" \t\r\n", true, "blank"},
+        {"Item 12", true, "a number later on does not count"},
+        {"12", false, "digits"},
+        {" \t-1", false, "a sign after white space"},
+        {".5", false, "a point"},
+        {",5", false, "a comma, the decimal point of some locales"},
+        {"$5", false, "a currency sign"},
+        {"12abc", false, "isNumeric has to read it"},
+        {"\xC2\xA0" "5", false, "a no-break space may be trimmed: isNumeric decides"},
+        {"\xE2\x82\xAC" "5", false, "so may a euro sign start a number"},
+    };
+    const LocaleGuard german(QLocale(QLocale::German, QLocale::Germany));
+    for (const Case &c : cases) {
+        EXPECT_EQ(surelyNotNumeric(c.utf8), c.surely) << c.why;
+        if (c.surely) {
+            EXPECT_FALSE(isNumeric(QString::fromUtf8(c.utf8))) << c.why;
+        }
+    }
 }
 
 TEST(Values, TrimBlanksRemovesSpacesOnly)

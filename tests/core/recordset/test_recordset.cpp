@@ -190,6 +190,44 @@ TEST(RecordSet, ValuesAreTypedByFieldTypeWithoutLoss)
     }
 }
 
+TEST(RecordSet, StoredValueReadsTypedValuesWithoutAVariant)
+{
+    using Kind = StoredValue::Kind;
+    struct Case { int type; QVariant in; Kind kind; qint64 integer; double real; const char *text; const char *why; };
+    const Case cases[] = {
+        {adInteger, 42, Kind::Integer, 42, 0, "", "integers as themselves"},
+        {adBigInt, qlonglong(-3000000000), Kind::Integer, -3000000000, 0, "", "64-bit integers too"},
+        {adBoolean, true, Kind::Boolean, 1, 0, "", "booleans as 0 or 1"},
+        {adDouble, 2.5, Kind::Real, 0, 2.5, "", "doubles"},
+        {adNumeric, 7, Kind::Real, 0, 7.0, "", "a number in a NUMERIC column is a double"},
+        {adVarWChar, QStringLiteral("h\u00e9"), Kind::Text, 0, 0, "h\xC3\xA9", "texts as their UTF-8"},
+        {adDBDate, QDate(2024, 2, 29), Kind::Date, QDate(2024, 2, 29).toJulianDay(), 0, "", "dates as Julian days"},
+        {adVarWChar, QVariant(), Kind::Null, 0, 0, "", "NULL"},
+        {adDBTime, QTime(1, 2), Kind::Other, 0, 0, "", "times are read with value()"},
+        {adLongVarBinary, QByteArray("x"), Kind::Other, 0, 0, "", "so are bytes"},
+        {adInteger, 1.5, Kind::Other, 0, 0, "", "and a value the column's type cannot hold"},
+    };
+    for (const Case &c : cases) {
+        RecordSet rs;
+        rs.appendField(QStringLiteral("f"), c.type, 8);
+        rs.open();
+        rs.addNew();
+        rs.setValue(0, c.in);
+        EXPECT_EQ(rs.storedValue(0).kind, Kind::Other) << "a record being added is not stored yet: " << c.why;
+        rs.update();
+        rs.moveFirst();
+        const StoredValue v = rs.storedValue(0);
+        EXPECT_EQ(v.kind, c.kind) << c.why;
+        EXPECT_EQ(v.integer, c.integer) << c.why;
+        EXPECT_EQ(v.real, c.real) << c.why;
+        EXPECT_EQ(v.text, QByteArrayView(c.text)) << c.why;
+        rs.moveNext();
+        EXPECT_EQ(rs.storedValue(0).kind, Kind::Other) << "no current record: " << c.why;
+    }
+    RecordSet rs = numbers(3);
+    EXPECT_EQ(rs.slice(1, 2).storedValue(1).text, QByteArrayView("row 2")) << "a slice reads its own rows";
+}
+
 TEST(RecordSet, ColumnKeepsTypedValuesAroundAStrayOne)
 {
     RecordSet rs = numbers(2);

@@ -1,9 +1,14 @@
 #include "core/reporter/pagewriter.h"
 
+#include "core/recordset/sqladapter.h"
+
 #include "testsupport.h"
 
+#include <QDate>
 #include <QDir>
 #include <QLocale>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -425,6 +430,9 @@ TEST_F(PageWriterTest, CellsOfHyperlinkColumnsBecomeSafeLinks)
         {"Site", "#\tJavaScript:alert(1)#", "#\tJavaScript:alert(1)#", "nor when disguised as browsers read them"},
         {"Site", "#mailto:a@b.c#", "<A HREF=mailto:mailto:a@b.c>mailto:a@b.c</A>", "a mailto scheme is allowed"},
         {"Site", "plain#text", "plain#text", "one mark is no link"},
+        {"Site", "#http://b\u00fccher.example/a\u00a0b#",
+         "<A HREF='http://b\u00fccher.example/a%C2%A0b'>http://b\u00fccher.example/a\u00a0b</A>",
+         "white space beyond ASCII is encoded by its UTF-8 bytes"},
         {"Note", "a#b#", "a#b#", "marks in a text column mean nothing"},
         {"Note", "/nowhere/my file", "/nowhere/my file", "a missing path with a blank is kept"},
     };
@@ -549,6 +557,66 @@ TEST_F(PageWriterTest, UnwritableFileReturnsFalseButCountsTheRecords)
                     "<B> Amount</B> : Total = 10 ; Average = 5 ; Minimum = 4 ; Maximum = 6 <Br> <P>  </P>"
                     "<HR><A HRef='kept1.htm'>Vol 1</A>..."
                   + Close);
+}
+
+TEST_F(PageWriterTest, DatesAndDecimalsFollowTheLocaleOfEachSection)
+{
+    const std::vector<Column> columns = {{"Day", adDBDate}, {"Amount", adDouble}};
+    const QDate day(2024, 3, 5);
+    PageContext page = pageOf(1, 1, 1, 1);
+    struct Case { QLocale locale; const char *day; const char *amount; const char *why; };
+    const Case cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), "3/5/24", "2.5", "month first"},
+        {QLocale(QLocale::German, QLocale::Germany), "05.03.24", "2,5", "a locale set between sections"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "3/5/24", "2.5", "and back: nothing of the other stays"},
+    };
+    for (const Case &c : cases) {
+        QLocale::setDefault(c.locale);
+        RecordSet rs = table(columns, {{day, 2.5}});
+        const QString file = folder.file(QStringLiteral("locale%1.htm").arg(&c - cases));
+        writer.WriteReportSection(file, rs, 2, {"Day", "Amount"}, "Vol 1", 0, "WHITE", page);
+
+        EXPECT_EQ(fragment(file), opening("Vol 1") + tableHead({"Day", "Amount"}) + row({c.day, c.amount}) + TableEnd
+                      + Close)
+            << c.why;
+    }
+}
+
+TEST_F(PageWriterTest, DatabaseTextsReachThePageAsQtReadsThem)
+{
+    struct Case { const char *hex; const char *cell; const char *why; };
+    const Case cases[] = {
+        {"3C623E26", "&lt;b&gt;&amp;", "ASCII markup is escaped"},
+        {"636166C3A9203C", "caf\u00e9 &lt;", "longer characters pass through, markup among them escaped"},
+        {"EFBBBF41", "A", "a leading byte order mark is dropped"},
+        {"41EFBBBF", "A\ufeff", "elsewhere it is a character"},
+        {"41FF42", "A\ufffdB", "a malformed byte becomes a replacement character"},
+        {"", "", "an empty text"},
+    };
+    const auto connection = QStringLiteral("pagewriter");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(folder.file("texts.db"));
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec(QStringLiteral("CREATE TABLE t(Note TEXT)")));
+        for (const Case &c : cases)
+            ASSERT_TRUE(query.exec(QStringLiteral("INSERT INTO t VALUES(CAST(X'%1' AS TEXT))").arg(c.hex)));
+        LoadResult loaded = loadTable(db, QStringLiteral("t"));
+        ASSERT_TRUE(loaded.records);
+        PageContext page = pageOf(1, 1, 0, 0);
+        page.SourceRecordset = &*loaded.records;
+        for (const Case &c : cases) {
+            RecordSet rs = loaded.records->slice(&c - cases, 1);
+            const QString file = folder.file(QStringLiteral("text%1.htm").arg(&c - cases));
+            writer.WriteReportSection(file, rs, 1, {"Note"}, "Vol 1", 0, "WHITE", page);
+
+            EXPECT_EQ(fragment(file), opening("Vol 1") + tableHead({"Note"}) + row({QString::fromUtf8(c.cell)})
+                          + TableEnd + Close)
+                << c.why;
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
 }
 
 TEST(TextToHtml, ConvertsLineBreaksAndBlanks)
