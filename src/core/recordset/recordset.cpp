@@ -1,6 +1,7 @@
 #include "recordset.h"
 
 #include "columnstore.h"
+#include "fieldkind.h"
 #include "sqladapter.h"
 #include "tabledata.h"
 
@@ -26,29 +27,9 @@ bool isKnownFieldType(int type)
 
 bool isFixedLengthType(int type)
 {
-    switch (type) {
-    case adTinyInt:
-    case adSmallInt:
-    case adInteger:
-    case adBigInt:
-    case adUnsignedTinyInt:
-    case adUnsignedSmallInt:
-    case adUnsignedInt:
-    case adUnsignedBigInt:
-    case adSingle:
-    case adDouble:
-    case adCurrency:
-    case adDecimal:
-    case adNumeric:
-    case adDate:
-    case adDBDate:
-    case adDBTime:
-    case adDBTimeStamp:
-    case adBoolean:
-        return true;
-    default:
-        return false;
-    }
+    // Numbers, dates and booleans, as the field kinds sort the types.
+    const QString kind = FieldKind(0, qint16(type));
+    return kind == QLatin1String("number") || kind == QLatin1String("date") || kind == QLatin1String("boolean");
 }
 
 bool isLongType(int type)
