@@ -1,5 +1,7 @@
 #include "cli.h"
 
+#include "core/recordset/sqladapter.h"
+
 #include <QFileInfo>
 #include <QSqlError>
 #include <QTextStream>
@@ -48,9 +50,9 @@ void DatabaseOptions::addTo(QCommandLineParser &parser) const
     parser.addOption(query);
 }
 
-OpenedDatabase openDatabase(const QCommandLineParser &parser, const DatabaseOptions &options)
+LoadedRecords loadRecords(const QCommandLineParser &parser, const DatabaseOptions &options)
 {
-    OpenedDatabase result;
+    LoadedRecords result;
     const QString path = parser.value(options.db);
     const QString driver = parser.value(options.driver);
     if (path.isEmpty()) {
@@ -72,12 +74,19 @@ OpenedDatabase openDatabase(const QCommandLineParser &parser, const DatabaseOpti
         result.failure = fail(QStringLiteral("database file not found: %1").arg(path));
         return result;
     }
-    result.db = QSqlDatabase::addDatabase(driver, QStringLiteral("zuvexal-cli"));
-    result.db.setDatabaseName(path);
+    QSqlDatabase db = QSqlDatabase::addDatabase(driver, QStringLiteral("zuvexal-cli"));
+    db.setDatabaseName(path);
     if (sqlite)
-        result.db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    if (!result.db.open())
-        result.failure = fail(QStringLiteral("cannot open database %1: %2").arg(path, result.db.lastError().text()));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (!db.open()) {
+        result.failure = fail(QStringLiteral("cannot open database %1: %2").arg(path, db.lastError().text()));
+        return result;
+    }
+    LoadResult loaded = parser.isSet(options.table) ? loadTable(db, parser.value(options.table))
+                                                    : loadQuery(db, parser.value(options.query));
+    if (!loaded.records)
+        result.failure = fail(loaded.error);
+    result.records = std::move(loaded.records);
     return result;
 }
 

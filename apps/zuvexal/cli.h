@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/recordset/recordset.h"
+
 #include <QCommandLineParser>
 #include <QSqlDatabase>
 #include <QStringList>
@@ -34,14 +36,14 @@ struct DatabaseOptions
     void addTo(QCommandLineParser &parser) const;
 };
 
-// Opens the database the options name; on failure prints why and gives the
-// exit code.
-struct OpenedDatabase
+// The rows of the table or query the options name; on failure prints why
+// and gives the exit code.
+struct LoadedRecords
 {
-    QSqlDatabase db;
+    std::optional<RecordSet> records;
     std::optional<int> failure;
 };
-OpenedDatabase openDatabase(const QCommandLineParser &parser, const DatabaseOptions &options);
+LoadedRecords loadRecords(const QCommandLineParser &parser, const DatabaseOptions &options);
 
 int runFields(const QStringList &args);
 int runLog(const QStringList &args);

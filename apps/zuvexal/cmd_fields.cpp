@@ -1,7 +1,6 @@
 #include "cli.h"
 
 #include "core/recordset/fieldkind.h"
-#include "core/recordset/sqladapter.h"
 
 #include <QTextStream>
 
@@ -17,14 +16,9 @@ int runFields(const QStringList &args)
                                                 "defined size, attributes and field kind, tab-separated.")))
         return *exit;
 
-    const OpenedDatabase opened = openDatabase(parser, options);
-    if (opened.failure)
-        return *opened.failure;
-    const LoadResult loaded = parser.isSet(options.table)
-        ? loadTable(opened.db, parser.value(options.table))
-        : loadQuery(opened.db, parser.value(options.query));
-    if (!loaded.records)
-        return fail(loaded.error);
+    const LoadedRecords loaded = loadRecords(parser, options);
+    if (loaded.failure)
+        return *loaded.failure;
 
     QTextStream out(stdout);
     out << "name\ttype\tsize\tattributes\tkind\n";

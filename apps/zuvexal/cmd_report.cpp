@@ -4,7 +4,6 @@
 
 #include "core/control/zuvexal.h"
 #include "core/filedialog/paths.h"
-#include "core/recordset/sqladapter.h"
 #include "core/reporter/forms.h"
 #include "core/reporter/reportform.h"
 #include "core/settings/registry.h"
@@ -113,14 +112,9 @@ int runReport(const QStringList &args)
     if (parser.isSet(registryFile))
         setRegistry(Registry(parser.value(registryFile), QString()));
 
-    const OpenedDatabase opened = openDatabase(parser, database);
-    if (opened.failure)
-        return *opened.failure;
-    const LoadResult loaded = parser.isSet(database.table)
-        ? loadTable(opened.db, parser.value(database.table))
-        : loadQuery(opened.db, parser.value(database.query));
-    if (!loaded.records)
-        return fail(loaded.error);
+    const LoadedRecords loaded = loadRecords(parser, database);
+    if (loaded.failure)
+        return *loaded.failure;
     if (loaded.records->recordCount() == 0) {
         QTextStream(stderr) << "zuvexal: no records to report\n";
         return ExitNoRecords;
