@@ -5,6 +5,8 @@
 #include "core/recordset/recordset.h"
 #include "core/recordset/sqladapter.h"
 
+#include "benchdata.h"
+
 #include <QCoreApplication>
 #include <QDate>
 #include <QElapsedTimer>
@@ -45,59 +47,25 @@ qint64 statusKb(const char *key)
     return -1;
 }
 
-bool check(sqlite3 *db, int rc, const char *what)
-{
-    if (rc == SQLITE_OK || rc == SQLITE_DONE)
-        return true;
-    std::fprintf(stderr, "%s: %s\n", what, sqlite3_errmsg(db));
-    return false;
-}
-
-// Deterministic contents, so runs on different machines compare.
 bool createDatabase(const QString &path)
 {
-    const QString partial = path + QStringLiteral(".partial");
-    QFile::remove(partial);
-    sqlite3 *db = nullptr;
-    if (sqlite3_open(QFile::encodeName(partial).constData(), &db) != SQLITE_OK)
-        return false;
-    bool ok = check(db, sqlite3_exec(db,
-        "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;"
+    return bench::createDatabase(
+        path,
         "CREATE TABLE t(id INTEGER PRIMARY KEY, qty INTEGER NOT NULL, price REAL, ratio DOUBLE,"
         " name TEXT, code VARCHAR(20), day DATE, flag BOOLEAN, amount NUMERIC, link HYPERLINK)",
-        nullptr, nullptr, nullptr), "create");
-    sqlite3_stmt *insert = nullptr;
-    ok = ok && check(db, sqlite3_prepare_v2(db, "INSERT INTO t VALUES(?,?,?,?,?,?,?,?,?,?)", -1, &insert, nullptr), "prepare");
-    quint64 state = 42;
-    auto next = [&state] {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return quint32(state >> 33);
-    };
-    const qint64 firstDay = QDate(2000, 1, 1).toJulianDay();
-    char text[96];
-    for (int i = 1; ok && i <= rowCount; ++i) {
-        const quint32 r = next();
-        sqlite3_bind_int64(insert, 1, i);
-        sqlite3_bind_int64(insert, 2, r % 1000);
-        sqlite3_bind_double(insert, 3, (next() % 100000) / 100.0);
-        sqlite3_bind_double(insert, 4, next() / 4294967296.0);
-        int n = std::snprintf(text, sizeof text, "Item %u", r % 50000);
-        sqlite3_bind_text(insert, 5, text, n, SQLITE_TRANSIENT);
-        n = std::snprintf(text, sizeof text, "C-%05X", next() % 0xFFFFF);
-        sqlite3_bind_text(insert, 6, text, n, SQLITE_TRANSIENT);
-        const QDate day = QDate::fromJulianDay(firstDay + next() % 9000);
-        n = std::snprintf(text, sizeof text, "%04d-%02d-%02d", day.year(), day.month(), day.day());
-        sqlite3_bind_text(insert, 7, text, n, SQLITE_TRANSIENT);
-        sqlite3_bind_int(insert, 8, i % 2);
-        sqlite3_bind_double(insert, 9, (next() % 10000000) / 100.0);
-        n = std::snprintf(text, sizeof text, "name#https://example.org/x/%d#", i);
-        sqlite3_bind_text(insert, 10, text, n, SQLITE_TRANSIENT);
-        ok = check(db, sqlite3_step(insert), "insert") && check(db, sqlite3_reset(insert), "reset");
-    }
-    sqlite3_finalize(insert);
-    ok = ok && check(db, sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), "commit");
-    sqlite3_close(db);
-    return ok && QFile::rename(partial, path);
+        "INSERT INTO t VALUES(?,?,?,?,?,?,?,?,?,?)", rowCount, 42, [](int i, bench::Row &row) {
+            const quint32 r = row.random();
+            row.integer(1, i);
+            row.integer(2, r % 1000);
+            row.real(3, (row.random() % 100000) / 100.0);
+            row.real(4, row.random() / 4294967296.0);
+            row.text(5, "Item %u", r % 50000);
+            row.text(6, "C-%05X", row.random() % 0xFFFFF);
+            row.day(7);
+            row.integer(8, i % 2);
+            row.real(9, (row.random() % 10000000) / 100.0);
+            row.text(10, "name#https://example.org/x/%d#", i);
+        });
 }
 
 // The child process: load, clone and walk, then report times and peak memory.

@@ -3,13 +3,14 @@
 // (ru_maxrss of each child). See README.md beside this file.
 
 #include <QByteArray>
-#include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
 #include <QTemporaryDir>
+
+#include "benchdata.h"
 
 #include <sqlite3.h>
 
@@ -26,46 +27,20 @@ constexpr int rowCount = 200000;
 
 bool createDatabase(const QString &path)
 {
-    const QString partial = path + QStringLiteral(".partial");
-    QFile::remove(partial);
-    sqlite3 *db = nullptr;
-    if (sqlite3_open(QFile::encodeName(partial).constData(), &db) != SQLITE_OK)
-        return false;
-    bool ok = sqlite3_exec(db,
-                           "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;"
-                           "CREATE TABLE t(id INTEGER PRIMARY KEY, qty INTEGER, price REAL, name TEXT,"
-                           " code VARCHAR(20), day DATE, amount NUMERIC, link HYPERLINK)",
-                           nullptr, nullptr, nullptr)
-        == SQLITE_OK;
-    sqlite3_stmt *insert = nullptr;
-    ok = ok && sqlite3_prepare_v2(db, "INSERT INTO t VALUES(?,?,?,?,?,?,?,?)", -1, &insert, nullptr) == SQLITE_OK;
-    quint64 state = 7;
-    auto next = [&state] {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return quint32(state >> 33);
-    };
-    const qint64 firstDay = QDate(2000, 1, 1).toJulianDay();
-    char text[96];
-    for (int i = 1; ok && i <= rowCount; ++i) {
-        sqlite3_bind_int64(insert, 1, i);
-        sqlite3_bind_int64(insert, 2, next() % 1000);
-        sqlite3_bind_double(insert, 3, (next() % 100000) / 100.0);
-        int n = std::snprintf(text, sizeof text, "Item %u", next() % 50000);
-        sqlite3_bind_text(insert, 4, text, n, SQLITE_TRANSIENT);
-        n = std::snprintf(text, sizeof text, "C-%05X", next() % 0xFFFFF);
-        sqlite3_bind_text(insert, 5, text, n, SQLITE_TRANSIENT);
-        const QDate day = QDate::fromJulianDay(firstDay + next() % 9000);
-        n = std::snprintf(text, sizeof text, "%04d-%02d-%02d", day.year(), day.month(), day.day());
-        sqlite3_bind_text(insert, 6, text, n, SQLITE_TRANSIENT);
-        sqlite3_bind_double(insert, 7, (next() % 10000000) / 100.0);
-        n = std::snprintf(text, sizeof text, "name#https://example.org/x/%d#", i);
-        sqlite3_bind_text(insert, 8, text, n, SQLITE_TRANSIENT);
-        ok = sqlite3_step(insert) == SQLITE_DONE && sqlite3_reset(insert) == SQLITE_OK;
-    }
-    sqlite3_finalize(insert);
-    ok = ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(db);
-    return ok && QFile::rename(partial, path);
+    return bench::createDatabase(
+        path,
+        "CREATE TABLE t(id INTEGER PRIMARY KEY, qty INTEGER, price REAL, name TEXT, code VARCHAR(20), day DATE,"
+        " amount NUMERIC, link HYPERLINK)",
+        "INSERT INTO t VALUES(?,?,?,?,?,?,?,?)", rowCount, 7, [](int i, bench::Row &row) {
+            row.integer(1, i);
+            row.integer(2, row.random() % 1000);
+            row.real(3, (row.random() % 100000) / 100.0);
+            row.text(4, "Item %u", row.random() % 50000);
+            row.text(5, "C-%05X", row.random() % 0xFFFFF);
+            row.day(6);
+            row.real(7, (row.random() % 10000000) / 100.0);
+            row.text(8, "name#https://example.org/x/%d#", i);
+        });
 }
 
 struct Measured

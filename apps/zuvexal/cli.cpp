@@ -2,6 +2,7 @@
 
 #include "core/recordset/sqladapter.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QTextStream>
@@ -48,6 +49,16 @@ void DatabaseOptions::addTo(QCommandLineParser &parser) const
     parser.addOption(driver);
     parser.addOption(table);
     parser.addOption(query);
+}
+
+std::optional<QString> applicationFolder(const QCommandLineParser &parser, const QCommandLineOption &option)
+{
+    const QString folder = QDir(parser.value(option)).absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+        fail(QStringLiteral("application folder not found: %1").arg(folder));
+        return std::nullopt;
+    }
+    return folder + QLatin1Char('/');
 }
 
 LoadedRecords loadRecords(const QCommandLineParser &parser, const DatabaseOptions &options)

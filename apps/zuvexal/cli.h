@@ -36,6 +36,10 @@ struct DatabaseOptions
     void addTo(QCommandLineParser &parser) const;
 };
 
+// The --app-folder value as an absolute folder ending in '/' (default: the
+// working folder); nothing, after one line on stderr, when it is no folder.
+std::optional<QString> applicationFolder(const QCommandLineParser &parser, const QCommandLineOption &option);
+
 // The rows of the table or query the options name; on failure prints why
 // and gives the exit code.
 struct LoadedRecords

@@ -106,9 +106,9 @@ int runReport(const QStringList &args)
             return fail(QStringLiteral("unknown --locale: %1").arg(parser.value(locale)));
         QLocale::setDefault(chosen);
     }
-    const QString folder = QDir(parser.value(appFolder)).absolutePath();
-    if (!QFileInfo(folder).isDir())
-        return fail(QStringLiteral("application folder not found: %1").arg(folder));
+    const std::optional<QString> folder = applicationFolder(parser, appFolder);
+    if (!folder)
+        return ExitBadInput;
     if (parser.isSet(registryFile))
         setRegistry(Registry(parser.value(registryFile), QString()));
 
@@ -121,7 +121,7 @@ int runReport(const QStringList &args)
     }
 
     ZuVexal control;
-    QString applicationPath = folder;
+    QString applicationPath = *folder;
     control.setApplicationPath(applicationPath);
     control.setMaxRecsPerPage(recordsPerPage);
 
@@ -182,7 +182,7 @@ int runReport(const QStringList &args)
     }
     if (!written) {
         err << "zuvexal: " << form.failedSections() << " sections could not be written under "
-            << folder << "/Reports\n";
+            << *folder << "Reports\n";
         return ExitPageNotWritten;
     }
     if (!parser.isSet(quiet)) {

@@ -51,14 +51,13 @@ int runLog(const QStringList &args)
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1)
         return fail(QStringLiteral("log needs exactly one message (quote it)"));
-    QString folder = QDir(parser.value(appFolder)).absolutePath();
-    if (!QFileInfo(folder).isDir())
-        return fail(QStringLiteral("application folder not found: %1").arg(folder));
-    folder += QLatin1Char('/');
+    const std::optional<QString> folder = applicationFolder(parser, appFolder);
+    if (!folder)
+        return ExitBadInput;
     const QString entry = logEntryText(shared().OrganisationName, positional[0], QDateTime::currentDateTime());
-    if (!appendLogEntry(folder, entry))
-        return fail(QStringLiteral("cannot write the log %1").arg(logFilePath(folder)));
-    QTextStream(stdout) << logFilePath(folder) << '\n';
+    if (!appendLogEntry(*folder, entry))
+        return fail(QStringLiteral("cannot write the log %1").arg(logFilePath(*folder)));
+    QTextStream(stdout) << logFilePath(*folder) << '\n';
     return ExitOk;
 }
 
