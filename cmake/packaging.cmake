@@ -4,14 +4,20 @@
 include(CMakePackageConfigHelpers)
 
 set(ZUVEXAL_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/zuvexal)
+set(ZUVEXAL_CORE_LAYERS base recordset links filedialog settings reporter propertypage control)
 set_target_properties(zuvexal_core PROPERTIES EXPORT_NAME Core)
 set_target_properties(zuvexal_platform PROPERTIES EXPORT_NAME Platform)
 set_target_properties(zuvexal_widgets PROPERTIES EXPORT_NAME Widgets)
-foreach(target zuvexal_core zuvexal_platform zuvexal_widgets)
+set(exported zuvexal_core zuvexal_platform zuvexal_widgets)
+foreach(layer IN LISTS ZUVEXAL_CORE_LAYERS)
+  set_target_properties(zuvexal_${layer} PROPERTIES EXPORT_NAME Core${layer})
+  list(APPEND exported zuvexal_${layer})
+endforeach()
+foreach(target IN LISTS exported)
   target_include_directories(${target} INTERFACE $<INSTALL_INTERFACE:${ZUVEXAL_INCLUDE_DIR}>)
 endforeach()
 
-install(TARGETS zuvexal_core zuvexal_platform zuvexal_widgets EXPORT ZuVexalTargets
+install(TARGETS ${exported} EXPORT ZuVexalTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/
   DESTINATION ${ZUVEXAL_INCLUDE_DIR}

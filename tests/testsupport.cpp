@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "core/control/context.h"
+
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -24,6 +26,45 @@ void writeAll(const QString &path, const QByteArray &content)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     f.write(content);
+}
+
+} // namespace zuvexal::test
+
+namespace zuvexal::test {
+
+ScriptedWindows::~ScriptedWindows()
+{
+    if (const std::shared_ptr<Context> context = m_context.lock(); context && context->presenter() == this)
+        context->setPresenter(nullptr);
+}
+
+void ScriptedWindows::installOn(Context &context)
+{
+    context.setPresenter(this);
+    m_context = context.weak_from_this();
+}
+
+void ScriptedWindows::show(const QString &title, const QString &text, Icon)
+{
+    if (onMessage)
+        onMessage(title, text);
+}
+
+void ScriptedWindows::showReportWindow(ReportForm &form)
+{
+    if (onReportWindow)
+        onReportWindow(form);
+}
+
+bool ScriptedWindows::showFileChooser(FileChooser &chooser)
+{
+    return onFileChooser && onFileChooser(chooser);
+}
+
+void ScriptedWindows::showAboutBox(LinkState &)
+{
+    if (onAboutBox)
+        onAboutBox();
 }
 
 } // namespace zuvexal::test

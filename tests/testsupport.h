@@ -30,3 +30,40 @@ QByteArray readAll(const QString &path);
 void writeAll(const QString &path, const QByteArray &content);
 
 } // namespace zuvexal::test
+
+#include "core/control/windowpresenter.h"
+
+#include <functional>
+#include <memory>
+
+namespace zuvexal {
+class Context;
+}
+
+namespace zuvexal::test {
+
+// Windows a test plays itself: each show calls the test's function, or
+// does nothing without one (a chooser then shows nothing). Install it with
+// control.context().setPresenter(&windows); it uninstalls itself from the
+// contexts it was given when it goes.
+class ScriptedWindows : public WindowPresenter
+{
+public:
+    ~ScriptedWindows() override;
+    void installOn(Context &context);
+
+    std::function<void(const QString &title, const QString &text)> onMessage;
+    std::function<void(ReportForm &)> onReportWindow;
+    std::function<bool(FileChooser &)> onFileChooser;
+    std::function<void()> onAboutBox;
+
+    void show(const QString &title, const QString &text, Icon) override;
+    void showReportWindow(ReportForm &form) override;
+    bool showFileChooser(FileChooser &chooser) override;
+    void showAboutBox(LinkState &) override;
+
+private:
+    std::weak_ptr<Context> m_context;
+};
+
+} // namespace zuvexal::test

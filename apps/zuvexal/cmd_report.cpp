@@ -3,13 +3,11 @@
 #include "cli.h"
 
 #include "core/control/zuvexal.h"
-#include "core/filedialog/paths.h"
-#include "core/reporter/forms.h"
-#include "core/reporter/reportform.h"
-#include "core/settings/registry.h"
+#include "core/reporter/runresult.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTextStream>
@@ -63,7 +61,7 @@ int runReport(const QStringList &args)
     const QCommandLineOption show(QStringLiteral("show"), QStringLiteral("Open the first page in the browser."));
     const QCommandLineOption print(QStringLiteral("print"), QStringLiteral("Print every page."));
     const QCommandLineOption color(QStringLiteral("color"),
-                                   QStringLiteral("Table colour: ") + ReportForm::TableColors.join(QStringLiteral(", "))
+                                   QStringLiteral("Table colour: ") + reportTableColors().join(QStringLiteral(", "))
                                        + QStringLiteral("."),
                                    QStringLiteral("NAME"), QStringLiteral("WHITE"));
     const QCommandLineOption noDate(QStringLiteral("no-date"), QStringLiteral("Leave the date out of the heading."));
@@ -92,7 +90,7 @@ int runReport(const QStringList &args)
     if (!ok || recordsPerPage < 1)
         return fail(QStringLiteral("--per-page needs a whole number above 0, not '%1'").arg(parser.value(perPage)));
     const QString tableColor = parser.value(color).toUpper();
-    if (!ReportForm::TableColors.contains(tableColor))
+    if (!reportTableColors().contains(tableColor))
         return fail(QStringLiteral("unknown --color: %1").arg(parser.value(color)));
     std::optional<QDate> headingDate;
     if (parser.isSet(date)) {
@@ -109,8 +107,9 @@ int runReport(const QStringList &args)
     const std::optional<QString> folder = applicationFolder(parser, appFolder);
     if (!folder)
         return ExitBadInput;
+    // The control reads its settings from the registry this names.
     if (parser.isSet(registryFile))
-        setRegistry(Registry(parser.value(registryFile), QString()));
+        qputenv("ZUVEXAL_REGISTRY", QFile::encodeName(parser.value(registryFile)));
 
     const LoadedRecords loaded = loadRecords(parser, database);
     if (loaded.failure)
@@ -131,14 +130,12 @@ int runReport(const QStringList &args)
     QString graphicFolders = folders.join(QLatin1Char(','));
 
     // The window's own choices that the unattended run leaves as they are.
-    ReportForm &form = reportForm();
-    QObject::connect(&form, &ReportForm::loaded, &form, [&] {
-        form.cboBGcolor = tableColor;
-        if (parser.isSet(noDate))
-            form.chkInsert = 0;
-        if (headingDate)
-            form.dtpInsert = *headingDate;
-    });
+    ReportChoices choices;
+    choices.tableColor = tableColor;
+    if (parser.isSet(noDate))
+        choices.insertDate = false;
+    choices.date = headingDate;
+    control.setReportChoices(choices);
 
     const bool progressBar = !parser.isSet(quiet) && isatty(STDERR_FILENO);
     const bool removeOnCancel = parser.isSet(deleteOnCancel);
@@ -164,8 +161,9 @@ int runReport(const QStringList &args)
     if (progressBar)
         QTextStream(stderr) << '\n';
 
+    const RunResult run = control.lastRun().value_or(RunResult{});
     QStringList pages;
-    for (const QString &page : form.PageFiles()) {
+    for (const QString &page : run.pageFiles) {
         if (!page.isEmpty() && QFileInfo::exists(page))
             pages << page;
     }
@@ -175,13 +173,13 @@ int runReport(const QStringList &args)
     out.flush();
 
     QTextStream err(stderr);
-    if (form.CancelRequested) {
+    if (run.cancelled) {
         if (!parser.isSet(quiet))
             err << "zuvexal: cancelled after " << pages.size() << " page files\n";
         return ExitCancelled;
     }
     if (!written) {
-        err << "zuvexal: " << form.failedSections() << " sections could not be written under "
+        err << "zuvexal: " << run.sectionsFailed << " sections could not be written under "
             << *folder << "Reports\n";
         return ExitPageNotWritten;
     }

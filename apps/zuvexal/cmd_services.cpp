@@ -3,7 +3,6 @@
 #include "cli.h"
 
 #include "core/control/messagelog.h"
-#include "core/control/shared.h"
 #include "core/control/zuvexal.h"
 #include "core/reporter/printing.h"
 #include "platform/printer.h"
@@ -54,7 +53,7 @@ int runLog(const QStringList &args)
     const std::optional<QString> folder = applicationFolder(parser, appFolder);
     if (!folder)
         return ExitBadInput;
-    const QString entry = logEntryText(shared().OrganisationName, positional[0], QDateTime::currentDateTime());
+    const QString entry = logEntryText(QString(), positional[0], QDateTime::currentDateTime());
     if (!appendLogEntry(*folder, entry))
         return fail(QStringLiteral("cannot write the log %1").arg(logFilePath(*folder)));
     QTextStream(stdout) << logFilePath(*folder) << '\n';

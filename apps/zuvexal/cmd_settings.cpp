@@ -41,12 +41,12 @@ int runSettings(const QStringList &args)
                                                 "set NAME=VALUE...: change fields and store the record.")))
         return *exit;
 
-    if (parser.isSet(registryOption))
-        setRegistry(Registry(parser.value(registryOption), QString()));
+    const Registry registry = parser.isSet(registryOption) ? Registry(parser.value(registryOption), QString())
+                                                           : Registry::fromEnvironment();
 
     const QStringList positional = parser.positionalArguments();
     const QString action = positional.value(0);
-    const QString stored = ReadRegSetting(HKEY_LOCAL_MACHINE, BaseKeyPath, SettingsValueName);
+    const QString stored = ReadRegSetting(registry, HKEY_LOCAL_MACHINE, BaseKeyPath, SettingsValueName);
     AdvancedSettings record;
     parseSettings(stored, record);
 
@@ -79,8 +79,8 @@ int runSettings(const QStringList &args)
         record.setFieldText(index, value);
     }
     record.SaveSettings = 1;
-    if (!SaveRegSetting(composeSettings(record), SettingsValueName))
-        return fail(QStringLiteral("cannot write the registry file %1").arg(registry().machineFile().path()));
+    if (!SaveRegSetting(registry, composeSettings(record), SettingsValueName))
+        return fail(QStringLiteral("cannot write the registry file %1").arg(registry.machineFile().path()));
     return ExitOk;
 }
 

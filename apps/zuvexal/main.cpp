@@ -1,7 +1,5 @@
 #include "cli.h"
 
-#include "core/filedialog/paths.h"
-
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -47,7 +45,6 @@ int main(int argc, char **argv)
     }
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zuvexal"));
-    zuvexal::SetAppFolder();
 
     const std::map<QString, std::function<int(const QStringList &)>> commands = {
         {QStringLiteral("fields"), zuvexal::cli::runFields},

@@ -13,3 +13,17 @@ QStringList fontFamilies()
 }
 
 } // namespace zuvexal::platform
+
+namespace zuvexal {
+
+QStringList GetFontNames(const QStringList &families)
+{
+    return families.mid(0, 513);
+}
+
+QStringList GetFontNames()
+{
+    return GetFontNames(platform::fontFamilies());
+}
+
+} // namespace zuvexal

@@ -10,3 +10,11 @@ namespace zuvexal::platform {
 QStringList fontFamilies();
 
 } // namespace zuvexal::platform
+
+namespace zuvexal {
+
+// At most 513 font family names, in the font database's order.
+QStringList GetFontNames();
+QStringList GetFontNames(const QStringList &families);
+
+} // namespace zuvexal

@@ -1,59 +1,60 @@
 #include "ui/windows.h"
 
-#include "core/base/messages.h"
-#include "core/control/version.h"
-#include "core/filedialog/filechooser.h"
-#include "core/reporter/forms.h"
-#include "core/reporter/reportform.h"
+#include "core/control/context.h"
+#include "core/control/windowpresenter.h"
+#include "core/control/zuvexal.h"
 #include "ui/about/aboutdialog.h"
 #include "ui/filechooser/chooserwindow.h"
 #include "ui/reportform/reportwindow.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace zuvexal::ui {
 
 namespace {
 
-class MessageBoxes final : public MessagePresenter
+// Shows a window modally over the active window. The window is on the heap
+// and guarded: a host may delete its own window, and with it this child,
+// while the modal loop runs.
+template <typename Window, typename Core>
+void runModal(Core &core)
+{
+    QPointer<Window> window = new Window(core, QApplication::activeWindow());
+    window->showModal();
+    delete window.data();
+}
+
+class Windows final : public WindowPresenter
 {
 public:
     void show(const QString &title, const QString &text, Icon icon) override
     {
         static const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
                                                   QMessageBox::Warning, QMessageBox::Critical};
-        QMessageBox box(icons[int(icon)], title, QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")),
-                        QMessageBox::Ok, QApplication::activeWindow());
-        box.exec();
+        QPointer<QMessageBox> box = new QMessageBox(
+            icons[int(icon)], title, QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")),
+            QMessageBox::Ok, QApplication::activeWindow());
+        box->exec();
+        delete box.data();
     }
+    void showReportWindow(ReportForm &form) override { runModal<ReportWindow>(form); }
+    bool showFileChooser(FileChooser &chooser) override
+    {
+        runModal<ChooserWindow>(chooser);
+        return true;
+    }
+    void showAboutBox(LinkState &links) override { runModal<AboutDialog>(links); }
 };
-
-void showReportWindow(ReportForm &form)
-{
-    ReportWindow window(form, QApplication::activeWindow());
-    window.showModal();
-}
-
-bool chooseFile(FileChooser &chooser)
-{
-    ChooserWindow window(chooser, QApplication::activeWindow());
-    window.showModal();
-    return true;
-}
 
 } // namespace
 
-void installWindows()
+void installWindows(ZuVexal &control)
 {
-    static MessageBoxes boxes;
-    setMessagePresenter(&boxes);
-    setReportWindowPresenter(showReportWindow);
-    FileChooser::setPresenter(chooseFile);
-    setAboutBoxPresenter([] {
-        AboutDialog about(QApplication::activeWindow());
-        about.exec();
-    });
+    // Stateless: one serves every context of the process.
+    static Windows windows;
+    control.context().setPresenter(&windows);
 }
 
 } // namespace zuvexal::ui

@@ -1,11 +1,16 @@
 #pragma once
 
+namespace zuvexal {
+class ZuVexal;
+}
+
 namespace zuvexal::ui {
 
-// Makes the core show real windows: the report window for ShowZuReporter,
-// the advanced settings window from its Advanced button, message boxes,
-// and a file dialog for SupplyFileName. Called by the control's widget;
-// hosts that use the headless control with windows call it once.
-void installWindows();
+// Makes the control's context show real windows: the report window for
+// ShowZuReporter (and from it the advanced settings window), the file
+// chooser for SupplyFileName, the about box and message boxes. The
+// control's widget calls it for its own control; a host that uses the
+// headless control with windows calls it once for that control.
+void installWindows(ZuVexal &control);
 
 } // namespace zuvexal::ui

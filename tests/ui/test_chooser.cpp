@@ -1,4 +1,5 @@
-#include "core/control/shared.h"
+#include "core/base/sharedvalues.h"
+#include "core/control/context.h"
 #include "core/control/zuvexal.h"
 #include "core/filedialog/filechooser.h"
 #include "ui/windows.h"
@@ -50,9 +51,8 @@ class ChooserTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ui::installWindows();
-        releaseFileChooser();
-        shared().AppFolder = app.path();
+        ui::installWindows(control);
+        control.context().values.AppFolder = app.path();
         QDir().mkpath(docs.file(QStringLiteral("sub")));
         test::writeAll(docs.file(QStringLiteral("notes.txt")), "Meeting at ten.");
         test::writeAll(docs.file(QStringLiteral("empty.txt")), "");
@@ -113,7 +113,7 @@ TEST_F(ChooserTest, CancelEscAndTheCloseBoxGiveNothing)
         // The next use without a folder starts in the application folder.
         QString shownIn;
         inChooser([&](QWidget *w) {
-            shownIn = fileChooser().dir1Path();
+            shownIn = control.context().fileChooser().dir1Path();
             QTest::keyClick(w, Qt::Key_Escape);
         });
         control.SupplyFileName(QStringLiteral("Again"));

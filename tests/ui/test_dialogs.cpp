@@ -73,8 +73,8 @@ TEST(PropertyPage, AnIntervalOutOfRangeKeepsTheFocus)
 
 TEST(AboutBox, ShowsTheVersionAndClosesOnEnter)
 {
-    ui::installWindows();
     ZuVexal control;
+    ui::installWindows(control);
     QString version;
     QTimer::singleShot(50, [&] {
         QWidget *about = QApplication::activeModalWidget();

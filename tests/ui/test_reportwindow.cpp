@@ -106,18 +106,19 @@ TEST_F(ReportTest, WindowShowsTheFormAndDrivesItsButtons)
 TEST_F(ReportTest, SaveAsAsksTheControlForAFile)
 {
     ReportForm &form = load(3, 10);
-    FileChooser::setPresenter([&](FileChooser &chooser) {
+    test::ScriptedWindows windows;
+    windows.installOn(context());
+    windows.onFileChooser = [&](FileChooser &chooser) {
         chooser.chosenPath = folder.file(QStringLiteral("Monthly"));
         chooser.unload();
         return true;
-    });
+    };
     ui::ReportWindow window(form);
     whileShown([&](QDialog *w) {
         QTest::mouseClick(child<QPushButton>(w, "cmdSaveAs"), Qt::LeftButton);
         EXPECT_EQ(child<QLineEdit>(w, "txtFilename")->text(), QStringLiteral("monthly.htm"));
     });
     window.showModal();
-    FileChooser::setPresenter({});
 }
 
 TEST_F(ReportTest, GenerateFromTheWindowWritesWhatTheUnattendedRunWrites)
@@ -190,7 +191,7 @@ TEST_F(ReportTest, SettingsWindowAppliesOrCancels)
     });
     window.showModal();
     EXPECT_TRUE(settings.AdvSettings());
-    EXPECT_EQ(settingsShared().Settings.HeaderText, QStringLiteral("Applied header"));
+    EXPECT_EQ(settingsState().Settings.HeaderText, QStringLiteral("Applied header"));
 
     whileShown(QStringLiteral("VexalAdvancedSet"), [&](QDialog *w) {
         child<QLineEdit>(w, "txtHeaderFooter0")->setText(QStringLiteral("typed"));
@@ -198,7 +199,7 @@ TEST_F(ReportTest, SettingsWindowAppliesOrCancels)
     });
     window.showModal();
     EXPECT_FALSE(settings.AdvSettings());
-    EXPECT_EQ(settingsShared().Settings.HeaderText, QStringLiteral("Applied header"));
+    EXPECT_EQ(settingsState().Settings.HeaderText, QStringLiteral("Applied header"));
     EXPECT_EQ(settings.txtHeaderFooter[0], QStringLiteral("typed")) << "shown again next time";
 }
 
@@ -207,7 +208,7 @@ TEST_F(ReportTest, SecondShowZuReporterWhileOpenIsBusy)
     ui::ZuVexalWidget host;
     host.setObjectName(QStringLiteral("ZuVexal1"));
     RecordingMessages messages;
-    setMessagePresenter(&messages);
+    context().messages.setPresenter(&messages);
     RecordSetPtr records = test::makeOrders(3);
     std::optional<bool> second;
     whileShown([&](QDialog *) {
@@ -219,7 +220,6 @@ TEST_F(ReportTest, SecondShowZuReporterWhileOpenIsBusy)
     EXPECT_FALSE(*second);
     EXPECT_EQ(messages.shown, QStringList{QStringLiteral("ZuVexal1|A report is currently being generated\r\n"
                                                          "please try again in a few seconds")});
-    setMessagePresenter(nullptr);
 }
 
 TEST(ControlWidget, FixedSizeFocusLabelAndClick)

@@ -4,30 +4,13 @@
 
 namespace zuvexal {
 
-namespace {
-
-class LogPresenter final : public MessagePresenter
+void Messages::show(const QString &title, const QString &text, MessagePresenter::Icon icon) const
 {
-public:
-    void show(const QString &title, const QString &text, Icon) override
-    {
-        qInfo().noquote() << title << ':' << QString(text).replace(QLatin1String("\r\n"), QLatin1String(" / "));
+    if (m_presenter) {
+        m_presenter->show(title, text, icon);
+        return;
     }
-};
-
-LogPresenter logPresenter;
-MessagePresenter *current = &logPresenter;
-
-} // namespace
-
-void setMessagePresenter(MessagePresenter *presenter)
-{
-    current = presenter ? presenter : &logPresenter;
-}
-
-void showMessage(const QString &title, const QString &text, MessagePresenter::Icon icon)
-{
-    current->show(title, text, icon);
+    qInfo().noquote() << title << ':' << QString(text).replace(QLatin1String("\r\n"), QLatin1String(" / "));
 }
 
 } // namespace zuvexal

@@ -4,9 +4,7 @@
 
 namespace zuvexal {
 
-// Message boxes that speak to the user. The core only asks for them; the
-// window layer installs a presenter that shows real boxes, and without one
-// the text goes to the log.
+// Shows a message box to the user; the window layer implements it.
 class MessagePresenter
 {
 public:
@@ -15,9 +13,18 @@ public:
     virtual void show(const QString &title, const QString &text, Icon icon) = 0;
 };
 
-// The presenter in use (nullptr restores the default); not owned.
-void setMessagePresenter(MessagePresenter *presenter);
-void showMessage(const QString &title, const QString &text,
-                 MessagePresenter::Icon icon = MessagePresenter::Icon::None);
+// The message boxes of a process: shown by the installed presenter, or,
+// without one (a batch program, a test), written to Qt's log.
+class Messages
+{
+public:
+    // nullptr goes back to the log; the presenter is not owned.
+    void setPresenter(MessagePresenter *presenter) { m_presenter = presenter; }
+    void show(const QString &title, const QString &text,
+              MessagePresenter::Icon icon = MessagePresenter::Icon::None) const;
+
+private:
+    MessagePresenter *m_presenter = nullptr;
+};
 
 } // namespace zuvexal

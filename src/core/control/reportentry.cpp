@@ -2,17 +2,16 @@
 // handed to the report window, shown to the user or driven unattended.
 #include "core/control/zuvexal.h"
 
-#include "core/base/messages.h"
 #include "core/base/values.h"
-#include "core/control/shared.h"
-#include "core/reporter/forms.h"
+#include "core/control/context.h"
+#include "core/control/windowpresenter.h"
 #include "core/reporter/reportform.h"
 #include "core/settings/advancedsetform.h"
-#include "core/settings/advancedsettings.h"
 
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QPointer>
 
 namespace zuvexal {
 
@@ -74,11 +73,35 @@ std::optional<RecordSet> staticCopy(RecordSet &source, bool yield)
     return copy;
 }
 
+// Shows the report window modally; without a window layer the window
+// loads and closes at once.
+void showReportWindow(Context &context)
+{
+    ReportForm &form = context.reportForm();
+    if (WindowPresenter *presenter = context.presenter()) {
+        presenter->showReportWindow(form);
+        return;
+    }
+    form.ensureLoaded();
+    form.cmdClose_Click();
+}
+
+// The window's choices a caller made for an unattended run.
+void applyChoices(ReportForm &form, const ReportChoices &choices)
+{
+    if (choices.tableColor)
+        form.cboBGcolor = *choices.tableColor;
+    if (choices.insertDate)
+        form.chkInsert = *choices.insertDate ? 1 : 0;
+    if (choices.date)
+        form.dtpInsert = *choices.date;
+}
+
 } // namespace
 
 bool ZuVexal::ReportBusy() const
 {
-    return reportBusy();
+    return m_context->reportBusy();
 }
 
 bool ZuVexal::prepareReport(RecordSetPtr &repRecordset, const QString &sPicFields, QString *theGraphicFolder,
@@ -86,7 +109,7 @@ bool ZuVexal::prepareReport(RecordSetPtr &repRecordset, const QString &sPicField
 {
     QString folder = theGraphicFolder ? *theGraphicFolder : QString();
     if (!theGraphicFolder || folder.isEmpty())
-        folder = shared().AppFolder;
+        folder = m_context->values.AppFolder;
     if (theGraphicFolder)
         *theGraphicFolder = folder;
     if (!repRecordset)
@@ -104,13 +127,13 @@ bool ZuVexal::prepareReport(RecordSetPtr &repRecordset, const QString &sPicField
         return false;
 
     m_currentRecordsetRef = repRecordset;
-    shared().SourceRecordset = repRecordset;
-    AdvancedSetForm &settings = advancedSet();
+    m_context->values.SourceRecordset = repRecordset;
+    AdvancedSetForm &settings = m_context->advancedSet();
     settings.lstFields.clear();
     settings.myfControl = m_container->controlByName(m_container->displayName());
     if (!settings.myfControl)
         return false;
-    ReportForm &form = reportForm();
+    ReportForm &form = m_context->reportForm();
     form.CumTotalRecs = qint32(std::min<qint64>(records, std::numeric_limits<qint32>::max()));
     form.ContainPictureFilenameField = !trimBlanks(sPicFields).isEmpty();
     form.setThePicFields(sPicFields);
@@ -121,9 +144,13 @@ bool ZuVexal::prepareReport(RecordSetPtr &repRecordset, const QString &sPicField
 bool ZuVexal::ShowZuReporter(RecordSetPtr &repRecordset, const QString &sPicFields, QString *theGraphicFolder,
                              QVariant *, QObject *)
 {
-    if (!beginReport()) {
-        showMessage(m_container->displayName(),
-                    QStringLiteral("A report is currently being generated\r\nplease try again in a few seconds"));
+    // The host may delete this control while the window is open: after the
+    // window only locals are used.
+    const std::shared_ptr<Context> context = m_context;
+    std::optional<Context::ReportGuard> busy = context->beginReport();
+    if (!busy) {
+        context->messages.show(m_container->displayName(),
+                               QStringLiteral("A report is currently being generated\r\nplease try again in a few seconds"));
         return false;
     }
     WaitCursor cursor;
@@ -131,11 +158,11 @@ bool ZuVexal::ShowZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
     bool result = false;
     if (prepareReport(repRecordset, sPicFields, theGraphicFolder, false)) {
         cursor.restore();
-        showReportWindow();
+        showReportWindow(*context);
         // A split that made no page has shown nothing.
-        result = reportForm().TotalPage() >= 1;
+        result = context->reportForm().TotalPage() >= 1;
     }
-    endReport();
+    busy.reset();
     if (bookmark && repRecordset)
         repRecordset->setBookmark(*bookmark);
     return result;
@@ -145,16 +172,23 @@ bool ZuVexal::AutoZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
                              const QString &fileName, const QString &FileTitle, int AutoRepAction, QVariant *,
                              QObject *)
 {
-    if (!beginReport())
+    // A ReportStatus handler may delete this control mid-run: after the run
+    // only locals are used, and the result reaches the control only if it
+    // is still there.
+    const std::shared_ptr<Context> context = m_context;
+    const QPointer<ZuVexal> self(this);
+    std::optional<Context::ReportGuard> busy = context->beginReport();
+    if (!busy)
         return false;
     WaitCursor cursor;
     const std::optional<qint64> bookmark = repRecordset ? repRecordset->bookmark() : std::nullopt;
     bool result = false;
 
     if (prepareReport(repRecordset, sPicFields, theGraphicFolder, true)) {
-        ReportForm &form = reportForm();
-        AdvancedSetForm &settings = advancedSet();
-        AdvancedSettings &record = settingsShared().Settings;
+        ReportForm &form = context->reportForm();
+        AdvancedSetForm &settings = context->advancedSet();
+        AdvancedSettings &record = context->settings.Settings;
+        const ReportChoices choices = m_reportChoices;
         settings.ensureLoaded();
         form.AutoReporting = true;
         // What the run changes, restored at the end whatever happens.
@@ -165,6 +199,7 @@ bool ZuVexal::AutoZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
 
         form.ensureLoaded();
         if (form.TotalPage() >= 1) {
+            applyChoices(form, choices);
             const QString name = trimBlanks(fileName);
             const QString title = trimBlanks(FileTitle);
             form.txtFilename = name.isEmpty() ? QStringLiteral("AutoGenRep") : name;
@@ -185,7 +220,9 @@ bool ZuVexal::AutoZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
             settings.cmdApply_Click();
             form.cmdGenerate_Click();
             // A section that could not be written is a failed report.
-            result = form.failedSections() == 0;
+            result = form.lastRun() && form.lastRun()->sectionsFailed == 0;
+            if (self)
+                self->m_lastRun = form.lastRun();
         }
         record.IncludeNotes = includeNotes;
         record.SumCurrentPageOnly = sumCurrentPageOnly;
@@ -194,7 +231,7 @@ bool ZuVexal::AutoZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
         form.AutoReporting = false;
         form.cmdClose_Click();
     }
-    endReport();
+    busy.reset();
     if (bookmark && repRecordset)
         repRecordset->setBookmark(*bookmark);
     return result;

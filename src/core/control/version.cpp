@@ -12,19 +12,4 @@ QString componentVersionText()
     return versionText(ZUVEXAL_VERSION_MAJOR, ZUVEXAL_VERSION_MINOR);
 }
 
-namespace {
-AboutBoxPresenter aboutBoxPresenter = nullptr;
-}
-
-void setAboutBoxPresenter(AboutBoxPresenter presenter)
-{
-    aboutBoxPresenter = presenter;
-}
-
-void showAboutBox()
-{
-    if (aboutBoxPresenter)
-        aboutBoxPresenter();
-}
-
 } // namespace zuvexal

@@ -9,9 +9,4 @@ namespace zuvexal {
 QString versionText(int major, int minor);
 QString componentVersionText();
 
-// Shows the product information box modally; the window layer installs it.
-using AboutBoxPresenter = void (*)();
-void setAboutBoxPresenter(AboutBoxPresenter presenter);
-void showAboutBox();
-
 } // namespace zuvexal

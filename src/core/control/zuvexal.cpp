@@ -1,15 +1,13 @@
 #include "core/control/zuvexal.h"
 
-#include "core/base/messages.h"
+#include "core/base/paths.h"
 #include "core/base/values.h"
+#include "core/control/context.h"
+#include "core/control/delay.h"
 #include "core/control/messagelog.h"
-#include "core/control/shared.h"
-#include "core/control/version.h"
+#include "core/control/windowpresenter.h"
 #include "core/filedialog/filechooser.h"
-#include "core/filedialog/paths.h"
 #include "core/links/linkactivation.h"
-#include "core/reporter/forms.h"
-#include "core/settings/advancedsettings.h"
 
 #include <QDir>
 
@@ -59,14 +57,15 @@ std::optional<qint32> toLong(const QVariant &v)
 
 } // namespace
 
-ZuVexal::ZuVexal(QObject *parent, Container *container, ControlSurface *surface) : QObject(parent)
+ZuVexal::ZuVexal(QObject *parent, Container *container, ControlSurface *surface)
+    : QObject(parent), m_context(Context::acquire())
 {
     setContainer(container);
     setSurface(surface);
     m_surface->setBackColor(fromOleColor(DefaultBackColor));
-    m_defaultAppPath = shared().AppFolder;
+    m_defaultAppPath = m_context->values.AppFolder;
     m_applicationPath = m_defaultAppPath;
-    m_developerCompany = shared().OrganisationName;
+    m_developerCompany = m_context->values.OrganisationName;
     m_timer.setInterval(TimerPeriodMs);
     connect(&m_timer, &QTimer::timeout, this, &ZuVexal::Timer1_Timer);
     m_timer.start();
@@ -74,8 +73,7 @@ ZuVexal::ZuVexal(QObject *parent, Container *container, ControlSurface *surface)
 
 ZuVexal::~ZuVexal()
 {
-    releaseSharedWindows();
-    releaseFileChooser();
+    m_context->releaseWindows();
 }
 
 void ZuVexal::setContainer(Container *container)
@@ -112,14 +110,14 @@ void ZuVexal::notify(const char *propertyName)
 void ZuVexal::InitProperties()
 {
     if (!m_container->userMode())
-        LoadStoredSettings();
-    m_defaultAppPath = shared().AppFolder;
+        LoadStoredSettings(m_context->registry, m_context->settings);
+    m_defaultAppPath = m_context->values.AppFolder;
     m_applicationPath = m_defaultAppPath;
     m_doTimer = false;
     m_interval = 0;
     m_maxRecsPerPage = Zu_TenRecs;
     m_tag.clear();
-    m_developerCompany = shared().OrganisationName;
+    m_developerCompany = m_context->values.OrganisationName;
 }
 
 void ZuVexal::ReadProperties(const PropertyBag &bag)
@@ -128,7 +126,7 @@ void ZuVexal::ReadProperties(const PropertyBag &bag)
         m_surface->setEnabled(*toBool(*v));
     if (auto v = bag.read(BackColorKey, DefaultBackColor); v && toInteger(*v))
         m_surface->setBackColor(fromOleColor(quint32(*toInteger(*v))));
-    if (auto v = bag.read(ApplicationPathKey, shared().AppFolder); v && v->canConvert<QString>())
+    if (auto v = bag.read(ApplicationPathKey, m_context->values.AppFolder); v && v->canConvert<QString>())
         m_applicationPath = v->toString();
     if (auto v = bag.read(DoTimerKey, false); v && toBool(*v))
         m_doTimer = *toBool(*v);
@@ -140,14 +138,14 @@ void ZuVexal::ReadProperties(const PropertyBag &bag)
         m_tag = v->toString();
     if (auto v = bag.read(DeveloperCompanyKey, QString()); v && v->canConvert<QString>())
         m_developerCompany = v->toString();
-    shared().OrganisationName = m_developerCompany;
+    m_context->values.OrganisationName = m_developerCompany;
 }
 
 void ZuVexal::WriteProperties(PropertyBag &bag) const
 {
     bag.write(EnabledKey, m_surface->isEnabled(), true);
     bag.write(BackColorKey, toOleColor(m_surface->backColor()), DefaultBackColor);
-    bag.write(ApplicationPathKey, m_applicationPath, shared().AppFolder);
+    bag.write(ApplicationPathKey, m_applicationPath, m_context->values.AppFolder);
     bag.write(DoTimerKey, m_doTimer, false);
     bag.write(IntervalKey, m_interval, 0);
     bag.write(MaxRecsPerPageKey, m_maxRecsPerPage, qint32(Zu_TenRecs));
@@ -205,7 +203,7 @@ QString ZuVexal::ApplicationPath() const
 void ZuVexal::setApplicationPath(QString &ApplicationPath)
 {
     if (!m_container->userMode()) {
-        showMessage(QStringLiteral("ZuVexal"),
+        m_context->messages.show(QStringLiteral("ZuVexal"),
                     QStringLiteral("Set as your app path\r\nwith code for run-time usage."),
                     MessagePresenter::Icon::Information);
         return;
@@ -217,7 +215,7 @@ void ZuVexal::setApplicationPath(QString &ApplicationPath)
     if (!ApplicationPath.endsWith(QLatin1Char('/')))
         ApplicationPath += QLatin1Char('/');
     m_applicationPath = ApplicationPath;
-    shared().AppFolder = ApplicationPath;
+    m_context->values.AppFolder = ApplicationPath;
     notify("ApplicationPath");
 }
 
@@ -285,7 +283,11 @@ void ZuVexal::Timer1_Timer()
 QString ZuVexal::SupplyFileName(const QString &Dialog_Caption, QString *InitDir, qint16 FileType,
                                bool *VerifyFileExistence, QObject *GraphicOrEditControl, qint16 ShowInsertButton)
 {
-    FileChooser &chooser = fileChooser();
+    // The window may outlive this control (a host can delete it from a
+    // timer while the window is open): from here on only locals are used.
+    const std::shared_ptr<Context> context = m_context;
+    const Context::Use use = context->use();
+    FileChooser &chooser = context->fileChooser();
     chooser.GraphicControl = GraphicOrEditControl;
     chooser.ensureLoaded();
 
@@ -314,7 +316,8 @@ QString ZuVexal::SupplyFileName(const QString &Dialog_Caption, QString *InitDir,
     chooser.setCombo1Index(FileType);
     chooser.caption = trimBlanks(Dialog_Caption);
 
-    if (!chooser.showModal())
+    WindowPresenter *presenter = context->presenter();
+    if (!presenter || !presenter->showFileChooser(chooser))
         return {};
     return chooser.chosenFileName();
 }
@@ -345,8 +348,8 @@ bool ZuVexal::OpenHyperlink(const QString &Destination, bool StartNewInstanceOfB
     if (destination.isEmpty())
         return false;
     if (destination.contains(QLatin1Char('@')))
-        return ActivateLink(1, destination, false);
-    return ActivateLink(0, destination, StartNewInstanceOfBrowser);
+        return ActivateLink(m_context->links, 1, destination, false);
+    return ActivateLink(m_context->links, 0, destination, StartNewInstanceOfBrowser);
 }
 
 void ZuVexal::RaiseZuReportStatus(qint16 TotalPages, qint32 ElapsedSeconds, qint16 CurrentPage, bool &Cancel,
@@ -364,14 +367,18 @@ void ZuVexal::LogMessage(const QVariant &strMessage, QObject *TextHandlingBox)
 {
     const QString message = valueText(strMessage);
     appendLogEntry(m_applicationPath,
-                   logEntryText(shared().OrganisationName, message, QDateTime::currentDateTime()));
+                   logEntryText(m_context->values.OrganisationName, message, QDateTime::currentDateTime()));
     if (TextHandlingBox)
         appendToTextBox(TextHandlingBox, message);
 }
 
 void ZuVexal::AboutBox()
 {
-    showAboutBox();
+    // The box may outlive this control: only locals from here on.
+    const std::shared_ptr<Context> context = m_context;
+    const Context::Use use = context->use();
+    if (WindowPresenter *presenter = context->presenter())
+        presenter->showAboutBox(context->links);
 }
 
 void ZuVexal::ProgramDelayNSec(qint32 *N)

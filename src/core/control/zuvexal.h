@@ -2,6 +2,7 @@
 
 #include "core/control/container.h"
 #include "core/recordset/recordset.h"
+#include "core/reporter/runresult.h"
 
 #include <QColor>
 #include <QObject>
@@ -12,6 +13,8 @@
 #include <stdexcept>
 
 namespace zuvexal {
+
+class Context;
 
 // An error the published interface raises to the host, with its number.
 class ZuError : public std::runtime_error
@@ -94,6 +97,8 @@ public:
     void setContainer(Container *container);
     Container &container() const;
     void setSurface(ControlSurface *surface);
+    // What this control shares with every other control of the process.
+    Context &context() const { return *m_context; }
 
     // A newly placed control.
     void InitProperties();
@@ -159,6 +164,12 @@ public:
     // A report entry point is in progress (in any control of the process).
     bool ReportBusy() const;
 
+    // Choices of the report window that AutoZuReporter applies after it has
+    // loaded the window (table colour, date line); none by default.
+    void setReportChoices(const ReportChoices &choices) { m_reportChoices = choices; }
+    // What the last generation run of this control's reports did.
+    const std::optional<RunResult> &lastRun() const { return m_lastRun; }
+
 Q_SIGNALS:
     void ZuTimer();
     void Click();
@@ -170,6 +181,7 @@ private:
     bool prepareReport(RecordSetPtr &repRecordset, const QString &sPicFields, QString *theGraphicFolder,
                        bool unattended);
 
+    std::shared_ptr<Context> m_context;
     std::unique_ptr<DefaultContainer> m_defaultContainer;
     Container *m_container = nullptr;
     HeadlessSurface m_headlessSurface;
@@ -186,6 +198,8 @@ private:
     qint32 m_interval = 0;
     QString m_tag;
     QString m_developerCompany;
+    ReportChoices m_reportChoices;
+    std::optional<RunResult> m_lastRun;
 };
 
 } // namespace zuvexal

@@ -1,9 +1,10 @@
 #include "core/filedialog/filechooser.h"
 
-#include "core/control/shared.h"
 #include "core/base/messages.h"
+#include "core/base/paths.h"
+#include "core/base/sharedvalues.h"
 #include "core/base/values.h"
-#include "core/filedialog/paths.h"
+#include "core/filedialog/filetypes.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,23 +17,10 @@
 #include <QStorageInfo>
 
 #include <algorithm>
-#include <memory>
 
 namespace zuvexal {
 
 namespace {
-
-std::unique_ptr<FileChooser> &instance()
-{
-    static std::unique_ptr<FileChooser> chooser;
-    return chooser;
-}
-
-FileChooser::Presenter &presenter()
-{
-    static FileChooser::Presenter current;
-    return current;
-}
 
 bool contentTypeIsText(const QString &path)
 {
@@ -48,11 +36,16 @@ QString withSlash(QString folder)
 
 } // namespace
 
+FileChooser::FileChooser(const SharedValues &values, const Messages &messages)
+    : m_values(values), m_messages(messages)
+{
+}
+
 bool FileChooser::setDir1Path(const QString &folder)
 {
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return false;
-    m_dir1Path = withSlash(QFileInfo(folder).absoluteFilePath());
+    ChooserControls::dir1Path = withSlash(QFileInfo(folder).absoluteFilePath());
     return true;
 }
 
@@ -63,7 +56,7 @@ bool FileChooser::setDrive1(const QString &path)
     const QStorageInfo volume(path);
     if (!volume.isValid())
         return false;
-    m_drive1 = withSlash(volume.rootPath());
+    ChooserControls::drive1 = withSlash(volume.rootPath());
     return true;
 }
 
@@ -71,7 +64,7 @@ bool FileChooser::setCombo1Index(int index)
 {
     if (index < 0 || index > 7)
         return false;
-    m_combo1Index = index;
+    ChooserControls::combo1Index = index;
     return true;
 }
 
@@ -82,13 +75,20 @@ const QStringList FileChooser::FileTypeNames = {
 
 QStringList FileChooser::flbPhoto() const
 {
-    if (m_dir1Path.isEmpty())
+    if (dir1Path().isEmpty())
         return {};
     // Linux names are case-sensitive; a picture named X.JPG is a picture too.
-    QStringList patterns = FileTypeFilter(qint16(m_combo1Index)).split(QLatin1Char(';'));
-    for (const QString &pattern : FileTypeFilter(qint16(m_combo1Index)).split(QLatin1Char(';')))
+    QStringList patterns = FileTypeFilter(qint16(combo1Index())).split(QLatin1Char(';'));
+    for (const QString &pattern : FileTypeFilter(qint16(combo1Index())).split(QLatin1Char(';')))
         patterns << pattern.toUpper();
-    return QDir(m_dir1Path).entryList(patterns, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    return QDir(dir1Path()).entryList(patterns, QDir::Files, QDir::Name | QDir::IgnoreCase);
+}
+
+QStringList FileChooser::dir1Folders() const
+{
+    if (dir1Path().isEmpty())
+        return {};
+    return QDir(dir1Path()).entryList(QDir::Dirs | QDir::NoDot, QDir::Name | QDir::IgnoreCase);
 }
 
 QStringList FileChooser::drives()
@@ -106,7 +106,7 @@ QStringList FileChooser::drives()
 void FileChooser::Form_Activate()
 {
     FrameInsertVisible = GraphicControl && !GraphicControl->objectName().isEmpty();
-    setDrive1(m_dir1Path);
+    setDrive1(dir1Path());
     txtFileName = FileNamePart(m_chosenFileName);
     if (!txtFileName.isEmpty()) {
         for (const QString &file : flbPhoto()) {
@@ -126,8 +126,8 @@ bool FileChooser::Drive1_Change(const QString &drive)
         setDrive1(drive);
         return true;
     }
-    showMessage(QStringLiteral("Error"), QStringLiteral("Drive Error"), MessagePresenter::Icon::Warning);
-    setDrive1(m_dir1Path);
+    m_messages.show(QStringLiteral("Error"), QStringLiteral("Drive Error"), MessagePresenter::Icon::Warning);
+    setDrive1(dir1Path());
     return false;
 }
 
@@ -136,11 +136,16 @@ bool FileChooser::Dir1_Change(const QString &folder)
     return setDir1Path(folder);
 }
 
+bool FileChooser::Dir1_Open(const QString &name)
+{
+    return Dir1_Change(QDir::cleanPath(QDir(dir1Path()).absoluteFilePath(name)));
+}
+
 void FileChooser::flbPhoto_Click(const QString &name)
 {
     chosenName = name;
     txtFileName = name;
-    chosenPath = m_dir1Path + name;
+    chosenPath = dir1Path() + name;
     previewPath = QImageReader(chosenPath).canRead() ? chosenPath : QString();
 }
 
@@ -164,7 +169,7 @@ bool FileChooser::keyEnter()
         return false;
     }
     chosenName = FileNamePart(txtFileName);
-    chosenPath = m_dir1Path + chosenName;
+    chosenPath = dir1Path() + chosenName;
     if (chkVerify == 1) {
         const QFileInfo file(chosenPath);
         if (!file.isFile() || file.size() == 0) {
@@ -194,7 +199,7 @@ void FileChooser::closeBox()
 void FileChooser::cmdInsert_Click(int Index)
 {
     chosenName = FileNamePart(trimBlanks(txtFileName));
-    chosenPath = m_dir1Path + chosenName;
+    chosenPath = dir1Path() + chosenName;
     QObject *target = GraphicControl;
     if (!target)
         return;
@@ -248,38 +253,16 @@ void FileChooser::ensureLoaded()
     if (m_loaded)
         return;
     m_loaded = true;
+    static_cast<ChooserControls &>(*this) = ChooserControls{};
     const QString lastFolder = PathFolder(m_chosenFileName);
     if (lastFolder.isEmpty() || !setDir1Path(lastFolder))
-        setDir1Path(shared().AppFolder);
+        setDir1Path(m_values.AppFolder);
 }
 
 void FileChooser::unload()
 {
     m_chosenFileName = chosenPath;
     m_loaded = false;
-}
-
-void FileChooser::setPresenter(Presenter show)
-{
-    presenter() = std::move(show);
-}
-
-bool FileChooser::showModal()
-{
-    ensureLoaded();
-    return presenter() && presenter()(*this);
-}
-
-FileChooser &fileChooser()
-{
-    if (!instance())
-        instance() = std::make_unique<FileChooser>();
-    return *instance();
-}
-
-void releaseFileChooser()
-{
-    instance().reset();
 }
 
 } // namespace zuvexal

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -10,12 +11,33 @@ class QObject;
 
 namespace zuvexal {
 
+class Messages;
+struct SharedValues;
+
+// The values of the chooser's controls as each use of the window starts.
+struct ChooserControls
+{
+    QString dir1Path;                 // the folder shown, ending in '/'
+    QString drive1;                   // the volume holding it, ending in '/'
+    int chkVerify = 0;
+    bool chkVerifyVisible = true;
+    std::array<bool, 2> cmdInsertVisible{true, true};  // "&Document", "&Background"
+    int combo1Index = 0;              // the file types 0..7
+    QString caption = QStringLiteral("Supply FileName");
+    QString txtFileName;
+    QString previewPath;              // the picture shown, "" for none
+    bool FrameInsertVisible = true;
+};
+
 // The state of the file chooser window, one per process: what the caller
-// prepares before showing it and what it returns. The window is a view over
-// this object; without a window nothing can be chosen.
-class FileChooser
+// prepares before showing it and what it returns. Each use starts from the
+// controls' initial values; only the target control and the last choice
+// carry over to the next use. The window is a view over this object.
+class FileChooser : private ChooserControls
 {
 public:
+    FileChooser(const SharedValues &values, const Messages &messages);
+
     // The host's target control for the insert buttons (may be none).
     QPointer<QObject> GraphicControl;
 
@@ -25,24 +47,25 @@ public:
     QString chosenName;
 
     // Control values.
-    const QString &dir1Path() const { return m_dir1Path; }
+    const QString &dir1Path() const { return ChooserControls::dir1Path; }
     bool setDir1Path(const QString &folder);   // false for a folder that does not exist
-    const QString &drive1() const { return m_drive1; }
+    const QString &drive1() const { return ChooserControls::drive1; }
     bool setDrive1(const QString &path);       // the volume holding `path`; false when none
-    int chkVerify = 0;
-    bool chkVerifyVisible = true;
-    std::array<bool, 2> cmdInsertVisible{true, true};  // "&Document", "&Background"
-    int combo1Index() const { return m_combo1Index; }
+    using ChooserControls::chkVerify;
+    using ChooserControls::chkVerifyVisible;
+    using ChooserControls::cmdInsertVisible;
+    int combo1Index() const { return ChooserControls::combo1Index; }
     bool setCombo1Index(int index);            // the file types 0..7
-    QString caption = QStringLiteral("Supply FileName");
-
-    QString txtFileName;
-    QString previewPath;               // the picture shown, "" for none
-    bool FrameInsertVisible = true;
+    using ChooserControls::caption;
+    using ChooserControls::txtFileName;
+    using ChooserControls::previewPath;
+    using ChooserControls::FrameInsertVisible;
     static const QStringList FileTypeNames;  // "All", "Documents", ... (Combo1)
 
     // The files of Dir1 that match the type of Combo1, sorted by name.
     QStringList flbPhoto() const;
+    // The sub-folders of Dir1 (with ".." to go up), sorted by name.
+    QStringList dir1Folders() const;
     // Mounted volumes (the drive list).
     static QStringList drives();
 
@@ -50,6 +73,8 @@ public:
     void Form_Activate();
     bool Drive1_Change(const QString &drive);  // false: "Drive Error" shown
     bool Dir1_Change(const QString &folder);
+    // A folder of the folder list chosen by its name (".." goes up).
+    bool Dir1_Open(const QString &name);
     void flbPhoto_Click(const QString &name);
     void keyDelete();
     bool keyEnter();                           // Enter and Ok
@@ -58,31 +83,20 @@ public:
     void cmdInsert_Click(int Index);
 
     bool isLoaded() const { return m_loaded; }
-    // Loads the window state when needed: the folder of the last chosen file,
-    // else the application folder.
+    // Loads the window state when needed: the controls' initial values, in
+    // the folder of the last chosen file, else the application folder.
     void ensureLoaded();
     // Ends a use of the window; the chosen path becomes the result.
     void unload();
 
-    // Shows the window modally and returns when it has closed; the window
-    // layer installs it. False when no window can be shown.
-    using Presenter = std::function<bool(FileChooser &)>;
     // The input focus goes back to the file name box.
     std::function<void()> focusFileName;
-    static void setPresenter(Presenter presenter);
-    bool showModal();
 
 private:
+    const SharedValues &m_values;
+    const Messages &m_messages;
     QString m_chosenFileName;
-    QString m_dir1Path;
-    QString m_drive1;
-    int m_combo1Index = 0;
     bool m_loaded = false;
 };
-
-// The process's chooser, created on first use.
-FileChooser &fileChooser();
-// Forgets the chooser (a control terminates); the next use starts anew.
-void releaseFileChooser();
 
 } // namespace zuvexal

@@ -45,15 +45,8 @@ const QStringList &browserCaptionPatterns()
     return patterns;
 }
 
-LinkState &linkState()
+bool ActivateLink(LinkState &state, qint16 LinkKind, QString Target, bool NewWindow)
 {
-    static LinkState state;
-    return state;
-}
-
-bool ActivateLink(qint16 LinkKind, QString Target, bool NewWindow)
-{
-    LinkState &state = linkState();
     if (LinkKind == EmailLink && !Target.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive))
         Target.prepend(QLatin1String("mailto:"));
 

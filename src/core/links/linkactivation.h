@@ -14,7 +14,8 @@ namespace zuvexal {
 // Captions of open browser windows whose browser can take another address.
 const QStringList &browserCaptionPatterns();
 
-// What link activation keeps between calls, for the whole process.
+// What link activation keeps between calls, for the whole process (the
+// control's context owns it).
 struct LinkState
 {
     std::unique_ptr<platform::Browser> BrowserApp;  // the browser object of the last creation
@@ -23,13 +24,12 @@ struct LinkState
     bool BrowserKnown = false;                      // the fallback started BrowserPath
     WindowList LinkWindows{0};
 };
-LinkState &linkState();
 
 // Opens a web address or file (LinkKind 0) or an e-mail address (LinkKind
 // 1, "mailto:" added unless present) with the desktop's programs, reusing
 // an open browser window unless NewWindow asks for a new one. Two browser
 // objects are tried, then the program registered for HTML files is
 // started with the target. True when a program was started.
-bool ActivateLink(qint16 LinkKind, QString Target, bool NewWindow);
+bool ActivateLink(LinkState &state, qint16 LinkKind, QString Target, bool NewWindow);
 
 } // namespace zuvexal

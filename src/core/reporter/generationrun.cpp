@@ -1,25 +1,22 @@
 // The generation run of the report window: the pages, cut into sections of
 // five records, written as linked HTML files under Reports/.
-#include "core/reporter/reportform.h"
+#include "core/reporter/generationrun.h"
 
 #include "core/base/messages.h"
 #include "core/base/now.h"
+#include "core/base/paths.h"
+#include "core/base/sharedvalues.h"
 #include "core/base/values.h"
-#include "core/control/shared.h"
-#include "core/filedialog/paths.h"
 #include "core/links/linkactivation.h"
-#include "core/reporter/forms.h"
 #include "core/reporter/printing.h"
+#include "core/reporter/reportform.h"
 #include "core/settings/advancedsetform.h"
-#include "core/settings/advancedsettings.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QMetaMethod>
 
 #include <cmath>
 #include <limits>
@@ -78,101 +75,64 @@ QString numberedPageName(const QString &base, qint32 page)
 
 } // namespace
 
-void ReportForm::reportStatus()
+GenerationRun::GenerationRun(ReportForm &form) : m_form(form) {}
+
+bool GenerationRun::prepare()
 {
-    RunElapsedSeconds = qint32(std::nearbyint(double(QDateTime::currentMSecsSinceEpoch() - m_runStartMs) / 1000.0));
-    if (AutoReporting) {
-        if (QObject *control = advancedSet().myfControl; control && m_raiseStatus.isValid()) {
-            m_raiseStatus.invoke(control, Qt::DirectConnection, Q_ARG(qint16, clamp16(m_totalPage)),
-                                 Q_ARG(qint32, RunElapsedSeconds), Q_ARG(qint16, clamp16(m_curPage)),
-                                 Q_ARG(bool &, CancelRequested), Q_ARG(bool &, DeleteOnCancel),
-                                 Q_ARG(QVariant &, StatusReserved));
-        }
-    } else {
-        CancelRequested = chkCancel != 0;
-        DeleteOnCancel = chkDeleteOnCancel != 0;
-        lblTotalPages = QString::number(m_totalPage);
-        lblCurPage = QString::number(m_curPage);
-        lblElapsedSeconds = QString::number(RunElapsedSeconds);
+    if (m_form.lstOutput.isEmpty()) {
+        Q_EMIT m_form.focusRequested(QStringLiteral("lstOutput"));
+        return false;
     }
-    Q_EMIT progress();
-}
-
-void ReportForm::writePage(const QString &pageName, const QString &pageHeading)
-{
-    const QString folder = shared().AppFolder + QStringLiteral("Reports");
-    QDir().mkpath(folder);
-    const QString path = folder + QLatin1Char('/') + pageName;
-    if (m_curPage >= 1 && m_curPage <= m_pageFiles.size()) {
-        m_pageFiles[m_curPage - 1] = path;
-        const QFileInfo existing(path);
-        m_sizesBeforeRun[size_t(m_curPage - 1)] =
-            existing.exists() ? std::optional<qint64>(existing.size()) : std::nullopt;
-    }
-    if (!m_curPageRecordset)
-        return;
-    RecordSet &page = *m_curPageRecordset;
-    const qint64 records = std::max<qint64>(page.recordCount(), 0);
-    const qint32 sectionCount = qint32(records / SectionSize);
-
-    // One status report (and one chance to cancel) per section to come,
-    // before any record of the page is written.
-    for (qint32 k = 0; k <= sectionCount; ++k) {
-        QCoreApplication::processEvents();
-        reportStatus();
-        if (CancelRequested)
-            return;
-    }
-
-    m_page.CurPage = m_curPage;
-    m_page.TotalPage = m_totalPage;
-    m_page.NumRecsOnPage = m_numRecsOnPage;
-    for (qint32 k = 0; qint64(k) * SectionSize < records; ++k) {
-        RecordSet section = page.slice(qint64(k) * SectionSize, SectionSize);
-        const QString name = k == 0 ? pageHeading : QStringLiteral("Section%1").arg(k);
-        if (!m_writer.WriteReportSection(path, section, qint32(m_outputFieldNames.size()), m_outputFieldNames, name,
-                                         sectionCount, cboBGcolor, m_page))
-            ++m_failedSections;
-    }
-}
-
-void ReportForm::cmdGenerate_Click()
-{
-    if (lstOutput.isEmpty()) {
-        Q_EMIT focusRequested(QStringLiteral("lstOutput"));
-        return;
-    }
-    QString title = trimBlanks(txtTitle);
-    if (title.isEmpty())
-        title = QStringLiteral(" Records ");
-    const std::optional<QString> baseName = baseFileName(txtFilename, AutoReporting);
+    m_title = trimBlanks(m_form.txtTitle);
+    if (m_title.isEmpty())
+        m_title = QStringLiteral(" Records ");
+    const std::optional<QString> baseName = baseFileName(m_form.txtFilename, m_form.AutoReporting);
     if (!baseName) {
-        Q_EMIT focusRequested(QStringLiteral("txtFilename"));
-        return;
+        Q_EMIT m_form.focusRequested(QStringLiteral("txtFilename"));
+        return false;
     }
-    if (lstOutput.size() > MaxOutputFields) {
-        showMessage(QStringLiteral("ZuVexal"), QStringLiteral("Too many fields!"));
-        return;
+    m_baseName = *baseName;
+    if (m_form.lstOutput.size() > MaxOutputFields) {
+        m_form.m_messages.show(QStringLiteral("ZuVexal"), QStringLiteral("Too many fields!"));
+        return false;
     }
+    return true;
+}
 
-    // The running state.
-    m_running = true;
-    Frame1Visible = false;
-    Frame2Visible = false;
-    Frame3Visible = true;
-    m_runStartMs = QDateTime::currentMSecsSinceEpoch();
-    RunElapsedSeconds = 0;
-    chkCancel = 0;
-    chkDeleteOnCancel = 0;
-    CancelRequested = false;
-    DeleteOnCancel = false;
-    lblTotalPages.clear();
-    lblCurPage.clear();
-    lblElapsedSeconds.clear();
-    m_failedSections = 0;
+RunResult GenerationRun::run()
+{
+    enterRunningState();
+    writePages();
+    // Back to the page shown before the run.
+    m_form.selectPage(m_shownPage);
+    m_result.cancelled = m_form.CancelRequested;
+    if (!m_form.CancelRequested)
+        m_form.DeleteOnCancel = false;
+    else if (m_form.DeleteOnCancel)
+        takeBackCancelledPages();
+    showAndPrint();
+    leaveRunningState();
+    return m_result;
+}
+
+void GenerationRun::enterRunningState()
+{
+    ReportForm &f = m_form;
+    f.m_running = true;
+    f.Frame1Visible = false;
+    f.Frame2Visible = false;
+    f.Frame3Visible = true;
+    m_startMs = QDateTime::currentMSecsSinceEpoch();
+    f.RunElapsedSeconds = 0;
+    f.chkCancel = 0;
+    f.chkDeleteOnCancel = 0;
+    f.CancelRequested = false;
+    f.DeleteOnCancel = false;
+    f.lblTotalPages.clear();
+    f.lblCurPage.clear();
+    f.lblElapsedSeconds.clear();
     // The host's status method, looked up by name once per run.
-    m_raiseStatus = QMetaMethod();
-    if (QObject *control = advancedSet().myfControl) {
+    if (QObject *control = f.m_settings.myfControl) {
         const QMetaObject *meta = control->metaObject();
         const int index = meta->indexOfMethod(
             QMetaObject::normalizedSignature("RaiseZuReportStatus(qint16,qint32,qint16,bool&,bool&,QVariant&)"));
@@ -180,98 +140,168 @@ void ReportForm::cmdGenerate_Click()
             m_raiseStatus = meta->method(index);
     }
     // Every run starts its sums, totals and extremes afresh.
-    m_writer.reset();
-    Q_EMIT progress();
+    f.m_writer.reset();
+    Q_EMIT f.progress();
 
-    m_outputFieldNames.clear();
-    for (const ListItem &item : std::as_const(lstOutput))
+    for (const ListItem &item : std::as_const(f.lstOutput))
         m_outputFieldNames << item.text;
-
-    QString dateLine = title;
-    if (chkInsert == 1) {
-        dateLine = QLocale().toString(dtpInsert, QLocale::LongFormat) + QStringLiteral(" <Br> ");
-        if (AutoReporting)
-            dateLine = timeOfDay(reportDateTime().time()) + QStringLiteral(" of ") + dateLine;
+    m_dateLine = m_title;
+    if (f.chkInsert == 1) {
+        m_dateLine = QLocale().toString(f.dtpInsert, QLocale::LongFormat) + QStringLiteral(" <Br> ");
+        if (f.AutoReporting)
+            m_dateLine = timeOfDay(reportDateTime().time()) + QStringLiteral(" of ") + m_dateLine;
     }
+    m_shownPage = f.m_curPage;
 
-    const qint32 savedPage = m_curPage;
-    m_pageFiles = QStringList(std::max<qint32>(m_totalPage, 0), QString());
-    m_sizesBeforeRun.assign(size_t(std::max<qint32>(m_totalPage, 0)), std::nullopt);
-
-    AdvancedSetForm &settings = advancedSet();
+    AdvancedSetForm &settings = f.m_settings;
     settings.ensureLoaded();
-    m_page = PageContext{};
-    m_page.CumTotalRecs = CumTotalRecs;
-    m_page.ContainPictureFilenameField = ContainPictureFilenameField;
-    m_page.GridFieldNames = m_gridFieldNames;
-    m_page.ColumnPictureFolders = m_columnPictureFolders;
+    m_page.CumTotalRecs = f.CumTotalRecs;
+    m_page.ContainPictureFilenameField = f.ContainPictureFilenameField;
+    m_page.GridFieldNames = f.m_gridFieldNames;
+    m_page.ColumnPictureFolders = f.m_columnPictureFolders;
     m_page.AdvSettings = settings.AdvSettings();
-    m_page.settings = settingsShared().Settings;
+    m_page.settings = settings.state().Settings;
     m_page.lstFields = settings.lstFields;
-    m_page.SourceRecordset = shared().SourceRecordset.get();
+    m_page.SourceRecordset = f.m_values.SourceRecordset.get();
+}
 
-    auto heading = [&](qint32 page) {
-        return QStringLiteral("Vol %1 of ").arg(page) + title + QStringLiteral("<Br>") + dateLine;
-    };
-    if (settings.OptPages == 0) {
-        const qint32 pages = m_totalPage;
-        for (qint32 p = 1; p <= pages; ++p) {
-            m_curPage = p;
-            m_curPageRecordset = m_pageRecordsets[size_t(p - 1)];
-            m_numRecsOnPage = qint32(m_curPageRecordset->recordCount());
-            writePage(pages == 1 ? *baseName : numberedPageName(*baseName, p), heading(p));
-            if (CancelRequested)
-                break;
+void GenerationRun::leaveRunningState()
+{
+    m_form.Frame1Visible = true;
+    m_form.Frame2Visible = true;
+    m_form.Frame3Visible = false;
+    m_form.m_running = false;
+    Q_EMIT m_form.progress();
+}
+
+QString GenerationRun::pageHeading(qint32 page) const
+{
+    return QStringLiteral("Vol %1 of ").arg(page) + m_title + QStringLiteral("<Br>") + m_dateLine;
+}
+
+void GenerationRun::writePages()
+{
+    ReportForm &f = m_form;
+    if (f.m_settings.OptPages == 0) {
+        const qint32 pages = f.m_totalPage;
+        m_result.pageFiles = QStringList(std::max<qint32>(pages, 0), QString());
+        m_sizesBeforeRun.assign(size_t(std::max<qint32>(pages, 0)), std::nullopt);
+        for (qint32 p = 1; p <= pages && !f.CancelRequested; ++p) {
+            f.selectPage(p);
+            writePage(pages == 1 ? m_baseName : numberedPageName(m_baseName, p), pageHeading(p));
         }
-    } else if (savedPage >= 1 && savedPage <= qint32(m_pageRecordsets.size())) {
-        const qint32 pages = m_totalPage;
-        m_totalPage = 1;
-        m_curPage = 1;
-        m_curPageRecordset = m_pageRecordsets[size_t(savedPage - 1)];
-        m_numRecsOnPage = qint32(m_curPageRecordset->recordCount());
-        m_pageFiles = QStringList{QString()};
+    } else if (m_shownPage >= 1 && m_shownPage <= qint32(f.m_pageRecordsets.size())) {
+        // The current page alone, written as page 1 of 1 under the base name.
+        const qint32 pages = f.m_totalPage;
+        f.m_totalPage = 1;
+        f.selectPage(m_shownPage);
+        f.m_curPage = 1;
+        m_result.pageFiles = QStringList{QString()};
         m_sizesBeforeRun.assign(1, std::nullopt);
-        writePage(*baseName, heading(savedPage));
-        m_totalPage = pages;
+        writePage(m_baseName, pageHeading(m_shownPage));
+        f.m_totalPage = pages;
     }
+}
 
-    // Back to the page shown before the run.
-    m_curPage = savedPage;
-    if (savedPage >= 1 && savedPage <= qint32(m_pageRecordsets.size())) {
-        m_curPageRecordset = m_pageRecordsets[size_t(savedPage - 1)];
-        m_numRecsOnPage = qint32(m_curPageRecordset->recordCount());
+void GenerationRun::writePage(const QString &pageName, const QString &pageHeading)
+{
+    ReportForm &f = m_form;
+    const QString folder = f.m_values.AppFolder + QStringLiteral("Reports");
+    QDir().mkpath(folder);
+    const QString path = folder + QLatin1Char('/') + pageName;
+    if (f.m_curPage >= 1 && f.m_curPage <= m_result.pageFiles.size()) {
+        m_result.pageFiles[f.m_curPage - 1] = path;
+        const QFileInfo existing(path);
+        m_sizesBeforeRun[size_t(f.m_curPage - 1)] =
+            existing.exists() ? std::optional<qint64>(existing.size()) : std::nullopt;
     }
+    if (!f.m_curPageRecordset)
+        return;
+    RecordSet &page = *f.m_curPageRecordset;
+    const qint64 records = std::max<qint64>(page.recordCount(), 0);
+    const qint32 sectionCount = qint32(records / SectionSize);
+    if (!reportSectionsToCome(sectionCount))
+        return;
 
-    if (!CancelRequested) {
-        DeleteOnCancel = false;
-    } else if (DeleteOnCancel) {
-        // Files this run created go; files that existed before it are cut
-        // back to what they held, so earlier reports survive an abort.
-        for (qsizetype i = 0; i < m_pageFiles.size(); ++i) {
-            const QString &file = m_pageFiles[i];
-            if (file.isEmpty() || !QFileInfo::exists(file))
-                continue;
-            if (const std::optional<qint64> before = m_sizesBeforeRun[size_t(i)])
-                QFile::resize(file, *before);
-            else
-                QFile::remove(file);
+    m_page.CurPage = f.m_curPage;
+    m_page.TotalPage = f.m_totalPage;
+    m_page.NumRecsOnPage = f.m_numRecsOnPage;
+    const int failedBefore = m_result.sectionsFailed;
+    for (qint32 k = 0; qint64(k) * SectionSize < records; ++k) {
+        RecordSet section = page.slice(qint64(k) * SectionSize, SectionSize);
+        const QString name = k == 0 ? pageHeading : QStringLiteral("Section%1").arg(k);
+        if (!f.m_writer.WriteReportSection(path, section, qint32(m_outputFieldNames.size()), m_outputFieldNames,
+                                           name, sectionCount, f.cboBGcolor, m_page))
+            ++m_result.sectionsFailed;
+    }
+    if (m_result.sectionsFailed == failedBefore)
+        ++m_result.pagesWritten;
+}
+
+bool GenerationRun::reportSectionsToCome(qint32 sectionCount)
+{
+    // One status report (and one chance to cancel) per section to come,
+    // before any record of the page is written.
+    for (qint32 k = 0; k <= sectionCount; ++k) {
+        QCoreApplication::processEvents();
+        reportStatus();
+        if (m_form.CancelRequested)
+            return false;
+    }
+    return true;
+}
+
+void GenerationRun::reportStatus()
+{
+    ReportForm &f = m_form;
+    f.RunElapsedSeconds = qint32(std::nearbyint(double(QDateTime::currentMSecsSinceEpoch() - m_startMs) / 1000.0));
+    if (f.AutoReporting) {
+        if (QObject *control = f.m_settings.myfControl; control && m_raiseStatus.isValid()) {
+            m_raiseStatus.invoke(control, Qt::DirectConnection, Q_ARG(qint16, clamp16(f.m_totalPage)),
+                                 Q_ARG(qint32, f.RunElapsedSeconds), Q_ARG(qint16, clamp16(f.m_curPage)),
+                                 Q_ARG(bool &, f.CancelRequested), Q_ARG(bool &, f.DeleteOnCancel),
+                                 Q_ARG(QVariant &, f.StatusReserved));
         }
+    } else {
+        f.CancelRequested = f.chkCancel != 0;
+        f.DeleteOnCancel = f.chkDeleteOnCancel != 0;
+        f.lblTotalPages = QString::number(f.m_totalPage);
+        f.lblCurPage = QString::number(f.m_curPage);
+        f.lblElapsedSeconds = QString::number(f.RunElapsedSeconds);
     }
+    Q_EMIT f.progress();
+}
 
-    if (chkBrowser == 1 && !DeleteOnCancel && !m_pageFiles.isEmpty() && !m_pageFiles.front().isEmpty())
-        ActivateLink(0, m_pageFiles.front(), false);
-    if (chkPrinter == 1 && !DeleteOnCancel) {
-        for (const QString &file : std::as_const(m_pageFiles)) {
-            if (!file.isEmpty() && QFileInfo::exists(file))
-                PrintShownPage(file, chkBrowser != 0);
-        }
+void GenerationRun::takeBackCancelledPages()
+{
+    // Files this run created go; files that existed before it are cut back
+    // to what they held, so earlier reports survive an abort.
+    for (qsizetype i = 0; i < m_result.pageFiles.size(); ++i) {
+        const QString &file = m_result.pageFiles[i];
+        if (file.isEmpty() || !QFileInfo::exists(file))
+            continue;
+        if (const std::optional<qint64> before = m_sizesBeforeRun[size_t(i)])
+            QFile::resize(file, *before);
+        else
+            QFile::remove(file);
     }
+    m_result.deletedOnCancel = true;
+}
 
-    Frame1Visible = true;
-    Frame2Visible = true;
-    Frame3Visible = false;
-    m_running = false;
-    Q_EMIT progress();
+void GenerationRun::showAndPrint()
+{
+    ReportForm &f = m_form;
+    if (f.DeleteOnCancel)
+        return;
+    const QStringList &files = m_result.pageFiles;
+    if (f.chkBrowser == 1 && !files.isEmpty() && !files.front().isEmpty())
+        ActivateLink(f.m_links, 0, files.front(), false);
+    if (f.chkPrinter != 1)
+        return;
+    for (const QString &file : files) {
+        if (!file.isEmpty() && QFileInfo::exists(file) && !PrintShownPage(file, f.chkBrowser != 0))
+            ++m_result.pagesNotPrinted;
+    }
 }
 
 } // namespace zuvexal

@@ -2,7 +2,7 @@
 
 #include "core/base/quotedrecord.h"
 #include "core/base/values.h"
-#include "core/filedialog/paths.h"
+#include "core/base/paths.h"
 #include "core/recordset/fieldkind.h"
 
 #include <QHash>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/recordset/recordset.h"
-#include "core/reporter/lists.h"
+#include "core/base/listitem.h"
 #include "core/settings/advancedsettings.h"
 
 #include <QString>

@@ -80,10 +80,10 @@ bool printPageFile(const QString &pageFile)
         && platform::printPdfFile(pdf, QFileInfo(pageFile).fileName());
 }
 
-void PrintShownPage(const QString &PageFile, bool InBrowser)
+bool PrintShownPage(const QString &PageFile, bool InBrowser)
 {
     Q_UNUSED(InBrowser);
-    printPageFile(PageFile);
+    return printPageFile(PageFile);
 }
 
 } // namespace zuvexal

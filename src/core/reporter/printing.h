@@ -12,7 +12,8 @@ bool printPageFile(const QString &pageFile);
 
 // The print step of a generation run for one page. Linux has no print
 // dialog to confirm and the page prints without a browser window, so
-// whether the report is also shown (InBrowser) changes nothing here.
-void PrintShownPage(const QString &PageFile, bool InBrowser);
+// whether the report is also shown (InBrowser) changes nothing here. True
+// when the page was handed over.
+bool PrintShownPage(const QString &PageFile, bool InBrowser);
 
 } // namespace zuvexal

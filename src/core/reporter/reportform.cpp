@@ -1,25 +1,35 @@
 #include "core/reporter/reportform.h"
 
 #include "core/base/now.h"
+#include "core/base/paths.h"
+#include "core/base/sharedvalues.h"
 #include "core/base/values.h"
-#include "core/control/shared.h"
-#include "core/filedialog/paths.h"
 #include "core/recordset/fieldkind.h"
-#include "core/reporter/forms.h"
+#include "core/reporter/generationrun.h"
 #include "core/settings/advancedsetform.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMetaObject>
 
 namespace zuvexal {
 
-const QStringList ReportForm::TableColors = {
-    QStringLiteral("WHITE"),  QStringLiteral("RED"),    QStringLiteral("BLUE"),
-    QStringLiteral("GREEN"),  QStringLiteral("YELLOW"), QStringLiteral("GRAY"),
-    QStringLiteral("SILVER"), QStringLiteral("MAROON"), QStringLiteral("FUCHIA"),
-};
+const QStringList &reportTableColors()
+{
+    static const QStringList colors = {
+        QStringLiteral("WHITE"),  QStringLiteral("RED"),    QStringLiteral("BLUE"),
+        QStringLiteral("GREEN"),  QStringLiteral("YELLOW"), QStringLiteral("GRAY"),
+        QStringLiteral("SILVER"), QStringLiteral("MAROON"), QStringLiteral("FUCHIA"),
+    };
+    return colors;
+}
 
-ReportForm::ReportForm() = default;
+ReportForm::ReportForm(SharedValues &values, AdvancedSetForm &settings, LinkState &links, const Messages &messages)
+    : m_values(values), m_settings(settings), m_links(links), m_messages(messages)
+{
+}
+
+ReportForm::~ReportForm() = default;
 
 void ReportForm::setGraphicFolderPath(const QString &value)
 {
@@ -42,9 +52,10 @@ void ReportForm::ensureLoaded()
     if (m_loaded)
         return;
     m_loaded = true;
-    caption = shared().OrganisationName + QStringLiteral(" Report Form");
+    static_cast<ReportControls &>(*this) = ReportControls{};
+    caption = m_values.OrganisationName + QStringLiteral(" Report Form");
     dtpInsert = reportDateTime().date();
-    cboBGcolor = TableColors.front();
+    cboBGcolor = reportTableColors().front();
     BuildPages();
     ShowCurrentPage();
     Q_EMIT loaded();
@@ -56,23 +67,13 @@ void ReportForm::unload()
         return;
     m_loaded = false;
     m_curPageRecordset.reset();
-    advancedSet().SaveUserSettings();
+    m_settings.SaveUserSettings();
     m_pageRecordsets.clear();
-    lstAvailable.clear();
-    lstOutput.clear();
-    lstOutputIndex = -1;
-    txtTitle.clear();
-    txtFilename.clear();
-    chkInsert = 1;
-    chkBrowser = 1;
-    chkPrinter = 0;
-    lblPage = QStringLiteral("Preview Records");
-    cmdPageEnabled = {false, false, false, false};
 }
 
 void ReportForm::BuildPages()
 {
-    const RecordSetPtr source = shared().SourceRecordset;
+    const RecordSetPtr source = m_values.SourceRecordset;
     m_pageRecordsets.clear();
     m_totalPage = 0;
     m_curPage = 0;
@@ -81,9 +82,9 @@ void ReportForm::BuildPages()
     const RecordSet clone = source->clone();
 
     qint32 perPage = 10;
-    if (const AdvancedSetForm &settings = advancedSet(); settings.myfControl) {
+    if (m_settings.myfControl) {
         bool ok = false;
-        const qint32 asked = settings.myfControl->property("MaxRecsPerPage").toInt(&ok);
+        const qint32 asked = m_settings.myfControl->property("MaxRecsPerPage").toInt(&ok);
         if (ok)
             perPage = asked;
     }
@@ -176,11 +177,30 @@ void ReportForm::fillFieldTables(const QStringList &names)
     }
 }
 
-void ReportForm::showPage(qint32 page)
+std::optional<QString> ReportForm::cellPicturePath(int column, const QVariant &value) const
+{
+    const QString folder = m_columnPictureFolders.value(column);
+    const QString name = trimBlanks(valueText(value));
+    if (folder.isEmpty() || name.isEmpty())
+        return std::nullopt;
+    const QString path = folder + name;
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    return path;
+}
+
+void ReportForm::selectPage(qint32 page)
 {
     m_curPage = page;
-    if (m_curPage >= 1 && m_curPage <= qint32(m_pageRecordsets.size()))
+    if (m_curPage >= 1 && m_curPage <= qint32(m_pageRecordsets.size())) {
         m_curPageRecordset = m_pageRecordsets[size_t(m_curPage - 1)];
+        m_numRecsOnPage = qint32(m_curPageRecordset->recordCount());
+    }
+}
+
+void ReportForm::showPage(qint32 page)
+{
+    selectPage(page);
     ShowCurrentPage();
     lblPage = QStringLiteral("Page %1 of %2").arg(m_curPage).arg(m_totalPage);
 }
@@ -264,7 +284,7 @@ void ReportForm::cmdMoveUpDown_Click(int Index)
 
 void ReportForm::cmdAdvanced_Click()
 {
-    AdvancedSetForm &settings = advancedSet();
+    AdvancedSetForm &settings = m_settings;
     settings.ensureLoaded();
     if (settings.lstFields.isEmpty() && m_curPageRecordset) {
         RecordSet &page = *m_curPageRecordset;
@@ -288,10 +308,10 @@ void ReportForm::cmdAdvanced_Click()
 void ReportForm::cmdSaveAs_Click()
 {
     // Linux folders are case-sensitive: the start folder keeps its case.
-    QString folder = shared().AppFolder + QStringLiteral("Reports/");
+    QString folder = m_values.AppFolder + QStringLiteral("Reports/");
     bool verify = false;
     QString chosen;
-    if (QObject *control = advancedSet().myfControl) {
+    if (QObject *control = m_settings.myfControl) {
         QMetaObject::invokeMethod(control, "SupplyFileName", Qt::DirectConnection, Q_RETURN_ARG(QString, chosen),
                                   Q_ARG(QString, QStringLiteral("Save As (Htm or Asp file)")),
                                   Q_ARG(QString *, &folder), Q_ARG(qint16, 5), Q_ARG(bool *, &verify));
@@ -310,6 +330,26 @@ void ReportForm::cmdClose_Click()
 {
     unload();
     Q_EMIT closeRequested();
+}
+
+bool ReportForm::requestClose()
+{
+    if (m_running) {
+        chkCancel = 1;
+        Q_EMIT progress();
+        return false;
+    }
+    cmdClose_Click();
+    return true;
+}
+
+void ReportForm::cmdGenerate_Click()
+{
+    m_lastRun.reset();
+    GenerationRun run(*this);
+    if (!run.prepare())
+        return;
+    m_lastRun = run.run();
 }
 
 } // namespace zuvexal

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/base/listitem.h"
 #include "core/recordset/recordset.h"
-#include "core/reporter/lists.h"
 #include "core/reporter/pagewriter.h"
+#include "core/reporter/runresult.h"
 
 #include <QDate>
-#include <QMetaMethod>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -17,16 +17,56 @@
 
 namespace zuvexal {
 
+class AdvancedSetForm;
+class Messages;
+struct LinkState;
+struct SharedValues;
+
+// The values of the report window's controls as each load of the window
+// starts.
+struct ReportControls
+{
+    QString caption;
+    ListItems lstAvailable;
+    ListItems lstOutput;
+    int lstOutputIndex = -1;           // the current item, -1 for none
+    QString txtTitle;
+    QString txtFilename;
+    int chkInsert = 1;
+    QDate dtpInsert;
+    QString cboBGcolor;
+    int chkBrowser = 1;
+    int chkPrinter = 0;
+    int chkCancel = 0;
+    int chkDeleteOnCancel = 0;
+    bool Frame1Visible = true;
+    bool Frame2Visible = true;
+    bool Frame3Visible = false;
+    QString lblPage = QStringLiteral("Preview Records");
+    QString lblTotalPages = QStringLiteral("tp");
+    QString lblCurPage = QStringLiteral("cp");
+    QString lblElapsedSeconds = QStringLiteral("es");
+    std::array<bool, 4> cmdPageEnabled{false, false, false, false};  // First, Previous, Next, Last
+};
+
 // The state and handlers of the report window, one per process: the report
 // in progress (records, pages, picture fields), the values of the window's
 // controls and the generation run. The window is a view over this object;
-// the unattended reporter drives it without any widget.
-class ReportForm : public QObject
+// the unattended reporter drives it without any widget. Each load starts
+// from the controls' initial values; the report's public properties keep
+// theirs.
+class ReportForm : public QObject, public ReportControls
 {
     Q_OBJECT
 
 public:
-    ReportForm();
+    // The form reads the process's shared values and opens links and
+    // message boxes through its services; all of them outlive it.
+    ReportForm(SharedValues &values, AdvancedSetForm &settings, LinkState &links, const Messages &messages);
+    ~ReportForm() override;
+
+    // The advanced settings window this report uses.
+    AdvancedSetForm &settingsForm() { return m_settings; }
 
     // Set by the control before the window loads.
     bool AutoReporting = false;
@@ -50,30 +90,9 @@ public:
     const QStringList &GridFieldNames() const { return m_gridFieldNames; }
     const QStringList &ColumnPictureFolders() const { return m_columnPictureFolders; }
     const QString &GridFormatText() const { return m_gridFormatText; }
-
-    // Control values.
-    QString caption;
-    ListItems lstAvailable;
-    ListItems lstOutput;
-    int lstOutputIndex = -1;           // the current item, -1 for none
-    QString txtTitle;
-    QString txtFilename;
-    int chkInsert = 1;
-    QDate dtpInsert;
-    static const QStringList TableColors;
-    QString cboBGcolor;
-    int chkBrowser = 1;
-    int chkPrinter = 0;
-    int chkCancel = 0;
-    int chkDeleteOnCancel = 0;
-    bool Frame1Visible = true;
-    bool Frame2Visible = true;
-    bool Frame3Visible = false;
-    QString lblPage = QStringLiteral("Preview Records");
-    QString lblTotalPages = QStringLiteral("tp");
-    QString lblCurPage = QStringLiteral("cp");
-    QString lblElapsedSeconds = QStringLiteral("es");
-    std::array<bool, 4> cmdPageEnabled{false, false, false, false};  // First, Previous, Next, Last
+    // The picture file a cell of the current page names, when its column is
+    // a picture column and the file exists.
+    std::optional<QString> cellPicturePath(int column, const QVariant &value) const;
 
     // Members of the generation run.
     qint32 RunElapsedSeconds = 0;
@@ -81,9 +100,8 @@ public:
     bool DeleteOnCancel = false;
     QVariant StatusReserved;
     bool isRunning() const { return m_running; }
-    // Sections of the last run that could not be written.
-    int failedSections() const { return m_failedSections; }
-    const QStringList &PageFiles() const { return m_pageFiles; }
+    // What the last run did; nothing before the first.
+    const std::optional<RunResult> &lastRun() const { return m_lastRun; }
 
     bool isLoaded() const { return m_loaded; }
     // Loads the window when needed: caption, date, colour, pages, page 1.
@@ -98,6 +116,10 @@ public:
     void cmdSaveAs_Click();
     void cmdClose_Click();
     void cmdGenerate_Click();
+    // The close box or Esc: closes the window, or during a run asks for an
+    // abort instead, since closing would release the pages under the run.
+    // True when the window closed.
+    bool requestClose();
 
 Q_SIGNALS:
     // The window moves the input focus to this control ("lstOutput",
@@ -115,12 +137,18 @@ Q_SIGNALS:
     void loaded();
 
 private:
+    friend class GenerationRun;
+
     void BuildPages();
     void ShowCurrentPage();
     void fillFieldTables(const QStringList &names);
     void showPage(qint32 page);
-    void writePage(const QString &pageName, const QString &pageHeading);
-    void reportStatus();
+    void selectPage(qint32 page);
+
+    SharedValues &m_values;
+    AdvancedSetForm &m_settings;
+    LinkState &m_links;
+    const Messages &m_messages;
 
     QString m_graphicFolderPath;
     QString m_thePicFields;
@@ -134,17 +162,10 @@ private:
     QStringList m_columnPictureFolders;
     QString m_gridFormatText;
     bool m_loaded = false;
-
-    // One generation run.
     bool m_running = false;
-    int m_failedSections = 0;
-    qint64 m_runStartMs = 0;
-    QStringList m_pageFiles;
-    std::vector<std::optional<qint64>> m_sizesBeforeRun;  // per page; none: the file was new
-    QStringList m_outputFieldNames;
-    PageContext m_page;
+    std::optional<RunResult> m_lastRun;
+    // Statistics carried from section to section; reset by every run.
     PageWriter m_writer;
-    QMetaMethod m_raiseStatus;
 };
 
 } // namespace zuvexal

@@ -1,17 +1,21 @@
 #include "core/settings/advancedsetform.h"
 
+#include "core/base/paths.h"
+#include "core/base/sharedvalues.h"
 #include "core/base/values.h"
-#include "core/control/shared.h"
-#include "core/filedialog/paths.h"
 #include "core/links/linkactivation.h"
-#include "core/settings/advancedsettings.h"
+#include "platform/fonts.h"
 
 #include <QDir>
 #include <QMetaObject>
 
 namespace zuvexal {
 
-AdvancedSetForm::AdvancedSetForm() = default;
+AdvancedSetForm::AdvancedSetForm(SharedValues &values, SettingsState &settings, const Registry &registry,
+                                 LinkState &links)
+    : m_values(values), m_state(settings), m_registry(registry), m_links(links)
+{
+}
 
 void AdvancedSetForm::ensureLoaded()
 {
@@ -20,15 +24,14 @@ void AdvancedSetForm::ensureLoaded()
     m_loaded = true;
     const QStringList fonts = GetFontNames();
     cboFontNameItems = fonts.size() < 2 ? QStringList{DefaultFontName} : fonts;
-    SettingsShared &shared = settingsShared();
-    shared.StoredSettingsText = readStoredSettingsText();
-    parseSettings(shared.StoredSettingsText, shared.Settings);
+    m_state.StoredSettingsText = readStoredSettingsText(m_registry);
+    parseSettings(m_state.StoredSettingsText, m_state.Settings);
     showRecord();
 }
 
 void AdvancedSetForm::showRecord()
 {
-    const AdvancedSettings &record = settingsShared().Settings;
+    const AdvancedSettings &record = m_state.Settings;
     // Linux rarely has the Windows font names: a stored name that is not in
     // the list stays in the box as typed text, so Apply keeps it.
     cboFontNameIndex = int(cboFontNameItems.indexOf(record.FontName));
@@ -52,7 +55,7 @@ void AdvancedSetForm::cmdApply_Click()
 {
     ensureLoaded();
     m_advSettings = true;
-    AdvancedSettings &record = settingsShared().Settings;
+    AdvancedSettings &record = m_state.Settings;
     record.FontName = cboFontName.isEmpty() ? DefaultFontName : cboFontName;
     record.HeaderText = trimBlanks(txtHeaderFooter[0]);
     record.FooterText = trimBlanks(txtHeaderFooter[1]);
@@ -78,12 +81,12 @@ void AdvancedSetForm::CancelButton_Click()
 
 void AdvancedSetForm::SaveUserSettings()
 {
-    storeSettings(settingsShared().Settings);
+    storeSettings(m_registry, m_state.Settings);
 }
 
 void AdvancedSetForm::cmdLogo_Click(int Index)
 {
-    const QString pictures = shared().AppFolder + QStringLiteral("Pictures");
+    const QString pictures = m_values.AppFolder + QStringLiteral("Pictures");
     QDir().mkdir(pictures);
     const QString caption = QStringLiteral("Select a Jpeg or Gif or Png image to use")
         + (Index != 0 ? QStringLiteral(" as Signature ") : QStringLiteral(" as Logo ")) + QStringLiteral("in Report");
@@ -113,9 +116,9 @@ void AdvancedSetForm::txtLink_F3(int Index)
     if (address.isEmpty())
         return;
     if (Index == 1)
-        ActivateLink(1, address, false);
+        ActivateLink(m_links, 1, address, false);
     else
-        ActivateLink(0, address, true);
+        ActivateLink(m_links, 0, address, true);
 }
 
 void AdvancedSetForm::cboFontName_LostFocus()

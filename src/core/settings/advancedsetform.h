@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/reporter/lists.h"
+#include "core/base/listitem.h"
+#include "core/settings/advancedsettings.h"
 
 #include <QObject>
 #include <QPointer>
@@ -12,6 +13,10 @@
 
 namespace zuvexal {
 
+class Registry;
+struct LinkState;
+struct SharedValues;
+
 // The state and handlers of the advanced settings window, one per process.
 // Apply copies the controls into the shared AdvancedSettings record and puts
 // it in force; the report window stores it when it closes. The window is a
@@ -21,7 +26,13 @@ class AdvancedSetForm : public QObject
     Q_OBJECT
 
 public:
-    AdvancedSetForm();
+    // The form reads and writes the process's shared values, settings
+    // record, registry and link state; all of them outlive it.
+    AdvancedSetForm(SharedValues &values, SettingsState &settings, const Registry &registry, LinkState &links);
+
+    // The record in force and the stored text as last read.
+    SettingsState &state() { return m_state; }
+    const SettingsState &state() const { return m_state; }
 
     // The control as its host sees it; the windows call it by member name.
     QPointer<QObject> myfControl;
@@ -70,6 +81,10 @@ Q_SIGNALS:
 private:
     void showRecord();
 
+    SharedValues &m_values;
+    SettingsState &m_state;
+    const Registry &m_registry;
+    LinkState &m_links;
     bool m_advSettings = false;
     bool m_loaded = false;
 };

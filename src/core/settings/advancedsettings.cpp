@@ -80,12 +80,6 @@ bool AdvancedSettings::setFieldText(int index, const QString &text)
     return true;
 }
 
-SettingsShared &settingsShared()
-{
-    static SettingsShared values;
-    return values;
-}
-
 QString composeSettings(AdvancedSettings &record)
 {
     for (QString *text : {&record.HeaderText, &record.FooterText, &record.NotesText, &record.LogoFile,
@@ -99,11 +93,11 @@ QString composeSettings(AdvancedSettings &record)
     return elements.join(SettingsSeparator);
 }
 
-bool storeSettings(AdvancedSettings &record)
+bool storeSettings(const Registry &registry, AdvancedSettings &record)
 {
     if (record.SaveSettings != 1)
         return false;
-    SaveRegSetting(composeSettings(record), SettingsValueName);
+    SaveRegSetting(registry, composeSettings(record), SettingsValueName);
     return true;
 }
 
@@ -115,15 +109,15 @@ void parseSettings(const QString &storedText, AdvancedSettings &record)
         record.setFieldText(i, elements[i]);
 }
 
-QString readStoredSettingsText()
+QString readStoredSettingsText(const Registry &registry)
 {
-    const QString text = ReadRegSetting(HKEY_LOCAL_MACHINE, BaseKeyPath, SettingsValueName);
+    const QString text = ReadRegSetting(registry, HKEY_LOCAL_MACHINE, BaseKeyPath, SettingsValueName);
     return text.isEmpty() ? DefaultFontName : text;
 }
 
-void LoadStoredSettings()
+void LoadStoredSettings(const Registry &registry, SettingsState &state)
 {
-    settingsShared().StoredSettingsText = readStoredSettingsText();
+    state.StoredSettingsText = readStoredSettingsText(registry);
 }
 
 } // namespace zuvexal

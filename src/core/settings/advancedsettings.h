@@ -37,13 +37,14 @@ inline const QString SettingsSeparator = QStringLiteral("**_**");
 inline const QString DefaultFontName = QStringLiteral("Times New Roman");
 inline const QString SettingsValueName = QStringLiteral("PwInf");
 
-// The process-wide record and the stored text as last read.
-struct SettingsShared
+class Registry;
+
+// The record in force for the process and the stored text as last read.
+struct SettingsState
 {
     AdvancedSettings Settings;
     QString StoredSettingsText;
 };
-SettingsShared &settingsShared();
 
 // The stored text of a record. Empty text fields other than FontName are
 // set to one blank in the record itself first.
@@ -51,16 +52,16 @@ QString composeSettings(AdvancedSettings &record);
 
 // Compose and store under "PwInf", only when SaveSettings is 1; true when
 // the record was composed (the store's own result is not examined).
-bool storeSettings(AdvancedSettings &record);
+bool storeSettings(const Registry &registry, AdvancedSettings &record);
 
 // Element i of the text goes to field i; missing elements leave their
 // fields unchanged. An empty text counts as "Times New Roman".
 void parseSettings(const QString &storedText, AdvancedSettings &record);
 
 // The stored "PwInf" text, or "Times New Roman" when nothing is stored.
-QString readStoredSettingsText();
+QString readStoredSettingsText(const Registry &registry);
 
 // Reads the stored text into StoredSettingsText.
-void LoadStoredSettings();
+void LoadStoredSettings(const Registry &registry, SettingsState &state);
 
 } // namespace zuvexal

@@ -152,10 +152,6 @@ RegistryFile::Result resultOf(const Connection &connection)
                                                 : RegistryFile::Result::Failed;
 }
 
-// The key of the last SaveRegSetting on this thread, read by WriteRegValue.
-thread_local quint32 RegRootKey = HKEY_LOCAL_MACHINE;
-thread_local QString RegKeyPath;
-
 } // namespace
 
 RegistryFile::Result RegistryFile::createKey(quint32 root, const QString &keyPath,
@@ -263,37 +259,16 @@ std::optional<RegistryValue> Registry::value(quint32 root, const QString &keyPat
     return m_machine.value(root, keyPath, valueName);
 }
 
-namespace {
-
-Registry &currentRegistry()
+bool SaveRegSetting(const Registry &registry, const QString &Text, const QString &Name)
 {
-    static Registry instance = Registry::fromEnvironment();
-    return instance;
+    const QString keyPath = BaseKeyPath + QLatin1Char('\\') + Name;
+    return WriteRegValue(registry, keyPath, REG_SZ, keyPath, Text);
 }
 
-} // namespace
-
-const Registry &registry()
+bool WriteRegValue(const Registry &registry, const QString &RegKeyPath, int ValueType, const QString &KeyPath,
+                   const QVariant &Value)
 {
-    return currentRegistry();
-}
-
-void setRegistry(Registry registry)
-{
-    currentRegistry() = std::move(registry);
-}
-
-bool SaveRegSetting(const QString &Text, const QString &Name)
-{
-    RegKeyPath = BaseKeyPath + QLatin1Char('\\') + Name;
-    RegRootKey = HKEY_LOCAL_MACHINE;
-    return WriteRegValue(REG_SZ, RegKeyPath, Text);
-}
-
-bool WriteRegValue(int ValueType, const QString &KeyPath, const QVariant &Value)
-{
-    const Registry &store = registry();
-    if (!store.createKey(RegRootKey, RegKeyPath, QString::number(ValueType)))
+    if (!registry.createKey(HKEY_LOCAL_MACHINE, RegKeyPath, QString::number(ValueType)))
         return false;
     RegistryValue value{ValueType, {}};
     if (ValueType == REG_SZ) {
@@ -308,13 +283,13 @@ bool WriteRegValue(int ValueType, const QString &KeyPath, const QVariant &Value)
     } else {
         return true;
     }
-    return store.setValue(RegRootKey, RegKeyPath, KeyPath, value);
+    return registry.setValue(HKEY_LOCAL_MACHINE, RegKeyPath, KeyPath, value);
 }
 
-QString ReadRegSetting(quint32 RootKey, const QString &KeyPath, const QString &Name)
+QString ReadRegSetting(const Registry &registry, quint32 RootKey, const QString &KeyPath, const QString &Name)
 {
     const std::optional<RegistryValue> stored =
-        registry().value(RootKey, KeyPath + QLatin1Char('\\') + Name, KeyPath + QLatin1Char('\\') + Name);
+        registry.value(RootKey, KeyPath + QLatin1Char('\\') + Name, KeyPath + QLatin1Char('\\') + Name);
     QString text;
     if (stored && stored->type == REG_SZ) {
         QByteArray data = stored->data;

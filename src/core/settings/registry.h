@@ -72,23 +72,20 @@ private:
     std::optional<RegistryFile> m_overlay;
 };
 
-// The registry the settings functions use; replaceable (the CLI's
-// --registry, tests).
-const Registry &registry();
-void setRegistry(Registry registry);
-
 // Stores Text under BaseKeyPath\Name: the key BaseKeyPath\Name holds one
 // value whose name is that full key path. True when written.
-bool SaveRegSetting(const QString &Text, const QString &Name);
+bool SaveRegSetting(const Registry &registry, const QString &Text, const QString &Name);
 
-// Creates or opens RegKeyPath (class: the decimal value type) and writes a
-// value named KeyPath: type 1 text (UTF-8), 4 a 32-bit number; any other
-// type writes nothing and gives true once the key exists.
-bool WriteRegValue(int ValueType, const QString &KeyPath, const QVariant &Value);
+// Creates or opens the key RegKeyPath under HKEY_LOCAL_MACHINE (class: the
+// decimal value type) and writes a value named KeyPath: type 1 text (UTF-8),
+// 4 a 32-bit number; any other type writes nothing and gives true once the
+// key exists.
+bool WriteRegValue(const Registry &registry, const QString &RegKeyPath, int ValueType, const QString &KeyPath,
+                   const QVariant &Value);
 
 // The text stored under RootKey\KeyPath\Name (value name KeyPath\Name),
 // trimmed of spaces; empty when missing. A terminating zero byte stored by
 // another writer is dropped. Texts of any length read back whole.
-QString ReadRegSetting(quint32 RootKey, const QString &KeyPath, const QString &Name);
+QString ReadRegSetting(const Registry &registry, quint32 RootKey, const QString &KeyPath, const QString &Name);
 
 } // namespace zuvexal

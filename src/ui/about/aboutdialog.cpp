@@ -22,7 +22,7 @@ QLabel *linkLabel(const QString &name, const QString &text, QWidget *parent)
 
 } // namespace
 
-AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
+AboutDialog::AboutDialog(LinkState &links, QWidget *parent) : QDialog(parent), m_links(links)
 {
     setObjectName(QStringLiteral("VexalAbout"));
     setWindowTitle(QStringLiteral("Quorvane Vexal ActiveX Control"));
@@ -57,7 +57,7 @@ void AboutDialog::lblZu_Click(int Index)
 {
     const QStringList targets{ProductWebsite, ProductEmail};
     if (Index == 0 || Index == 1)
-        ActivateLink(qint16(Index), targets[Index], false);
+        ActivateLink(m_links, qint16(Index), targets[Index], false);
 }
 
 } // namespace zuvexal::ui

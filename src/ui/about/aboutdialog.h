@@ -4,6 +4,10 @@
 
 class QLabel;
 
+namespace zuvexal {
+struct LinkState;
+}
+
 namespace zuvexal::ui {
 
 // The product information box: name, version, description and the maker's
@@ -13,10 +17,15 @@ class AboutDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit AboutDialog(QWidget *parent = nullptr);
+    explicit AboutDialog(LinkState &links, QWidget *parent = nullptr);
+
+    void showModal() { exec(); }
 
     // lblZu(Index): 0 the web address, 1 the e-mail address.
     void lblZu_Click(int Index);
+
+private:
+    LinkState &m_links;
 };
 
 } // namespace zuvexal::ui

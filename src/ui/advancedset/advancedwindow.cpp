@@ -136,11 +136,14 @@ AdvancedWindow::AdvancedWindow(AdvancedSetForm &form, QWidget *parent) : QDialog
     });
     connect(cancel, &QPushButton::clicked, this, &AdvancedWindow::reject);
     connect(&m_form, &AdvancedSetForm::hideRequested, this, &QDialog::accept);
-    connect(m_font, &QComboBox::currentTextChanged, this, [this](const QString &text) {
-        QFont preview = m_fontPreview->font();
-        preview.setFamily(text);
-        m_fontPreview->setFont(preview);
-    });
+    m_font->installEventFilter(this);
+}
+
+void AdvancedWindow::showFontPreview()
+{
+    QFont preview = m_fontPreview->font();
+    preview.setFamily(m_form.lblFontNameFont);
+    m_fontPreview->setFont(preview);
 }
 
 void AdvancedWindow::showModal()
@@ -164,6 +167,11 @@ bool AdvancedWindow::eventFilter(QObject *watched, QEvent *event)
             QMetaObject::invokeMethod(line, &QLineEdit::selectAll, Qt::QueuedConnection);
         else if (auto *text = qobject_cast<QPlainTextEdit *>(watched))
             QMetaObject::invokeMethod(text, &QPlainTextEdit::selectAll, Qt::QueuedConnection);
+    }
+    if (event->type() == QEvent::FocusOut && watched == m_font) {
+        m_form.cboFontName = m_font->currentText();
+        m_form.cboFontName_LostFocus();
+        showFontPreview();
     }
     // F3 in a link box opens the link, whatever the modifier keys.
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F3) {
@@ -217,6 +225,7 @@ void AdvancedWindow::pullFromForm()
         m_fields->addItem(item.text);
         m_fields->item(m_fields->count() - 1)->setSelected(item.selected);
     }
+    showFontPreview();
 }
 
 } // namespace zuvexal::ui

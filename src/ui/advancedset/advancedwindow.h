@@ -38,6 +38,7 @@ protected:
 private:
     void pushToForm();
     void pullFromForm();
+    void showFontPreview();
 
     AdvancedSetForm &m_form;
     QLabel *m_fontPreview;

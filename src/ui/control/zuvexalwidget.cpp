@@ -10,13 +10,13 @@ namespace zuvexal::ui {
 
 ZuVexalWidget::ZuVexalWidget(QWidget *parent) : QWidget(parent), m_label(new QLabel(this))
 {
-    installWindows();
     m_label->setObjectName(QStringLiteral("Label1"));
     m_label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
     m_control.setContainer(this);
     m_control.setSurface(this);
+    installWindows(m_control);
     setFixedSize(sizeHint());
     connect(&m_control, &ZuVexal::ZuTimer, this, &ZuVexalWidget::ZuTimer);
     connect(&m_control, &ZuVexal::Click, this, &ZuVexalWidget::Click);

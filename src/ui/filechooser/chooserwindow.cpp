@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -112,7 +111,7 @@ ChooserWindow::ChooserWindow(FileChooser &chooser, QWidget *parent) : QDialog(pa
         pullFromChooser();
     });
     connect(m_folders, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
-        m_chooser.Dir1_Change(QDir(m_chooser.dir1Path()).absoluteFilePath(item->text()));
+        m_chooser.Dir1_Open(item->text());
         pullFromChooser();
     });
     connect(m_files, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
@@ -138,6 +137,10 @@ void ChooserWindow::showModal()
     pullFromChooser();
     m_fileName->setFocus();
     exec();
+}
+
+ChooserWindow::~ChooserWindow()
+{
     m_chooser.focusFileName = nullptr;
 }
 
@@ -157,8 +160,7 @@ void ChooserWindow::pullFromChooser()
 void ChooserWindow::fillFolders()
 {
     m_folders->clear();
-    const QDir folder(m_chooser.dir1Path());
-    m_folders->addItems(folder.entryList(QDir::Dirs | QDir::NoDot, QDir::Name | QDir::IgnoreCase));
+    m_folders->addItems(m_chooser.dir1Folders());
     m_folderPath->setText(m_chooser.dir1Path());
 }
 

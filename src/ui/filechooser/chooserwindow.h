@@ -27,6 +27,7 @@ class ChooserWindow : public QDialog
 
 public:
     explicit ChooserWindow(FileChooser &chooser, QWidget *parent = nullptr);
+    ~ChooserWindow() override;
 
     // Shows the window modally until the user accepts or cancels.
     void showModal();

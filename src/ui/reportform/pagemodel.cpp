@@ -1,14 +1,13 @@
 #include "ui/reportform/pagemodel.h"
 
 #include "core/base/values.h"
-#include "core/filedialog/paths.h"
-
-#include <QFileInfo>
+#include "core/reporter/reportform.h"
 
 namespace zuvexal::ui {
 
-void PageModel::setPage(const RecordSetPtr &page, const QStringList &pictureFolders, const QString &gridFormatText)
+void PageModel::setPage(const ReportForm &form)
 {
+    const RecordSetPtr &page = form.CurPageRecordset();
     beginResetModel();
     m_headers.clear();
     m_rows.clear();
@@ -22,7 +21,7 @@ void PageModel::setPage(const RecordSetPtr &page, const QStringList &pictureFold
         rows.moveFirst();
         m_rows = rows.getRows();
         // "<" and ">" in the format text ask for left and right alignment.
-        const QStringList formats = gridFormatText.split(QLatin1Char('|'));
+        const QStringList formats = form.GridFormatText().split(QLatin1Char('|'));
         for (int c = 0; c < m_headers.size(); ++c) {
             const bool right = formats.value(c).startsWith(QLatin1Char('>'));
             m_alignment.push_back((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
@@ -30,13 +29,8 @@ void PageModel::setPage(const RecordSetPtr &page, const QStringList &pictureFold
         for (const QVariantList &row : m_rows) {
             std::vector<QPixmap> pictures(size_t(m_headers.size()));
             for (int c = 0; c < m_headers.size(); ++c) {
-                const QString folder = pictureFolders.value(c);
-                const QString name = trimBlanks(valueText(row.value(c)));
-                if (folder.isEmpty() || name.isEmpty())
-                    continue;
-                const QString path = folder + name;
-                if (QFileInfo(path).isFile())
-                    pictures[size_t(c)].load(path);
+                if (const std::optional<QString> path = form.cellPicturePath(c, row.value(c)))
+                    pictures[size_t(c)].load(*path);
             }
             m_pictures.push_back(std::move(pictures));
         }

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "core/recordset/recordset.h"
-
 #include <QAbstractTableModel>
 #include <QPixmap>
 #include <QStringList>
 
 #include <vector>
+
+namespace zuvexal {
+class ReportForm;
+}
 
 namespace zuvexal::ui {
 
@@ -20,8 +22,8 @@ class PageModel : public QAbstractTableModel
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    // Shows a page; pictureFolders has one entry per field ("" for none).
-    void setPage(const RecordSetPtr &page, const QStringList &pictureFolders, const QString &gridFormatText);
+    // Shows the form's current page.
+    void setPage(const ReportForm &form);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

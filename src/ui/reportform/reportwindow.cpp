@@ -1,6 +1,5 @@
 #include "ui/reportform/reportwindow.h"
 
-#include "core/reporter/forms.h"
 #include "core/reporter/reportform.h"
 #include "ui/advancedset/advancedwindow.h"
 #include "ui/reportform/pagemodel.h"
@@ -17,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -116,7 +116,7 @@ ReportWindow::ReportWindow(ReportForm &form, QWidget *parent) : QDialog(parent),
     m_frame2 = named(new QGroupBox(QStringLiteral("Report"), this), QStringLiteral("Frame2"));
     m_title = named(new QLineEdit(m_frame2), QStringLiteral("txtTitle"));
     m_color = named(new QComboBox(m_frame2), QStringLiteral("cboBGcolor"), QStringLiteral("select table color"));
-    m_color->addItems(ReportForm::TableColors);
+    m_color->addItems(reportTableColors());
     m_insert = named(new QCheckBox(QStringLiteral("&Insert"), m_frame2), QStringLiteral("chkInsert"),
                      QStringLiteral("check to insert date"));
     m_date = named(new QDateEdit(m_frame2), QStringLiteral("dtpInsert"));
@@ -202,8 +202,9 @@ ReportWindow::ReportWindow(ReportForm &form, QWidget *parent) : QDialog(parent),
     connect(&m_form, &ReportForm::progress, this, &ReportWindow::showProgress);
     connect(&m_form, &ReportForm::closeRequested, this, &QDialog::accept);
     connect(&m_form, &ReportForm::advancedRequested, this, [this] {
-        AdvancedWindow settings(advancedSet(), this);
-        settings.showModal();
+        QPointer<AdvancedWindow> settings = new AdvancedWindow(m_form.settingsForm(), this);
+        settings->showModal();
+        delete settings.data();
     });
     connect(&m_form, &ReportForm::focusRequested, this, [this](const QString &name) {
         if (QWidget *target = findChild<QWidget *>(name))
@@ -256,7 +257,7 @@ void ReportWindow::showPage()
 {
     // Pictures are loaded while the page is drawn: that can take a moment.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    m_model->setPage(m_form.CurPageRecordset(), m_form.ColumnPictureFolders(), m_form.GridFormatText());
+    m_model->setPage(m_form);
     m_grid->resizeColumnsToContents();
     m_grid->resizeRowsToContents();
     QGuiApplication::restoreOverrideCursor();
@@ -279,21 +280,16 @@ void ReportWindow::showProgress()
 
 void ReportWindow::reject()
 {
-    // During a run the close box and Esc ask for an abort: closing would
-    // release the pages under the run.
-    if (m_form.isRunning()) {
-        m_cancel->setChecked(true);
-        return;
-    }
-    pushToForm();
-    m_form.cmdClose_Click();
+    if (!m_form.isRunning())
+        pushToForm();
+    m_form.requestClose();
 }
 
 void ReportWindow::closeEvent(QCloseEvent *event)
 {
     if (m_form.isRunning()) {
         event->ignore();
-        m_cancel->setChecked(true);
+        m_form.requestClose();
         return;
     }
     QDialog::closeEvent(event);

@@ -1,5 +1,6 @@
 #include "core/control/messagelog.h"
-#include "core/control/shared.h"
+#include "core/base/sharedvalues.h"
+#include "core/control/context.h"
 #include "core/control/zuvexal.h"
 
 #include "testsupport.h"
@@ -78,7 +79,7 @@ TEST(MessageLog, EntryIsOneQuotedHtmlLine)
     ZuVexal control;
     QString app = folder.path();
     control.setApplicationPath(app);
-    shared().OrganisationName = QStringLiteral("ACME");
+    control.context().values.OrganisationName = QStringLiteral("ACME");
     control.LogMessage(QStringLiteral("first"));
     control.LogMessage(42);
     const QStringList lines = logLines(logFilePath(folder.path()));

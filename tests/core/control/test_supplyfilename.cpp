@@ -1,4 +1,5 @@
-#include "core/control/shared.h"
+#include "core/base/sharedvalues.h"
+#include "core/control/context.h"
 #include "core/control/zuvexal.h"
 #include "core/filedialog/filechooser.h"
 
@@ -16,17 +17,18 @@ namespace {
 // picks a file, as a user pressing Enter would.
 struct FakeWindow
 {
-    FakeWindow()
+    explicit FakeWindow(ZuVexal &control)
     {
-        FileChooser::setPresenter([this](FileChooser &chooser) {
+        windows.installOn(control.context());
+        windows.onFileChooser = [this](FileChooser &chooser) {
             seen.push_back(chooser);
             chooser.chosenName = pick;
             chooser.chosenPath = pick.isEmpty() ? QString() : chooser.dir1Path() + pick;
             chooser.unload();
             return true;
-        });
+        };
     }
-    ~FakeWindow() { FileChooser::setPresenter({}); }
+    test::ScriptedWindows windows;
     QString pick;
     std::vector<FileChooser> seen;
 };
@@ -37,10 +39,10 @@ TEST(SupplyFileName, PreparesTheChooserAndWritesBack)
 {
     test::TempFolder app;
     test::TempFolder photos;
-    shared().AppFolder = app.path();
     ZuVexal control;
+    control.context().values.AppFolder = app.path();
     QObject target;
-    FakeWindow window;
+    FakeWindow window(control);
     window.pick = QStringLiteral("report.htm");
 
     QString initDir = QStringLiteral("  ") + photos.path().chopped(1) + QStringLiteral("  ");

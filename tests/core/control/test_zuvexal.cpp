@@ -1,5 +1,6 @@
 #include "core/base/messages.h"
-#include "core/control/shared.h"
+#include "core/base/sharedvalues.h"
+#include "core/control/context.h"
 #include "core/control/version.h"
 #include "core/control/zuvexal.h"
 #include "platform/clock.h"
@@ -27,14 +28,15 @@ public:
 class RecordingPresenter final : public MessagePresenter
 {
 public:
-    RecordingPresenter() { setMessagePresenter(this); }
-    ~RecordingPresenter() override { setMessagePresenter(nullptr); }
+    explicit RecordingPresenter(Messages &messages) : m_messages(messages) { messages.setPresenter(this); }
+    ~RecordingPresenter() override { m_messages.setPresenter(nullptr); }
     void show(const QString &title, const QString &text, Icon icon) override
     {
         shown << text;
         lastTitle = title;
         lastIcon = icon;
     }
+    Messages &m_messages;
     QStringList shown;
     QString lastTitle;
     Icon lastIcon = Icon::None;
@@ -48,6 +50,10 @@ protected:
         shared().AppFolder = QStringLiteral("/opt/host/");
         shared().OrganisationName = QStringLiteral("ACME");
     }
+    SharedValues &shared() { return context->values; }
+
+    // Every control of the test shares it; it goes with the test.
+    std::shared_ptr<Context> context = Context::acquire();
     TestContainer container;
 };
 
@@ -79,7 +85,7 @@ TEST_F(ControlTest, ApplicationPathAtRunTime)
 TEST_F(ControlTest, ApplicationPathAtDesignTimeOnlyShowsTheMessage)
 {
     container.runMode = false;
-    RecordingPresenter presenter;
+    RecordingPresenter presenter(context->messages);
     ZuVexal control(nullptr, &container);
     control.setApplicationPath(QStringLiteral("/srv/other"));
     EXPECT_EQ(presenter.shown, QStringList{QStringLiteral("Set as your app path\r\nwith code for run-time usage.")});

@@ -95,6 +95,7 @@ class LinkActivation : public ::testing::Test
 {
 protected:
     void SetUp() override { QFile::remove(StubDesktop::root->file(QStringLiteral("calls.txt"))); }
+    LinkState state;
 };
 
 } // namespace
@@ -115,7 +116,7 @@ TEST_F(LinkActivation, EachKindOfTargetReachesItsProgramAsOneArgument)
     };
     int count = 0;
     for (const auto &[kind, target, newWindow] : links) {
-        EXPECT_TRUE(ActivateLink(kind, target, newWindow)) << target.toStdString();
+        EXPECT_TRUE(ActivateLink(state, kind, target, newWindow)) << target.toStdString();
         calls(++count);
     }
     const std::vector<Call> made = calls(5);
@@ -138,7 +139,7 @@ TEST_F(LinkActivation, ATargetLikeAnOptionArrivesAsAnAbsolutePath)
     test::writeAll(folder.file(QStringLiteral("-rf.html")), "<html></html>");
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(folder.path()));
-    const bool opened = ActivateLink(0, QStringLiteral("-rf.html"), false);
+    const bool opened = ActivateLink(state, 0, QStringLiteral("-rf.html"), false);
     QDir::setCurrent(previous);
     ASSERT_TRUE(opened);
     const std::vector<Call> made = calls(1);
@@ -156,11 +157,11 @@ TEST_F(LinkActivation, WithoutAProgramForTheTargetTheHtmlProgramIsStartedOnceFou
     const QString type = platform::contentTypeOfFile(blob);
     ASSERT_FALSE(platform::defaultApplication(type)) << type.toStdString() << " must have no program here";
 
-    EXPECT_TRUE(ActivateLink(0, blob, false));
+    EXPECT_TRUE(ActivateLink(state, 0, blob, false));
     calls(1);
-    EXPECT_TRUE(linkState().BrowserKnown);
-    EXPECT_TRUE(linkState().BrowserPath.endsWith(QLatin1String("/chromium")));
-    EXPECT_TRUE(ActivateLink(0, blob, false)) << "the program found before is started again";
+    EXPECT_TRUE(state.BrowserKnown);
+    EXPECT_TRUE(state.BrowserPath.endsWith(QLatin1String("/chromium")));
+    EXPECT_TRUE(ActivateLink(state, 0, blob, false)) << "the program found before is started again";
     const std::vector<Call> made = calls(2);
     ASSERT_EQ(made.size(), 2u);
     for (const Call &call : made) {

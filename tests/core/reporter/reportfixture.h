@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/control/shared.h"
+#include "core/base/sharedvalues.h"
+#include "core/control/context.h"
 #include "core/control/zuvexal.h"
 #include "core/recordset/recordset.h"
-#include "core/reporter/forms.h"
 #include "core/reporter/reportform.h"
 #include "core/settings/advancedsetform.h"
 #include "core/settings/registry.h"
@@ -39,23 +39,28 @@ inline RecordSetPtr makeOrders(int n)
 }
 
 // A report in a fresh application folder, with a control whose
-// MaxRecsPerPage the pages follow; the shared windows go with it.
+// MaxRecsPerPage the pages follow. The control holds the process's context;
+// when it goes, so does the context with the shared windows, and the next
+// test starts from a fresh one.
 class ReportTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        setRegistry(Registry(folder.file(QStringLiteral("registry.db")), QString()));
+        control = std::make_unique<ZuVexal>();
+        context().registry = Registry(folder.file(QStringLiteral("registry.db")), QString());
         shared().AppFolder = folder.path();
         shared().OrganisationName = QStringLiteral("ACME");
-        control = std::make_unique<ZuVexal>();
     }
-    void TearDown() override
-    {
-        control.reset();
-        releaseSharedWindows();
-        setRegistry(Registry::fromEnvironment());
-    }
+    void TearDown() override { control.reset(); }
+
+    Context &context() { return control->context(); }
+    SharedValues &shared() { return context().values; }
+    SettingsState &settingsState() { return context().settings; }
+    ReportForm &reportForm() { return context().reportForm(); }
+    AdvancedSetForm &advancedSet() { return context().advancedSet(); }
+    bool reportFormExists() { return context().reportFormExists(); }
+
     // Loads the report window over n records, as an entry point would.
     ReportForm &load(int records, int perPage)
     {

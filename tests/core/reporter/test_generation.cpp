@@ -117,7 +117,7 @@ TEST_F(ReportTest, ASecondReportWhileBusyIsTurnedAway)
 
 TEST_F(ReportTest, SettingsChangedByTheRunAreRestored)
 {
-    AdvancedSettings &record = settingsShared().Settings;
+    AdvancedSettings &record = settingsState().Settings;
     record.IncludeNotes = 1;
     record.SumCurrentPageOnly = 1;
     record.NotesText = QStringLiteral("Our notes");
@@ -206,7 +206,8 @@ TEST_F(ReportTest, ASectionThatCannotBeWrittenFailsTheReport)
     test::writeAll(folder.file(QStringLiteral("Reports")), "");
     RecordSetPtr records = makeOrders(7);
     EXPECT_FALSE(control->AutoZuReporter(records, {}, nullptr, {}, {}, ZuVexal::rNoNo));
-    EXPECT_EQ(reportForm().failedSections(), 2);
+    ASSERT_TRUE(control->lastRun());
+    EXPECT_EQ(control->lastRun()->sectionsFailed, 2);
     EXPECT_FALSE(control->ReportBusy());
 }
 

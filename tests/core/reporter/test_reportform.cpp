@@ -144,6 +144,8 @@ TEST_F(ReportTest, AdvancedOffersNumericFieldsWithAValue)
 TEST_F(ReportTest, SaveAsKeepsTheChosenFileName)
 {
     ReportForm &form = load(3, 10);
+    test::ScriptedWindows windows;
+    windows.installOn(context());
     struct Case { const char *chosen; const char *expected; const char *why; };
     const Case cases[] = {
         {"/out/Monthly", "monthly.htm", "'.htm' added, the name kept, lower-cased"},
@@ -153,17 +155,16 @@ TEST_F(ReportTest, SaveAsKeepsTheChosenFileName)
     };
     for (const Case &c : cases) {
         QString folderSeen;
-        FileChooser::setPresenter([&](FileChooser &chooser) {
+        windows.onFileChooser = [&](FileChooser &chooser) {
             folderSeen = chooser.dir1Path();
             chooser.chosenPath = QString::fromUtf8(c.chosen);
             chooser.unload();
             return true;
-        });
+        };
         QDir().mkpath(folder.file(QStringLiteral("Reports")));
         form.txtFilename = QStringLiteral("previous");
         form.cmdSaveAs_Click();
         EXPECT_EQ(form.txtFilename, QString::fromUtf8(c.expected)) << c.why;
         EXPECT_EQ(folderSeen, folder.file(QStringLiteral("Reports/"))) << "starts in Reports/, case kept";
     }
-    FileChooser::setPresenter({});
 }

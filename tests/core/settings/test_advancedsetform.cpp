@@ -1,6 +1,8 @@
-#include "core/control/shared.h"
+#include "core/base/sharedvalues.h"
+#include "core/control/context.h"
 #include "core/control/zuvexal.h"
 #include "core/filedialog/filechooser.h"
+#include "core/links/linkactivation.h"
 #include "core/settings/advancedsetform.h"
 #include "core/settings/advancedsettings.h"
 
@@ -15,11 +17,12 @@ class AdvancedSetFormTest : public RegistryTest
 protected:
     void SetUp() override
     {
-        RegistryTest::SetUp();
-        settingsShared().Settings = AdvancedSettings();
         QObject::connect(&form, &AdvancedSetForm::hideRequested, [this] { ++hidden; });
     }
-    AdvancedSetForm form;
+    SharedValues values;
+    SettingsState settings;
+    LinkState links;
+    AdvancedSetForm form{values, settings, registry, links};
     int hidden = 0;
 };
 
@@ -40,7 +43,7 @@ TEST_F(AdvancedSetFormTest, ApplyCopiesTheControlsIntoTheRecord)
     form.chkSave = 0;
     form.cmdApply_Click();
 
-    const AdvancedSettings &record = settingsShared().Settings;
+    const AdvancedSettings &record = settings.Settings;
     EXPECT_TRUE(form.AdvSettings());
     EXPECT_EQ(record.FontName, QStringLiteral("  DejaVu Sans")) << "the font name is taken as it stands";
     EXPECT_EQ(record.HeaderText, QStringLiteral("Q4 sales")) << "other texts are trimmed";
@@ -59,7 +62,7 @@ TEST_F(AdvancedSetFormTest, ApplyCopiesTheControlsIntoTheRecord)
     EXPECT_EQ(hidden, 1) << "an unattended run keeps the window as it is";
 
     form.SaveUserSettings();
-    EXPECT_EQ(ReadRegSetting(HKEY_LOCAL_MACHINE, BaseKeyPath, SettingsValueName), QString())
+    EXPECT_EQ(ReadRegSetting(registry, HKEY_LOCAL_MACHINE, BaseKeyPath, SettingsValueName), QString())
         << "Save settings unchecked: nothing stored";
 }
 
@@ -71,7 +74,7 @@ TEST_F(AdvancedSetFormTest, CancelKeepsTheRecordAndTheTypedTexts)
     form.txtHeaderFooter[0] = QStringLiteral("typed, then cancelled");
     form.CancelButton_Click();
     EXPECT_FALSE(form.AdvSettings());
-    EXPECT_EQ(settingsShared().Settings.HeaderText, QStringLiteral("applied"));
+    EXPECT_EQ(settings.Settings.HeaderText, QStringLiteral("applied"));
     EXPECT_EQ(form.txtHeaderFooter[0], QStringLiteral("typed, then cancelled"));
     EXPECT_EQ(hidden, 2);
 }
@@ -85,7 +88,7 @@ TEST_F(AdvancedSetFormTest, LoadShowsTheStoredRecord)
     stored.NotesPosition = 1;
     stored.SumCurrentPageOnly = 1;
     stored.SaveSettings = 1;
-    storeSettings(stored);
+    storeSettings(registry, stored);
 
     form.ensureLoaded();
     // A font the machine lacks stays in the box, so Apply keeps it.
@@ -97,19 +100,21 @@ TEST_F(AdvancedSetFormTest, LoadShowsTheStoredRecord)
     EXPECT_EQ(form.OptPages, 1);
     EXPECT_EQ(form.chkSave, 1);
     form.cmdApply_Click();
-    EXPECT_EQ(settingsShared().Settings.FontName, QStringLiteral("Garamond Premier"));
+    EXPECT_EQ(settings.Settings.FontName, QStringLiteral("Garamond Premier"));
     form.SaveUserSettings();
-    EXPECT_TRUE(ReadRegSetting(HKEY_LOCAL_MACHINE, BaseKeyPath, SettingsValueName)
+    EXPECT_TRUE(ReadRegSetting(registry, HKEY_LOCAL_MACHINE, BaseKeyPath, SettingsValueName)
                     .startsWith(QStringLiteral("Garamond Premier**_**Header**_**")));
 }
 
 TEST_F(AdvancedSetFormTest, LogoAndSignatureArePicturesChosenThroughTheControl)
 {
-    shared().AppFolder = folder.path();
+    values.AppFolder = folder.path();
     test::writeAll(folder.file(QStringLiteral("Logo.JPG")), "jpeg");
     test::writeAll(folder.file(QStringLiteral("sign.bmp")), "bmp");
     ZuVexal control;
     form.myfControl = &control;
+    test::ScriptedWindows windows;
+    windows.installOn(control.context());
     struct Case { int index; const char *chosen; const char *label; const char *why; };
     const Case cases[] = {
         {0, "Logo.JPG", "Logo.JPG", "a picture in capitals is accepted"},
@@ -118,14 +123,14 @@ TEST_F(AdvancedSetFormTest, LogoAndSignatureArePicturesChosenThroughTheControl)
     };
     for (const Case &c : cases) {
         QString caption;
-        FileChooser::setPresenter([&](FileChooser &chooser) {
+        windows.onFileChooser = [&](FileChooser &chooser) {
             caption = chooser.caption;
             EXPECT_EQ(chooser.dir1Path(), folder.file(QStringLiteral("Pictures/"))) << "starts in Pictures/";
             EXPECT_EQ(chooser.combo1Index(), 2) << "picture files";
             chooser.chosenPath = *c.chosen ? folder.file(QString::fromUtf8(c.chosen)) : QString();
             chooser.unload();
             return true;
-        });
+        };
         form.lblLogo[size_t(c.index)] = QStringLiteral("old");
         form.cmdLogo_Click(c.index);
         const QString expected = *c.label ? folder.file(QString::fromUtf8(c.label)) : QString();
@@ -133,5 +138,4 @@ TEST_F(AdvancedSetFormTest, LogoAndSignatureArePicturesChosenThroughTheControl)
         EXPECT_EQ(caption, c.index == 0 ? QStringLiteral("Select a Jpeg or Gif or Png image to use as Logo in Report")
                                         : QStringLiteral("Select a Jpeg or Gif or Png image to use as Signature in Report"));
     }
-    FileChooser::setPresenter({});
 }

@@ -9,14 +9,13 @@ using namespace zuvexal;
 
 namespace {
 
-QString stored()
+class AdvancedSettingsTest : public RegistryTest
 {
-    return ReadRegSetting(HKEY_LOCAL_MACHINE, BaseKeyPath, SettingsValueName);
-}
+protected:
+    QString stored() const { return ReadRegSetting(registry, HKEY_LOCAL_MACHINE, BaseKeyPath, SettingsValueName); }
+};
 
 } // namespace
-
-using AdvancedSettingsTest = RegistryTest;
 
 TEST_F(AdvancedSettingsTest, StoreComposesTwelveFieldsAndBlanksEmptyTexts)
 {
@@ -25,7 +24,7 @@ TEST_F(AdvancedSettingsTest, StoreComposesTwelveFieldsAndBlanksEmptyTexts)
     record.FooterText = QStringLiteral("F");
     record.WebsiteLink = QStringLiteral("W");
     record.SaveSettings = 1;
-    ASSERT_TRUE(storeSettings(record));
+    ASSERT_TRUE(storeSettings(registry, record));
     EXPECT_EQ(stored(), QStringLiteral("Arial**_** **_**F**_**0**_**0**_** **_** **_** **_**W**_** **_**0**_**1"));
     EXPECT_EQ(record.HeaderText, QStringLiteral(" ")) << "the live record keeps the blanks compose wrote";
     EXPECT_EQ(record.FontName, QStringLiteral("Arial"));
@@ -35,7 +34,7 @@ TEST_F(AdvancedSettingsTest, NothingIsStoredUnlessSaveSettingsIsOne)
 {
     AdvancedSettings record;
     record.SaveSettings = 0;
-    EXPECT_FALSE(storeSettings(record));
+    EXPECT_FALSE(storeSettings(registry, record));
     EXPECT_EQ(stored(), QString());
     EXPECT_EQ(record.HeaderText, QString()) << "the record is unchanged";
 }
@@ -46,7 +45,7 @@ TEST_F(AdvancedSettingsTest, ParseFillsFieldsByPosition)
     record.HeaderText = QStringLiteral("kept");
     record.IncludeNotes = 1;
 
-    parseSettings(readStoredSettingsText(), record);
+    parseSettings(readStoredSettingsText(registry), record);
     EXPECT_EQ(record.FontName, QStringLiteral("Times New Roman")) << "nothing stored gives the default font";
     EXPECT_EQ(record.HeaderText, QStringLiteral("kept")) << "missing elements leave fields unchanged";
 
@@ -74,13 +73,14 @@ TEST_F(AdvancedSettingsTest, StoredRecordRoundTripsAndLoads)
     record.IncludeNotes = 1;
     record.SumCurrentPageOnly = 1;
     record.SaveSettings = 1;
-    ASSERT_TRUE(storeSettings(record));
+    ASSERT_TRUE(storeSettings(registry, record));
 
     AdvancedSettings loaded;
-    parseSettings(readStoredSettingsText(), loaded);
+    parseSettings(readStoredSettingsText(registry), loaded);
     for (int i = 0; i < AdvancedSettings::FieldCount; ++i)
         EXPECT_EQ(loaded.fieldText(i), record.fieldText(i)) << AdvancedSettings::fieldName(i).toStdString();
 
-    LoadStoredSettings();
-    EXPECT_EQ(settingsShared().StoredSettingsText, composeSettings(record));
+    SettingsState state;
+    LoadStoredSettings(registry, state);
+    EXPECT_EQ(state.StoredSettingsText, composeSettings(record));
 }

@@ -20,8 +20,8 @@ const QString PwInfPath = BaseKeyPath + QStringLiteral("\\PwInf");
 
 TEST_F(RegistryTest, SavedTextReadsBackUnderTheFullKeyPath)
 {
-    ASSERT_TRUE(SaveRegSetting(QStringLiteral("abc"), QStringLiteral("PwInf")));
-    EXPECT_EQ(ReadRegSetting(HKEY_LOCAL_MACHINE, BaseKeyPath, QStringLiteral("PwInf")), QStringLiteral("abc"));
+    ASSERT_TRUE(SaveRegSetting(registry, QStringLiteral("abc"), QStringLiteral("PwInf")));
+    EXPECT_EQ(ReadRegSetting(registry, HKEY_LOCAL_MACHINE, BaseKeyPath, QStringLiteral("PwInf")), QStringLiteral("abc"));
 
     // The key is the base path + "\PwInf", its value is named with that same
     // full path, and the key's class is the value type's number.
@@ -39,7 +39,7 @@ TEST_F(RegistryTest, ReadingNormalisesAndKeepsLongTexts)
 {
     const RegistryFile store(file());
     ASSERT_EQ(store.createKey(HKEY_LOCAL_MACHINE, PwInfPath, QStringLiteral("1")), RegistryFile::Result::Ok);
-    auto read = [] { return ReadRegSetting(HKEY_LOCAL_MACHINE, BaseKeyPath, QStringLiteral("PwInf")); };
+    auto read = [this] { return ReadRegSetting(registry, HKEY_LOCAL_MACHINE, BaseKeyPath, QStringLiteral("PwInf")); };
 
     EXPECT_EQ(read(), QString()) << "a key without the value reads as empty";
 
@@ -47,26 +47,26 @@ TEST_F(RegistryTest, ReadingNormalisesAndKeepsLongTexts)
     store.setValue(HKEY_LOCAL_MACHINE, PwInfPath, PwInfPath, {REG_SZ, QByteArray("zero", 5)});
     EXPECT_EQ(read(), QStringLiteral("zero"));
 
-    ASSERT_TRUE(SaveRegSetting(QStringLiteral("  padded  "), QStringLiteral("PwInf")));
+    ASSERT_TRUE(SaveRegSetting(registry, QStringLiteral("  padded  "), QStringLiteral("PwInf")));
     EXPECT_EQ(read(), QStringLiteral("padded")) << "surrounding spaces are lost on reading";
 
     // Longer than the old 1024-byte read buffer, and not ASCII: read back whole.
     const QString notes = QString(3000, QChar(u'\u00e9')) + QStringLiteral("end");
-    ASSERT_TRUE(SaveRegSetting(notes, QStringLiteral("PwInf")));
+    ASSERT_TRUE(SaveRegSetting(registry, notes, QStringLiteral("PwInf")));
     EXPECT_EQ(read(), notes);
 
-    EXPECT_EQ(ReadRegSetting(HKEY_LOCAL_MACHINE, BaseKeyPath, QStringLiteral("Never")), QString());
+    EXPECT_EQ(ReadRegSetting(registry, HKEY_LOCAL_MACHINE, BaseKeyPath, QStringLiteral("Never")), QString());
 }
 
 TEST_F(RegistryTest, NumbersAndOtherTypes)
 {
-    SaveRegSetting(QStringLiteral("x"), QStringLiteral("Count"));
-    EXPECT_TRUE(WriteRegValue(REG_DWORD, QStringLiteral("Count32"), -2));
+    SaveRegSetting(registry, QStringLiteral("x"), QStringLiteral("Count"));
+    EXPECT_TRUE(WriteRegValue(registry, BaseKeyPath + QStringLiteral("\\Count"), REG_DWORD, QStringLiteral("Count32"), -2));
     const auto value = RegistryFile(file()).value(HKEY_LOCAL_MACHINE, BaseKeyPath + QStringLiteral("\\Count"),
                                                   QStringLiteral("Count32"));
     ASSERT_TRUE(value);
     EXPECT_EQ(value->data, QByteArray("\xfe\xff\xff\xff", 4)) << "a 32-bit little-endian number";
-    EXPECT_TRUE(WriteRegValue(7, QStringLiteral("Other"), QStringLiteral("x"))) << "unknown types write nothing";
+    EXPECT_TRUE(WriteRegValue(registry, BaseKeyPath + QStringLiteral("\\Count"), 7, QStringLiteral("Other"), QStringLiteral("x"))) << "unknown types write nothing";
     EXPECT_FALSE(RegistryFile(file()).value(HKEY_LOCAL_MACHINE, BaseKeyPath + QStringLiteral("\\Count"),
                                             QStringLiteral("Other")));
 }

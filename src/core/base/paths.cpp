@@ -1,49 +1,23 @@
-#include "core/filedialog/paths.h"
+#include "core/base/paths.h"
 
-#include "core/control/shared.h"
-#include "platform/clock.h"
-#include "platform/fonts.h"
+#include "core/base/sharedvalues.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
-#include <array>
-#include <dlfcn.h>
 
 namespace zuvexal {
 
-QString FileTypeFilter(qint16 FileType)
+void SetAppFolder(SharedValues &values)
 {
-    static const std::array<const char *, 8> patterns = {
-        "*.*",
-        "*.txt;*.rtf;*.lin;*.wp;*.doc;*.ppt;*.pdf;*.ps;*.xls;*.eml",
-        "*.bmp;*.gif;*.jpeg;*.jpg;*.ico;*.wmf;*.emf;*.dib;*.pcx;*.pct;*.xbm;*.tiff",
-        "*.exe;*.com;*.bat;*.bin",
-        "*.dll;*.tbl;*.ocx",
-        "*.html;*.htm;*.eml;*.asp;*.mht;*.hcx;*.alx;*.idc;*.cfm;*.chm;*.php",
-        "*.rmi;*.midi;*.mid;*.wav;*.mp3;*.au",
-        "*.avi;*.dat;*.mov;*.mpeg;*.mpg;*.mvp;*.vbs;*.mpa;*.mp2;*.aif;*.qt",
-    };
-    if (FileType < 0 || FileType >= qint16(patterns.size()))
-        return QString::fromLatin1(patterns[0]);
-    return QString::fromLatin1(patterns[size_t(FileType)]);
-}
-
-void SetAppFolder()
-{
-    // The file that holds this very function: the shared library when the
-    // component is loaded as one, else the executable.
-    QString folder;
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<const void *>(&SetAppFolder), &info) && info.dli_fname)
-        folder = QFileInfo(QFile::decodeName(info.dli_fname)).absolutePath();
-    if (folder.isEmpty())
+    QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    if (folder.isEmpty() && QCoreApplication::instance())
         folder = QCoreApplication::applicationDirPath();
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
-    shared().AppFolder = folder;
+    values.AppFolder = folder;
 }
 
 QString FileNamePart(const QString &Path)
@@ -99,26 +73,6 @@ QString LongPathName(const QString &Path)
             result += QLatin1Char('/');
     }
     return result;
-}
-
-void WaitSeconds(qint32 N)
-{
-    platform::Clock &clock = platform::clock();
-    using namespace std::chrono;
-    const seconds wait(std::clamp<qint32>(N, 1, 86399));
-    const auto start = clock.now();
-    for (auto elapsed = clock.now() - start; elapsed < wait; elapsed = clock.now() - start)
-        clock.sleepFor(std::min<milliseconds>(duration_cast<milliseconds>(wait - elapsed) + 1ms, 100ms));
-}
-
-QStringList GetFontNames(const QStringList &families)
-{
-    return families.mid(0, 513);
-}
-
-QStringList GetFontNames()
-{
-    return GetFontNames(platform::fontFamilies());
 }
 
 } // namespace zuvexal

@@ -1,13 +1,16 @@
 #pragma once
 
-#include "core/recordset/recordset.h"
-
 #include <QString>
+
+#include <memory>
 
 namespace zuvexal {
 
-// Values shared by every control instance and the windows of one process.
-// Everything runs on the host's user-interface thread, so nothing is locked.
+class RecordSet;
+
+// Values shared by every control and window of a process. The control's
+// context owns them and hands them to the windows that read them; all of
+// it runs on the host's user-interface thread, so nothing is locked.
 struct SharedValues
 {
     // Application folder, always ending in '/'; Reports/, Reports/Log/ and
@@ -16,9 +19,7 @@ struct SharedValues
     // Shown in the report window caption and the message log title.
     QString OrganisationName;
     // Record set of the report being shown or generated.
-    RecordSetPtr SourceRecordset;
+    std::shared_ptr<RecordSet> SourceRecordset;
 };
-
-SharedValues &shared();
 
 } // namespace zuvexal

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/reporter/pagewriter.h"
+#include "core/reporter/runresult.h"
+
+#include <QMetaMethod>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace zuvexal {
+
+class ReportForm;
+
+// One press of Generate: the pages of the report form, cut into sections
+// of five records, appended as linked HTML files under Reports/, then shown
+// and printed as the form asks. Its phases:
+//   prepare   the checks that end a run before it starts (no output fields,
+//             no file name, too many fields)
+//   run       the running state; each page (status reports, then each
+//             section); finish: taking back a cancelled run, showing,
+//             printing, back to the page shown before
+// The host sees a status report and a yield once per section and can
+// cancel at each; the result says what was written.
+class GenerationRun
+{
+public:
+    explicit GenerationRun(ReportForm &form);
+
+    // False when the run cannot start; the form then asks for the focus or
+    // shows a message, and nothing is written.
+    bool prepare();
+    RunResult run();
+
+private:
+    void enterRunningState();
+    void leaveRunningState();
+    void writePages();
+    void writePage(const QString &pageName, const QString &pageHeading);
+    bool reportSectionsToCome(qint32 sectionCount);
+    void reportStatus();
+    void takeBackCancelledPages();
+    void showAndPrint();
+    QString pageHeading(qint32 page) const;
+
+    ReportForm &m_form;
+    QString m_title;
+    QString m_baseName;
+    QString m_dateLine;
+    qint32 m_shownPage = 0;
+    qint64 m_startMs = 0;
+    QMetaMethod m_raiseStatus;
+    QStringList m_outputFieldNames;
+    PageContext m_page;
+    std::vector<std::optional<qint64>> m_sizesBeforeRun;  // per page; none: the file was new
+    RunResult m_result;
+};
+
+} // namespace zuvexal
