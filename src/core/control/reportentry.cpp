@@ -13,6 +13,8 @@
 #include <QGuiApplication>
 #include <QPointer>
 
+#include <functional>
+
 namespace zuvexal {
 
 namespace {
@@ -97,6 +99,77 @@ void applyChoices(ReportForm &form, const ReportChoices &choices)
         form.dtpInsert = *choices.date;
 }
 
+// The common start and end of both entry points around their own steps:
+// the hourglass, the record set's bookmark kept, and the busy guard let go
+// on every path. A failure of a host object inside the steps ends the
+// report with false, as any failed step does.
+bool betweenCommonStartAndEnd([[maybe_unused]] Context::ReportGuard busy, RecordSetPtr &repRecordset,
+                              const std::function<bool(WaitCursor &)> &steps)
+{
+    WaitCursor cursor;
+    const std::optional<qint64> bookmark = repRecordset ? repRecordset->bookmark() : std::nullopt;
+    bool result = false;
+    try {
+        result = steps(cursor);
+    } catch (...) {
+        result = false;
+    }
+    if (bookmark && repRecordset)
+        repRecordset->setBookmark(*bookmark);
+    return result;
+}
+
+// The unattended run over a prepared report (AutoZuReporter's steps 9 to
+// 19): the window is filled and its buttons pressed as a user would, the
+// two settings the run changes are restored afterwards. What the run did,
+// or nothing when the split made no page.
+std::optional<RunResult> runUnattended(Context &context, const ReportChoices &choices, const QString &fileName,
+                                       const QString &FileTitle, int AutoRepAction)
+{
+    ReportForm &form = context.reportForm();
+    AdvancedSetForm &settings = context.advancedSet();
+    AdvancedSettings &record = context.settings.Settings;
+    settings.ensureLoaded();
+    form.AutoReporting = true;
+    const qint16 includeNotes = record.IncludeNotes;
+    const qint16 sumCurrentPageOnly = record.SumCurrentPageOnly;
+    settings.chkNotes = 0;
+    settings.OptPages = 0;
+
+    form.ensureLoaded();
+    std::optional<RunResult> run;
+    if (form.TotalPage() >= 1) {
+        applyChoices(form, choices);
+        const QString name = trimBlanks(fileName);
+        const QString title = trimBlanks(FileTitle);
+        form.txtFilename = name.isEmpty() ? QStringLiteral("AutoGenRep") : name;
+        form.txtTitle = title.isEmpty() ? QStringLiteral("Auto-Generated Report") : title;
+        switch (AutoRepAction) {
+        case ZuVexal::rNoNo: form.chkBrowser = 0; form.chkPrinter = 0; break;
+        case ZuVexal::rNoYes: form.chkBrowser = 0; form.chkPrinter = 1; break;
+        case ZuVexal::rYesNo: form.chkBrowser = 1; form.chkPrinter = 0; break;
+        case ZuVexal::rYesYes: form.chkBrowser = 1; form.chkPrinter = 1; break;
+        default: break;
+        }
+        form.cmdDirection_Click(0);
+        form.cmdAdvanced_Click();
+        for (ListItem &item : settings.lstFields)
+            item.selected = true;
+        settings.chkNotes = 0;
+        settings.OptPages = 0;
+        settings.cmdApply_Click();
+        form.cmdGenerate_Click();
+        run = form.lastRun();
+    }
+    record.IncludeNotes = includeNotes;
+    record.SumCurrentPageOnly = sumCurrentPageOnly;
+    settings.chkNotes = includeNotes;
+    settings.OptPages = sumCurrentPageOnly;
+    form.AutoReporting = false;
+    form.cmdClose_Click();
+    return run;
+}
+
 } // namespace
 
 bool ZuVexal::ReportBusy() const
@@ -153,19 +226,14 @@ bool ZuVexal::ShowZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
                                QStringLiteral("A report is currently being generated\r\nplease try again in a few seconds"));
         return false;
     }
-    WaitCursor cursor;
-    const std::optional<qint64> bookmark = repRecordset ? repRecordset->bookmark() : std::nullopt;
-    bool result = false;
-    if (prepareReport(repRecordset, sPicFields, theGraphicFolder, false)) {
+    return betweenCommonStartAndEnd(std::move(*busy), repRecordset, [&](WaitCursor &cursor) {
+        if (!prepareReport(repRecordset, sPicFields, theGraphicFolder, false))
+            return false;
         cursor.restore();
         showReportWindow(*context);
         // A split that made no page has shown nothing.
-        result = context->reportForm().TotalPage() >= 1;
-    }
-    busy.reset();
-    if (bookmark && repRecordset)
-        repRecordset->setBookmark(*bookmark);
-    return result;
+        return context->reportForm().TotalPage() >= 1;
+    });
 }
 
 bool ZuVexal::AutoZuReporter(RecordSetPtr &repRecordset, const QString &sPicFields, QString *theGraphicFolder,
@@ -180,61 +248,16 @@ bool ZuVexal::AutoZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
     std::optional<Context::ReportGuard> busy = context->beginReport();
     if (!busy)
         return false;
-    WaitCursor cursor;
-    const std::optional<qint64> bookmark = repRecordset ? repRecordset->bookmark() : std::nullopt;
-    bool result = false;
-
-    if (prepareReport(repRecordset, sPicFields, theGraphicFolder, true)) {
-        ReportForm &form = context->reportForm();
-        AdvancedSetForm &settings = context->advancedSet();
-        AdvancedSettings &record = context->settings.Settings;
-        const ReportChoices choices = m_reportChoices;
-        settings.ensureLoaded();
-        form.AutoReporting = true;
-        // What the run changes, restored at the end whatever happens.
-        const qint16 includeNotes = record.IncludeNotes;
-        const qint16 sumCurrentPageOnly = record.SumCurrentPageOnly;
-        settings.chkNotes = 0;
-        settings.OptPages = 0;
-
-        form.ensureLoaded();
-        if (form.TotalPage() >= 1) {
-            applyChoices(form, choices);
-            const QString name = trimBlanks(fileName);
-            const QString title = trimBlanks(FileTitle);
-            form.txtFilename = name.isEmpty() ? QStringLiteral("AutoGenRep") : name;
-            form.txtTitle = title.isEmpty() ? QStringLiteral("Auto-Generated Report") : title;
-            switch (AutoRepAction) {
-            case rNoNo: form.chkBrowser = 0; form.chkPrinter = 0; break;
-            case rNoYes: form.chkBrowser = 0; form.chkPrinter = 1; break;
-            case rYesNo: form.chkBrowser = 1; form.chkPrinter = 0; break;
-            case rYesYes: form.chkBrowser = 1; form.chkPrinter = 1; break;
-            default: break;
-            }
-            form.cmdDirection_Click(0);
-            form.cmdAdvanced_Click();
-            for (ListItem &item : settings.lstFields)
-                item.selected = true;
-            settings.chkNotes = 0;
-            settings.OptPages = 0;
-            settings.cmdApply_Click();
-            form.cmdGenerate_Click();
-            // A section that could not be written is a failed report.
-            result = form.lastRun() && form.lastRun()->sectionsFailed == 0;
-            if (self)
-                self->m_lastRun = form.lastRun();
-        }
-        record.IncludeNotes = includeNotes;
-        record.SumCurrentPageOnly = sumCurrentPageOnly;
-        settings.chkNotes = includeNotes;
-        settings.OptPages = sumCurrentPageOnly;
-        form.AutoReporting = false;
-        form.cmdClose_Click();
-    }
-    busy.reset();
-    if (bookmark && repRecordset)
-        repRecordset->setBookmark(*bookmark);
-    return result;
+    const ReportChoices choices = m_reportChoices;
+    return betweenCommonStartAndEnd(std::move(*busy), repRecordset, [&](WaitCursor &) {
+        if (!prepareReport(repRecordset, sPicFields, theGraphicFolder, true))
+            return false;
+        const std::optional<RunResult> run = runUnattended(*context, choices, fileName, FileTitle, AutoRepAction);
+        if (self)
+            self->m_lastRun = run;
+        // A section that could not be written is a failed report.
+        return run && run->sectionsFailed == 0;
+    });
 }
 
 } // namespace zuvexal

@@ -52,6 +52,7 @@ public:
     qint32 MaxRecsPerPage() const { return m_control.MaxRecsPerPage(); }
     void setMaxRecsPerPage(qint32 value) { m_control.setMaxRecsPerPage(value); }
     QString ApplicationPath() const { return m_control.ApplicationPath(); }
+    void setApplicationPath(QString &value) { m_control.setApplicationPath(value); }
     void setApplicationPath(const QString &value) { m_control.setApplicationPath(value); }
     quintptr hWnd() const { return m_control.hWnd(); }
     RecordSetPtr CurrentRecordset() const { return m_control.CurrentRecordset(); }

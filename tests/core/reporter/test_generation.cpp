@@ -221,4 +221,19 @@ TEST_F(ReportTest, AControlEndingDuringARunReleasesTheWindowsAfterIt)
     EXPECT_EQ(reportFiles(folder), (QStringList{QStringLiteral("ends1.htm"), QStringLiteral("ends2.htm")}));
     EXPECT_FALSE(reportFormExists()) << "released once the report ended";
     EXPECT_EQ(shared().SourceRecordset, nullptr);
+
+    // The running control itself goes: the run ends on its own, no later
+    // status report reaches the deleted control.
+    auto running = std::make_unique<ZuVexal>();
+    int reports = 0;
+    QObject::connect(running.get(), &ZuVexal::ReportStatus, [&](qint16, qint32, qint16, bool &, bool &, QVariant &) {
+        ++reports;
+        running.reset();
+    });
+    EXPECT_TRUE(running->AutoZuReporter(records, {}, nullptr, QStringLiteral("gone"), {}, ZuVexal::rNoNo));
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(running, nullptr);
+    EXPECT_EQ(reportFiles(folder).filter(QStringLiteral("gone")),
+              (QStringList{QStringLiteral("gone1.htm"), QStringLiteral("gone2.htm")}));
+    EXPECT_FALSE(reportFormExists());
 }

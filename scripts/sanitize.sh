@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds ZuVexal with AddressSanitizer and UndefinedBehaviorSanitizer into
+# build-asan/ (or $ZUVEXAL_ASAN_DIR) and runs the tests under them; any
+# finding fails the run. Extra arguments go to ctest (e.g. -R Lifetime).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${ZUVEXAL_ASAN_DIR:-$top/build-asan}
+flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZUVEXAL_BUILD_BENCH=OFF \
+  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" -DCMAKE_SHARED_LINKER_FLAGS="$flags" \
+  -DCMAKE_MODULE_LINKER_FLAGS="$flags" >/dev/null \
+  || { echo "sanitize: configuring $build failed" >&2; exit 1; }
+cmake --build "$build" -j "$(nproc)" || { echo "sanitize: the sanitizer build failed" >&2; exit 1; }
+cd "$build"
+# Qt's own plugins and fontconfig keep caches until exit: leaks there are
+# not ours, so only errors and undefined behaviour are reported.
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --output-on-failure --timeout 900 -j "$(nproc)" "$@"

@@ -1,0 +1,117 @@
+#include "core/control/context.h"
+#include "core/control/zuvexal.h"
+#include "core/filedialog/filechooser.h"
+#include "core/reporter/reportform.h"
+#include "core/settings/advancedsetform.h"
+
+#include "reportfixture.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace zuvexal;
+using zuvexal::test::ReportTest;
+
+namespace {
+
+// A host container that fails when the control looks itself up.
+class FailingContainer final : public Container
+{
+public:
+    bool userMode() const override { return true; }
+    QString displayName() const override { return QStringLiteral("ZuVexal1"); }
+    void propertyChanged(const QString &) override {}
+    QObject *controlByName(const QString &) const override { throw std::runtime_error("container gone"); }
+};
+
+} // namespace
+
+TEST(Context, OneForEveryControlOfTheProcessAndGoneWithTheLast)
+{
+    std::weak_ptr<Context> seen;
+    {
+        ZuVexal first;
+        ZuVexal second;
+        EXPECT_EQ(&first.context(), &second.context());
+        EXPECT_EQ(&first.context().reportForm(), &second.context().reportForm()) << "the windows are shared";
+        EXPECT_EQ(&first.context().fileChooser(), &second.context().fileChooser());
+        first.context().settings.Settings.HeaderText = QStringLiteral("shared");
+        EXPECT_EQ(second.context().settings.Settings.HeaderText, QStringLiteral("shared")) << "so is the record";
+        seen = first.context().weak_from_this();
+    }
+    EXPECT_TRUE(seen.expired()) << "released with the last control";
+    ZuVexal next;
+    EXPECT_EQ(next.context().settings.Settings.HeaderText, QString()) << "a new context starts afresh";
+    EXPECT_TRUE(next.context().values.AppFolder.endsWith(QLatin1Char('/'))) << "the component's folder, set at load";
+}
+
+TEST(Context, ATerminatingControlReleasesTheWindowsOnlyWhenNoneIsInUse)
+{
+    ZuVexal stays;
+    Context &context = stays.context();
+    context.reportForm();
+    { ZuVexal leaves; }
+    EXPECT_FALSE(context.reportFormExists()) << "nothing used them: released at once";
+
+    context.reportForm().txtTitle = QStringLiteral("in use");
+    {
+        const Context::Use window = context.use();
+        { ZuVexal leaves; }
+        ASSERT_TRUE(context.reportFormExists()) << "kept while a window uses them";
+        EXPECT_EQ(context.reportForm().txtTitle, QStringLiteral("in use"));
+    }
+    EXPECT_FALSE(context.reportFormExists()) << "released when the last use ends";
+}
+
+TEST(Context, TheBusyGuardAdmitsOneReportAndIsReleasedOnEveryPath)
+{
+    ZuVexal control;
+    Context &context = control.context();
+    {
+        const std::optional<Context::ReportGuard> first = context.beginReport();
+        ASSERT_TRUE(first);
+        EXPECT_TRUE(control.ReportBusy());
+        EXPECT_FALSE(context.beginReport()) << "one report at a time in the process";
+    }
+    EXPECT_FALSE(control.ReportBusy()) << "released when the guard goes";
+    try {
+        const std::optional<Context::ReportGuard> guard = context.beginReport();
+        throw std::runtime_error("host failure");
+    } catch (const std::runtime_error &) {
+    }
+    EXPECT_FALSE(control.ReportBusy()) << "released when an exception leaves the report";
+}
+
+TEST_F(ReportTest, TwoControlsShareTheBusyGuardAndAFailingHostObjectEndsTheReportCleanly)
+{
+    ZuVexal second;
+    test::ScriptedWindows windows;
+    windows.installOn(context());
+    QStringList messages;
+    windows.onMessage = [&](const QString &, const QString &text) { messages << text; };
+    std::optional<bool> secondAuto;
+    std::optional<bool> secondShown;
+    QObject::connect(control.get(), &ZuVexal::ReportStatus, [&](qint16, qint32, qint16, bool &, bool &, QVariant &) {
+        if (secondAuto)
+            return;
+        RecordSetPtr other = test::makeOrders(2);
+        secondAuto = second.AutoZuReporter(other, {}, nullptr, {}, {}, ZuVexal::rNoNo);
+        secondShown = second.ShowZuReporter(other);
+    });
+    RecordSetPtr records = test::makeOrders(6);
+    EXPECT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("first"), {}, ZuVexal::rNoNo));
+    EXPECT_EQ(secondAuto, std::optional<bool>(false)) << "turned away silently";
+    EXPECT_EQ(secondShown, std::optional<bool>(false));
+    EXPECT_EQ(messages.size(), 1) << "the interactive entry point says why";
+    EXPECT_FALSE(second.ReportBusy());
+
+    FailingContainer failing;
+    second.setContainer(&failing);
+    EXPECT_FALSE(second.AutoZuReporter(records, {}, nullptr, {}, {}, ZuVexal::rNoNo))
+        << "the failure ends the report without reaching the host";
+    EXPECT_FALSE(second.ReportBusy()) << "and the guard is released";
+    second.setContainer(nullptr);
+    EXPECT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("again"), {}, ZuVexal::rNoNo));
+}
