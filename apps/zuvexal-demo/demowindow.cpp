@@ -71,6 +71,29 @@ DemoWindow::DemoWindow(const QString &database, QWidget *parent) : QMainWindow(p
     m_progress->setRange(0, 1);
     m_progress->setValue(0);
 
+    connect(m_control, &zuvexal::ui::ZuVexalWidget::ZuTimer, this, [this] {
+        m_timerCount->setText(QStringLiteral("ZuTimer events: %1").arg(++m_ticks));
+    });
+    connect(m_control, &zuvexal::ui::ZuVexalWidget::ReportStatus, this,
+            [this](qint16 total, qint32, qint16 current, bool &, bool &, QVariant &) {
+                m_progress->setMaximum(total);
+                m_progress->setValue(current);
+            });
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_control);
+    top->addWidget(m_databaseLabel, 1);
+    auto *layout = new QVBoxLayout(central);
+    layout->addLayout(top);
+    layout->addLayout(buildButtons(central));
+    layout->addWidget(m_timerCount);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_log, 1);
+    resize(720, 480);
+}
+
+QGridLayout *DemoWindow::buildButtons(QWidget *central)
+{
     auto *buttons = new QGridLayout;
     auto add = [&](const QString &text, int row, int column, auto slot) {
         auto *b = new QPushButton(text, central);
@@ -114,25 +137,7 @@ DemoWindow::DemoWindow(const QString &database, QWidget *parent) : QMainWindow(p
     });
     timer->setToolTip(QStringLiteral("ZuTimer every tick (Interval 1)"));
 
-    connect(m_control, &zuvexal::ui::ZuVexalWidget::ZuTimer, this, [this] {
-        m_timerCount->setText(QStringLiteral("ZuTimer events: %1").arg(++m_ticks));
-    });
-    connect(m_control, &zuvexal::ui::ZuVexalWidget::ReportStatus, this,
-            [this](qint16 total, qint32, qint16 current, bool &, bool &, QVariant &) {
-                m_progress->setMaximum(total);
-                m_progress->setValue(current);
-            });
-
-    auto *top = new QHBoxLayout;
-    top->addWidget(m_control);
-    top->addWidget(m_databaseLabel, 1);
-    auto *layout = new QVBoxLayout(central);
-    layout->addLayout(top);
-    layout->addLayout(buttons);
-    layout->addWidget(m_timerCount);
-    layout->addWidget(m_progress);
-    layout->addWidget(m_log, 1);
-    resize(720, 480);
+    return buttons;
 }
 
 void DemoWindow::showProperties()

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+class QGridLayout;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -28,6 +29,8 @@ public:
     void takeScreenshots(const QString &folder);
 
 private:
+    // A button for each of the control's services.
+    QGridLayout *buildButtons(QWidget *central);
     // The records of the database's "orders" table (else its first table).
     zuvexal::RecordSetPtr records();
     void showReporter();

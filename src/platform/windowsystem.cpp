@@ -98,100 +98,150 @@ std::optional<Charset> doubleByteSet(char finalByte)
 // starts as ASCII and GR as the right half of Latin-1; escape sequences
 // switch either half to another set or open a segment in a named encoding.
 // Sets we cannot map give U+FFFD per character rather than wrong letters.
-QString decodeCompoundText(QByteArrayView text)
+// Decodes Compound Text (ISO 2022 with X's extensions): escape sequences
+// designate the character sets of GL (bytes below 0x80) and GR (above);
+// consecutive bytes of one set are decoded together.
+class CompoundTextDecoder
 {
-    std::optional<Charset> gl = Charset{"ISO-8859-1", 1, true};
-    std::optional<Charset> gr = Charset{"ISO-8859-1", 1, false};
-    QString out;
-    QByteArray run;
-    QByteArray runCodec;
-    int runWidth = 1;
-    const auto flush = [&] {
-        if (!run.isEmpty())
-            out += decodeIn(runCodec, run, runWidth);
-        run.clear();
-    };
-    const auto put = [&](const Charset &set, QByteArrayView bytes) {
-        if (set.codec != runCodec || set.width != runWidth) {
-            flush();
-            runCodec = set.codec;
-            runWidth = set.width;
-        }
-        for (char b : bytes)
-            run += set.sevenBit ? char(b & 0x7F) : char(b | 0x80);
-    };
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n) {
-        const uchar b = uchar(text[i]);
+public:
+    explicit CompoundTextDecoder(QByteArrayView text) : m_text(text) {}
+    QString decode();
+
+private:
+    // The escape sequence at m_i; false when the text ends inside it.
+    bool escape();
+    // ESC % G: UTF-8 up to ESC % @.
+    void utf8Segment();
+    // ESC % / F: a length-prefixed segment in an encoding named before STX.
+    void namedSegment();
+    void put(const Charset &set, QByteArrayView bytes);
+    void flush();
+
+    QByteArrayView m_text;
+    qsizetype m_i = 0;
+    std::optional<Charset> m_gl = Charset{"ISO-8859-1", 1, true};
+    std::optional<Charset> m_gr = Charset{"ISO-8859-1", 1, false};
+    QString m_out;
+    QByteArray m_run;
+    QByteArray m_runCodec;
+    int m_runWidth = 1;
+};
+
+QString CompoundTextDecoder::decode()
+{
+    const qsizetype n = m_text.size();
+    while (m_i < n) {
+        const uchar b = uchar(m_text[m_i]);
         if (b == 0x1B) {
-            qsizetype j = i + 1;
-            while (j < n && uchar(text[j]) >= 0x20 && uchar(text[j]) <= 0x2F)
-                ++j;
-            if (j >= n)
+            if (!escape())
                 break;
-            const QByteArrayView intermediates = text.sliced(i + 1, j - i - 1);
-            const char finalByte = text[j];
-            i = j + 1;
-            if (finalByte < 0x30 || finalByte > 0x7E) // not an escape sequence: drop it
-                continue;
-            if (intermediates == "(") {
-                gl = singleByteSet('(', finalByte);
-            } else if (intermediates == ")" || intermediates == "-") {
-                gr = singleByteSet(intermediates[0], finalByte);
-            } else if (intermediates == "$(" || (intermediates == "$" && finalByte <= 'B')) {
-                gl = doubleByteSet(finalByte);
-            } else if (intermediates == "$)") {
-                gr = doubleByteSet(finalByte);
-            } else if (intermediates == "%" && finalByte == 'G') {
-                qsizetype end = text.sliced(i).indexOf(QByteArrayView("\x1b%@"));
-                end = end < 0 ? n : i + end;
-                flush();
-                out += QString::fromUtf8(text.sliced(i, end - i));
-                i = std::min(end + 3, n);
-            } else if (intermediates == "%/" && finalByte >= '0' && finalByte <= '4' && i + 2 <= n) {
-                const qsizetype length = qsizetype(uchar(text[i]) & 0x7F) << 7 | (uchar(text[i + 1]) & 0x7F);
-                const QByteArrayView segment = text.sliced(i + 2, std::min(length, n - i - 2));
-                i += 2 + segment.size();
-                const qsizetype stx = segment.indexOf('\x02');
-                if (stx < 0)
-                    continue;
-                QByteArray name = segment.first(stx).toByteArray();
-                if (name.endsWith("-0")) // X's registry-encoding form, e.g. "big5-0"
-                    name.chop(2);
-                flush();
-                out += decodeIn(name, segment.sliced(stx + 1), 1);
-            }
             continue;
         }
         if (b == 0x9B) { // direction control: CSI ... ']'
-            const qsizetype end = text.sliced(i).indexOf(']');
-            i = end < 0 ? n : i + end + 1;
+            const qsizetype end = m_text.sliced(m_i).indexOf(']');
+            m_i = end < 0 ? n : m_i + end + 1;
             continue;
         }
         if (b == '\t' || b == '\n' || b == ' ') {
-            put(Charset{"ISO-8859-1", 1, true}, text.sliced(i, 1));
-            ++i;
+            put(Charset{"ISO-8859-1", 1, true}, m_text.sliced(m_i, 1));
+            ++m_i;
             continue;
         }
         if (b < 0x20 || (b >= 0x7F && b < 0xA0)) {
-            ++i;
+            ++m_i;
             continue;
         }
-        const std::optional<Charset> &set = b < 0x80 ? gl : gr;
+        const std::optional<Charset> &set = b < 0x80 ? m_gl : m_gr;
         const int width = set ? set->width : 1;
-        if (i + width > n)
+        if (m_i + width > n)
             break;
         if (set) {
-            put(*set, text.sliced(i, width));
+            put(*set, m_text.sliced(m_i, width));
         } else {
             flush();
-            out += QChar::ReplacementCharacter;
+            m_out += QChar::ReplacementCharacter;
         }
-        i += width;
+        m_i += width;
     }
     flush();
-    return out;
+    return m_out;
+}
+
+bool CompoundTextDecoder::escape()
+{
+    const qsizetype n = m_text.size();
+    qsizetype j = m_i + 1;
+    while (j < n && uchar(m_text[j]) >= 0x20 && uchar(m_text[j]) <= 0x2F)
+        ++j;
+    if (j >= n)
+        return false;
+    const QByteArrayView intermediates = m_text.sliced(m_i + 1, j - m_i - 1);
+    const char finalByte = m_text[j];
+    m_i = j + 1;
+    if (finalByte < 0x30 || finalByte > 0x7E) // not an escape sequence: drop it
+        return true;
+    if (intermediates == "(")
+        m_gl = singleByteSet('(', finalByte);
+    else if (intermediates == ")" || intermediates == "-")
+        m_gr = singleByteSet(intermediates[0], finalByte);
+    else if (intermediates == "$(" || (intermediates == "$" && finalByte <= 'B'))
+        m_gl = doubleByteSet(finalByte);
+    else if (intermediates == "$)")
+        m_gr = doubleByteSet(finalByte);
+    else if (intermediates == "%" && finalByte == 'G')
+        utf8Segment();
+    else if (intermediates == "%/" && finalByte >= '0' && finalByte <= '4' && m_i + 2 <= n)
+        namedSegment();
+    return true;
+}
+
+void CompoundTextDecoder::utf8Segment()
+{
+    const qsizetype n = m_text.size();
+    qsizetype end = m_text.sliced(m_i).indexOf(QByteArrayView("\x1b%@"));
+    end = end < 0 ? n : m_i + end;
+    flush();
+    m_out += QString::fromUtf8(m_text.sliced(m_i, end - m_i));
+    m_i = std::min(end + 3, n);
+}
+
+void CompoundTextDecoder::namedSegment()
+{
+    const qsizetype n = m_text.size();
+    const qsizetype length = qsizetype(uchar(m_text[m_i]) & 0x7F) << 7 | (uchar(m_text[m_i + 1]) & 0x7F);
+    const QByteArrayView segment = m_text.sliced(m_i + 2, std::min(length, n - m_i - 2));
+    m_i += 2 + segment.size();
+    const qsizetype stx = segment.indexOf('\x02');
+    if (stx < 0)
+        return;
+    QByteArray name = segment.first(stx).toByteArray();
+    if (name.endsWith("-0")) // X's registry-encoding form, e.g. "big5-0"
+        name.chop(2);
+    flush();
+    m_out += decodeIn(name, segment.sliced(stx + 1), 1);
+}
+
+void CompoundTextDecoder::put(const Charset &set, QByteArrayView bytes)
+{
+    if (set.codec != m_runCodec || set.width != m_runWidth) {
+        flush();
+        m_runCodec = set.codec;
+        m_runWidth = set.width;
+    }
+    for (char b : bytes)
+        m_run += set.sevenBit ? char(b & 0x7F) : char(b | 0x80);
+}
+
+void CompoundTextDecoder::flush()
+{
+    if (!m_run.isEmpty())
+        m_out += decodeIn(m_runCodec, m_run, m_runWidth);
+    m_run.clear();
+}
+
+QString decodeCompoundText(QByteArrayView text)
+{
+    return CompoundTextDecoder(text).decode();
 }
 
 // Sends every request before reading a reply: one round trip for all.

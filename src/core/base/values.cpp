@@ -177,6 +177,85 @@ QString valueText(const QVariant &value)
     }
 }
 
+namespace {
+
+// The shortest digits that read back as a finite value, without sign, and
+// the position of the decimal point after the first of them.
+struct ShortestDigits
+{
+    char digits[24];
+    int count = 0;
+    int decpt = 0;
+    bool negative = false;
+
+    explicit ShortestDigits(double value)
+    {
+        char scientific[32];
+        const char *end = std::to_chars(std::begin(scientific), std::end(scientific), value,
+                                        std::chars_format::scientific).ptr;
+        const char *p = scientific;
+        negative = *p == '-';
+        if (negative)
+            ++p;
+        for (; *p != 'e'; ++p) {
+            if (*p != '.')
+                digits[count++] = *p;
+        }
+        int exponent = 0;
+        std::from_chars(p[1] == '+' ? p + 2 : p + 1, end, exponent);
+        decpt = exponent + 1;
+    }
+    std::string_view text() const { return {digits, size_t(count)}; }
+
+    // QString::number(value, 'g', QLocale::FloatingPointShortest) takes the
+    // shorter of the decimal and exponent forms; bias is what the exponent
+    // form adds ("e", a sign, two digits), less what the decimal form adds.
+    bool decimalIsShorter() const
+    {
+        int bias = 4;
+        if (count <= decpt && count > 1)
+            ++bias; // the decimal form has no decimal point
+        else if (count == 1 && decpt <= 0)
+            --bias; // the exponent form has none
+        return decpt <= 0 ? 1 - decpt <= bias : decpt <= count + bias;
+    }
+};
+
+void appendDecimalForm(std::string &utf8, const ShortestDigits &d, std::string_view decimalPoint)
+{
+    const std::string_view shortest = d.text();
+    if (d.decpt <= 0) {
+        utf8 += '0';
+        utf8 += decimalPoint;
+        utf8.append(size_t(-d.decpt), '0');
+        utf8 += shortest;
+    } else if (d.decpt < d.count) {
+        utf8 += shortest.substr(0, size_t(d.decpt));
+        utf8 += decimalPoint;
+        utf8 += shortest.substr(size_t(d.decpt));
+    } else {
+        utf8 += shortest;
+        utf8.append(size_t(d.decpt - d.count), '0');
+    }
+}
+
+void appendExponentForm(std::string &utf8, const ShortestDigits &d, std::string_view decimalPoint)
+{
+    const std::string_view shortest = d.text();
+    utf8 += shortest.front();
+    if (d.count > 1) {
+        utf8 += decimalPoint;
+        utf8 += shortest.substr(1);
+    }
+    char exponentText[8];
+    const int shown = std::abs(d.decpt - 1);
+    const int written =
+        std::snprintf(exponentText, sizeof exponentText, "e%c%02d", d.decpt - 1 < 0 ? '-' : '+', shown);
+    utf8.append(exponentText, size_t(written));
+}
+
+} // namespace
+
 void appendRealText(std::string &utf8, double value, std::string_view decimalPoint)
 {
     if (std::isnan(value)) {
@@ -187,63 +266,13 @@ void appendRealText(std::string &utf8, double value, std::string_view decimalPoi
         utf8 += value < 0 ? "-inf" : "inf";
         return;
     }
-    // The shortest digits that read back as the value, and the position of
-    // the decimal point after the first of them.
-    char scientific[32];
-    const char *end = std::to_chars(std::begin(scientific), std::end(scientific), value,
-                                    std::chars_format::scientific).ptr;
-    const char *p = scientific;
-    const bool negative = *p == '-';
-    if (negative)
-        ++p;
-    char digits[24];
-    int digitCount = 0;
-    for (; *p != 'e'; ++p) {
-        if (*p != '.')
-            digits[digitCount++] = *p;
-    }
-    int exponent = 0;
-    std::from_chars(p[1] == '+' ? p + 2 : p + 1, end, exponent);
-    const int decpt = exponent + 1;
-
-    // QString::number(value, 'g', QLocale::FloatingPointShortest) takes the
-    // shorter of the decimal and exponent forms; bias is what the exponent
-    // form adds ("e", a sign, two digits), less what the decimal form adds.
-    int bias = 4;
-    if (digitCount <= decpt && digitCount > 1)
-        ++bias; // the decimal form has no decimal point
-    else if (digitCount == 1 && decpt <= 0)
-        --bias; // the exponent form has none
-    const bool decimal = decpt <= 0 ? 1 - decpt <= bias : decpt <= digitCount + bias;
-
-    if (negative && value != 0.0)
+    const ShortestDigits digits(value);
+    if (digits.negative && value != 0.0)
         utf8 += '-';
-    const std::string_view shortest(digits, size_t(digitCount));
-    if (decimal) {
-        if (decpt <= 0) {
-            utf8 += '0';
-            utf8 += decimalPoint;
-            utf8.append(size_t(-decpt), '0');
-            utf8 += shortest;
-        } else if (decpt < digitCount) {
-            utf8 += shortest.substr(0, size_t(decpt));
-            utf8 += decimalPoint;
-            utf8 += shortest.substr(size_t(decpt));
-        } else {
-            utf8 += shortest;
-            utf8.append(size_t(decpt - digitCount), '0');
-        }
-        return;
-    }
-    utf8 += shortest.front();
-    if (digitCount > 1) {
-        utf8 += decimalPoint;
-        utf8 += shortest.substr(1);
-    }
-    char exponentText[8];
-    const int shown = std::abs(decpt - 1);
-    const int written = std::snprintf(exponentText, sizeof exponentText, "e%c%02d", decpt - 1 < 0 ? '-' : '+', shown);
-    utf8.append(exponentText, size_t(written));
+    if (digits.decimalIsShorter())
+        appendDecimalForm(utf8, digits, decimalPoint);
+    else
+        appendExponentForm(utf8, digits, decimalPoint);
 }
 
 QString trimLeadingBlanks(QStringView text)

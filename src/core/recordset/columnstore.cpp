@@ -153,6 +153,43 @@ bool isString(const QVariant &v)
 
 } // namespace
 
+// How the values of a field type other than the integers are stored.
+ColumnStore::Kind ColumnStore::storageOf(int fieldType)
+{
+    using namespace Ado;
+    switch (fieldType) {
+    case adBoolean:
+        return Kind::Bool;
+    case adSingle:
+    case adDouble:
+    case adCurrency:
+    case adDecimal:
+    case adNumeric:
+        return Kind::Real;
+    case adBSTR:
+    case adChar:
+    case adWChar:
+    case adVarChar:
+    case adLongVarChar:
+    case adVarWChar:
+    case adLongVarWChar:
+        return Kind::Text;
+    case adBinary:
+    case adVarBinary:
+    case adLongVarBinary:
+        return Kind::Bytes;
+    case adDBDate:
+        return Kind::Date;
+    case adDBTime:
+        return Kind::Time;
+    case adDate:
+    case adDBTimeStamp:
+        return Kind::DateTime;
+    default:
+        return Kind::Variant;
+    }
+}
+
 ColumnStore::ColumnStore(int fieldType)
     : m_type(fieldType)
 {
@@ -175,51 +212,13 @@ ColumnStore::ColumnStore(int fieldType)
         {adBigInt, Kind::Int64, std::numeric_limits<qint64>::min(), int64Max},
         {adUnsignedBigInt, Kind::Int64, 0, int64Max},
     };
-    m_kind = Kind::Variant;
+    m_kind = storageOf(fieldType);
     for (const IntegerType &t : integerTypes) {
         if (t.type == fieldType) {
             m_kind = t.kind;
             m_min = t.min;
             m_max = t.max;
         }
-    }
-    switch (fieldType) {
-    case adBoolean:
-        m_kind = Kind::Bool;
-        break;
-    case adSingle:
-    case adDouble:
-    case adCurrency:
-    case adDecimal:
-    case adNumeric:
-        m_kind = Kind::Real;
-        break;
-    case adBSTR:
-    case adChar:
-    case adWChar:
-    case adVarChar:
-    case adLongVarChar:
-    case adVarWChar:
-    case adLongVarWChar:
-        m_kind = Kind::Text;
-        break;
-    case adBinary:
-    case adVarBinary:
-    case adLongVarBinary:
-        m_kind = Kind::Bytes;
-        break;
-    case adDBDate:
-        m_kind = Kind::Date;
-        break;
-    case adDBTime:
-        m_kind = Kind::Time;
-        break;
-    case adDate:
-    case adDBTimeStamp:
-        m_kind = Kind::DateTime;
-        break;
-    default:
-        break;
     }
     m_heterogeneous = m_kind == Kind::Variant;
 }

@@ -129,6 +129,7 @@ public:
 
 private:
     enum class Kind : quint8 { Int32, Int64, Bool, Real, Text, Bytes, Date, Time, DateTime, Variant };
+    static Kind storageOf(int fieldType);
 
     bool storesIntegers() const;
     std::optional<qint64> encodeInteger(const QVariant &v) const;

@@ -202,6 +202,55 @@ sqlite3 *sqliteHandle(const QSqlDatabase &db)
     return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
+// The fields of a statement's columns: declared columns from their table's
+// metadata; expressions (marked in typeFromValues) take their type later
+// from their first non-NULL value.
+std::vector<Field> sqliteFields(sqlite3 *handle, sqlite3_stmt *stmt, std::vector<char> &typeFromValues)
+{
+    const int columns = sqlite3_column_count(stmt);
+    std::vector<Field> fields;
+    typeFromValues.assign(size_t(columns), 0);
+    for (int i = 0; i < columns; ++i) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(stmt, i));
+        const char *table = sqlite3_column_table_name(stmt, i);
+        const char *origin = sqlite3_column_origin_name(stmt, i);
+        if (!table || !origin) {
+            typeFromValues[size_t(i)] = 1;
+            fields.push_back(expressionField(name, adVarWChar));
+            continue;
+        }
+        const char *declared = nullptr;
+        int notNull = 0;
+        sqlite3_table_column_metadata(handle, sqlite3_column_database_name(stmt, i), table, origin, &declared,
+                                      nullptr, &notNull, nullptr, nullptr);
+        const auto [type, size] = sqliteDeclaredType(declared ? declared : "");
+        fields.push_back({name, type, definedSizeFor(type, size), attributesFor(type, true, !notNull)});
+    }
+    return fields;
+}
+
+inline void appendSqliteValue(RecordSetBuilder &builder, sqlite3_stmt *stmt, int i, int storageClass)
+{
+    switch (storageClass) {
+    case SQLITE_INTEGER:
+        builder.appendInt(i, sqlite3_column_int64(stmt, i));
+        break;
+    case SQLITE_FLOAT:
+        builder.appendReal(i, sqlite3_column_double(stmt, i));
+        break;
+    case SQLITE_TEXT:
+        builder.appendText(i, reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
+                           sqlite3_column_bytes(stmt, i));
+        break;
+    case SQLITE_BLOB:
+        builder.appendBytes(i, static_cast<const char *>(sqlite3_column_blob(stmt, i)), sqlite3_column_bytes(stmt, i));
+        break;
+    default:
+        builder.appendNull(i);
+        break;
+    }
+}
+
 LoadResult loadSqlite(sqlite3 *handle, const QSqlDatabase &db, const QString &sql, CursorType cursor)
 {
     const QByteArray utf8 = sql.toUtf8();
@@ -214,27 +263,8 @@ LoadResult loadSqlite(sqlite3 *handle, const QSqlDatabase &db, const QString &sq
     if (columns == 0)
         return sqlFailure(QStringLiteral("no rows returned"), sql);
 
-    std::vector<Field> fields;
-    std::vector<char> typeFromValues(size_t(columns), 0);
-    for (int i = 0; i < columns; ++i) {
-        const QString name = QString::fromUtf8(sqlite3_column_name(stmt.get(), i));
-        const char *table = sqlite3_column_table_name(stmt.get(), i);
-        const char *origin = sqlite3_column_origin_name(stmt.get(), i);
-        if (!table || !origin) {
-            // An expression: its type comes from its first non-NULL value.
-            typeFromValues[size_t(i)] = 1;
-            fields.push_back(expressionField(name, adVarWChar));
-            continue;
-        }
-        const char *declared = nullptr;
-        int notNull = 0;
-        sqlite3_table_column_metadata(handle, sqlite3_column_database_name(stmt.get(), i), table,
-                                      origin, &declared, nullptr, &notNull, nullptr, nullptr);
-        const auto [type, size] = sqliteDeclaredType(declared ? declared : "");
-        fields.push_back({name, type, definedSizeFor(type, size), attributesFor(type, true, !notNull)});
-    }
-
-    RecordSetBuilder builder(std::move(fields));
+    std::vector<char> typeFromValues;
+    RecordSetBuilder builder(sqliteFields(handle, stmt.get(), typeFromValues));
     int step;
     while ((step = sqlite3_step(stmt.get())) == SQLITE_ROW) {
         for (int i = 0; i < columns; ++i) {
@@ -243,27 +273,7 @@ LoadResult loadSqlite(sqlite3 *handle, const QSqlDatabase &db, const QString &sq
                 typeFromValues[size_t(i)] = 0;
                 builder.setField(i, expressionField(builder.field(i).name, storageClassType(storageClass)));
             }
-            switch (storageClass) {
-            case SQLITE_INTEGER:
-                builder.appendInt(i, sqlite3_column_int64(stmt.get(), i));
-                break;
-            case SQLITE_FLOAT:
-                builder.appendReal(i, sqlite3_column_double(stmt.get(), i));
-                break;
-            case SQLITE_TEXT: {
-                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), i));
-                builder.appendText(i, text, sqlite3_column_bytes(stmt.get(), i));
-                break;
-            }
-            case SQLITE_BLOB: {
-                const auto *blob = static_cast<const char *>(sqlite3_column_blob(stmt.get(), i));
-                builder.appendBytes(i, blob, sqlite3_column_bytes(stmt.get(), i));
-                break;
-            }
-            default:
-                builder.appendNull(i);
-                break;
-            }
+            appendSqliteValue(builder, stmt.get(), i, storageClass);
         }
     }
     if (step != SQLITE_DONE)

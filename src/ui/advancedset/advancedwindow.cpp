@@ -1,6 +1,7 @@
 #include "ui/advancedset/advancedwindow.h"
 
 #include "core/settings/advancedsetform.h"
+#include "ui/named.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,28 +20,51 @@
 
 namespace zuvexal::ui {
 
-namespace {
-
-template <typename W>
-W *named(W *widget, const QString &name, const QString &tip = {})
-{
-    widget->setObjectName(name);
-    widget->setToolTip(tip);
-    return widget;
-}
-
-} // namespace
-
 AdvancedWindow::AdvancedWindow(AdvancedSetForm &form, QWidget *parent) : QDialog(parent), m_form(form)
 {
     setObjectName(QStringLiteral("VexalAdvancedSet"));
     setWindowTitle(QStringLiteral("Advanced settings for report customization"));
     setModal(true);
 
+    // Built in the order of the focus chain.
+    QGridLayout *textBoxes = buildTextBoxes();
+    QHBoxLayout *notesRow = buildNotesRow();
+    m_notesText = named(new QPlainTextEdit(this), QStringLiteral("txtNotes"),
+                        QStringLiteral("Notes to include in report on top of first page or at bottom of last page"));
+    m_notesText->installEventFilter(this);
+    QGridLayout *pictures = buildPictures();
+    QGroupBox *scope = buildScope();
+    m_fields = named(new QListWidget(this), QStringLiteral("lstFields"));
+    m_fields->setSelectionMode(QAbstractItemView::MultiSelection);
+    QGroupBox *confirm = buildConfirm();
+
+    auto *sums = new QVBoxLayout;
+    sums->addWidget(named(new QLabel(QStringLiteral("Mark the Fields to Sum in report"), this), QStringLiteral("lblMark")));
+    sums->addWidget(m_fields);
+    auto *bottom = new QHBoxLayout;
+    bottom->addLayout(sums, 1);
+    auto *side = new QVBoxLayout;
+    side->addWidget(scope);
+    side->addStretch();
+    bottom->addLayout(side);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(textBoxes);
+    layout->addLayout(notesRow);
+    layout->addWidget(m_notesText);
+    layout->addLayout(pictures);
+    layout->addLayout(bottom);
+    layout->addWidget(confirm);
+    resize(640, 560);
+    connect(&m_form, &AdvancedSetForm::hideRequested, this, &QDialog::accept);
+}
+
+QGridLayout *AdvancedWindow::buildTextBoxes()
+{
     m_fontPreview = named(new QLabel(QStringLiteral("Font"), this), QStringLiteral("lblFontName"));
     m_font = named(new QComboBox(this), QStringLiteral("cboFontName"), QStringLiteral("select a font"));
     // Linux rarely has the Windows fonts: a typed name is kept.
     m_font->setEditable(true);
+    m_font->installEventFilter(this);
     const QStringList headerTips{QStringLiteral("Project ABC, Ref 123"), QStringLiteral("\u00a9 myCompanyName")};
     const QStringList linkTips{QStringLiteral("http://www.fictitious-company.example"),
                                QStringLiteral("sales@fictitious-company.example")};
@@ -59,25 +83,30 @@ AdvancedWindow::AdvancedWindow(AdvancedSetForm &form, QWidget *parent) : QDialog
         m_headerFooter[size_t(i)]->installEventFilter(this);
         m_links[size_t(i)]->installEventFilter(this);
     }
+    return grid;
+}
 
+QHBoxLayout *AdvancedWindow::buildNotesRow()
+{
     m_notes = named(new QCheckBox(QStringLiteral("Include Notes"), this), QStringLiteral("chkNotes"));
     m_notesPosition = {named(new QRadioButton(QStringLiteral("On &Top"), this), QStringLiteral("OptNotesPosition0")),
                        named(new QRadioButton(QStringLiteral("At &Buttom"), this), QStringLiteral("OptNotesPosition1"))};
-    m_notesText = named(new QPlainTextEdit(this), QStringLiteral("txtNotes"),
-                        QStringLiteral("Notes to include in report on top of first page or at bottom of last page"));
-    m_notesText->installEventFilter(this);
-    auto *notesRow = new QHBoxLayout;
-    notesRow->addWidget(m_notes);
-    notesRow->addWidget(m_notesPosition[0]);
-    notesRow->addWidget(m_notesPosition[1]);
-    notesRow->addStretch();
+    auto *row = new QHBoxLayout;
+    row->addWidget(m_notes);
+    row->addWidget(m_notesPosition[0]);
+    row->addWidget(m_notesPosition[1]);
+    row->addStretch();
+    return row;
+}
 
+QGridLayout *AdvancedWindow::buildPictures()
+{
     auto *pictures = new QGridLayout;
-    const QStringList logoCaptions{QStringLiteral("&Logo"), QStringLiteral("&Signature")};
-    const QStringList logoTips{QStringLiteral("image file like company logo for first page"),
-                               QStringLiteral("image file for your signature or photograph")};
+    const QStringList captions{QStringLiteral("&Logo"), QStringLiteral("&Signature")};
+    const QStringList tips{QStringLiteral("image file like company logo for first page"),
+                           QStringLiteral("image file for your signature or photograph")};
     for (int i = 0; i < 2; ++i) {
-        auto *choose = named(new QPushButton(logoCaptions[i], this), QStringLiteral("cmdLogo%1").arg(i), logoTips[i]);
+        auto *choose = named(new QPushButton(captions[i], this), QStringLiteral("cmdLogo%1").arg(i), tips[i]);
         choose->setAutoDefault(false);
         m_logos[size_t(i)] = named(new QLabel(this), QStringLiteral("lblLogo%1").arg(i));
         pictures->addWidget(choose, i, 0);
@@ -88,55 +117,39 @@ AdvancedWindow::AdvancedWindow(AdvancedSetForm &form, QWidget *parent) : QDialog
             pullFromForm();
         });
     }
+    return pictures;
+}
 
+QGroupBox *AdvancedWindow::buildScope()
+{
     auto *scope = named(new QGroupBox(QStringLiteral("Report on"), this), QStringLiteral("Frame2"));
     m_pages = {named(new QRadioButton(QStringLiteral("&All Pages"), scope), QStringLiteral("OptPages0")),
                named(new QRadioButton(QStringLiteral("&Current Page"), scope), QStringLiteral("OptPages1"))};
-    auto *scopeLayout = new QVBoxLayout(scope);
-    scopeLayout->addWidget(m_pages[0]);
-    scopeLayout->addWidget(m_pages[1]);
+    auto *layout = new QVBoxLayout(scope);
+    layout->addWidget(m_pages[0]);
+    layout->addWidget(m_pages[1]);
+    return scope;
+}
 
-    m_fields = named(new QListWidget(this), QStringLiteral("lstFields"));
-    m_fields->setSelectionMode(QAbstractItemView::MultiSelection);
-
+QGroupBox *AdvancedWindow::buildConfirm()
+{
     auto *confirm = named(new QGroupBox(QStringLiteral("Confirm settings"), this), QStringLiteral("Frame3"));
     m_save = named(new QCheckBox(QStringLiteral("Save settings"), confirm), QStringLiteral("chkSave"));
     auto *apply = named(new QPushButton(QStringLiteral("Apply"), confirm), QStringLiteral("cmdApply"));
     apply->setDefault(true);
     auto *cancel = named(new QPushButton(QStringLiteral("Cancel"), confirm), QStringLiteral("CancelButton"));
     cancel->setAutoDefault(false);
-    auto *confirmLayout = new QHBoxLayout(confirm);
-    confirmLayout->addWidget(m_save);
-    confirmLayout->addStretch();
-    confirmLayout->addWidget(apply);
-    confirmLayout->addWidget(cancel);
-
-    auto *sums = new QVBoxLayout;
-    sums->addWidget(named(new QLabel(QStringLiteral("Mark the Fields to Sum in report"), this), QStringLiteral("lblMark")));
-    sums->addWidget(m_fields);
-    auto *bottom = new QHBoxLayout;
-    bottom->addLayout(sums, 1);
-    auto *side = new QVBoxLayout;
-    side->addWidget(scope);
-    side->addStretch();
-    bottom->addLayout(side);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(notesRow);
-    layout->addWidget(m_notesText);
-    layout->addLayout(pictures);
-    layout->addLayout(bottom);
-    layout->addWidget(confirm);
-    resize(640, 560);
-
+    auto *layout = new QHBoxLayout(confirm);
+    layout->addWidget(m_save);
+    layout->addStretch();
+    layout->addWidget(apply);
+    layout->addWidget(cancel);
     connect(apply, &QPushButton::clicked, this, [this] {
         pushToForm();
         m_form.cmdApply_Click();
     });
     connect(cancel, &QPushButton::clicked, this, &AdvancedWindow::reject);
-    connect(&m_form, &AdvancedSetForm::hideRequested, this, &QDialog::accept);
-    m_font->installEventFilter(this);
+    return confirm;
 }
 
 void AdvancedWindow::showFontPreview()

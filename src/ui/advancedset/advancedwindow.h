@@ -5,6 +5,9 @@
 #include <array>
 
 class QCheckBox;
+class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -36,6 +39,11 @@ protected:
     void reject() override;
 
 private:
+    QGridLayout *buildTextBoxes();
+    QHBoxLayout *buildNotesRow();
+    QGridLayout *buildPictures();
+    QGroupBox *buildScope();
+    QGroupBox *buildConfirm();
     void pushToForm();
     void pullFromForm();
     void showFontPreview();

@@ -1,6 +1,7 @@
 #include "ui/filechooser/chooserwindow.h"
 
 #include "core/filedialog/filechooser.h"
+#include "ui/named.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,58 +20,35 @@
 
 namespace zuvexal::ui {
 
+namespace {
+
+QPushButton *plainButton(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *button = named(new QPushButton(text, parent), name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
 ChooserWindow::ChooserWindow(FileChooser &chooser, QWidget *parent) : QDialog(parent), m_chooser(chooser)
 {
     setObjectName(QStringLiteral("VexalPhotoTabStrip"));
     setModal(true);
-    m_drives = new QComboBox(this);
-    m_drives->setObjectName(QStringLiteral("Drive1"));
-    m_drives->setToolTip(QStringLiteral("Select drive"));
-    m_folders = new QListWidget(this);
-    m_folders->setObjectName(QStringLiteral("Dir1"));
-    m_folders->setToolTip(QStringLiteral("Select folder"));
-    m_files = new QListWidget(this);
-    m_files->setObjectName(QStringLiteral("flbPhoto"));
-    m_files->setToolTip(QStringLiteral("Select File"));
-    m_types = new QComboBox(this);
-    m_types->setObjectName(QStringLiteral("Combo1"));
-    m_types->setToolTip(QStringLiteral("File Type"));
-    m_types->addItems(FileChooser::FileTypeNames);
-    m_fileName = new QLineEdit(this);
-    m_fileName->setObjectName(QStringLiteral("txtFileName"));
-    m_fileName->setToolTip(QStringLiteral("meaningful filename?"));
-    m_verify = new QCheckBox(QStringLiteral("Verify that the file exists"), this);
-    m_verify->setObjectName(QStringLiteral("chkVerify"));
-    m_preview = new QLabel(this);
-    m_preview->setObjectName(QStringLiteral("ImgChosenPhoto"));
-    m_preview->setToolTip(QStringLiteral("Preview selected picture or press Delete to clear"));
+    // Built in the order of the focus chain.
+    buildLists();
+    m_fileName = named(new QLineEdit(this), QStringLiteral("txtFileName"), QStringLiteral("meaningful filename?"));
+    m_verify = named(new QCheckBox(QStringLiteral("Verify that the file exists"), this), QStringLiteral("chkVerify"));
+    m_preview = named(new QLabel(this), QStringLiteral("ImgChosenPhoto"),
+                      QStringLiteral("Preview selected picture or press Delete to clear"));
     m_preview->setFixedSize(160, 160);
     m_preview->setAlignment(Qt::AlignCenter);
     m_preview->setFrameShape(QFrame::StyledPanel);
-    m_insertFrame = new QGroupBox(QStringLiteral("Insert file into"), this);
-    m_insertFrame->setObjectName(QStringLiteral("FrameInsert"));
-    m_insert = {new QPushButton(QStringLiteral("&Document"), m_insertFrame),
-                new QPushButton(QStringLiteral("&Background"), m_insertFrame)};
-    m_insert[1]->setToolTip(QStringLiteral("insert picture or a non-graphic to reset"));
-    auto *insertLayout = new QHBoxLayout(m_insertFrame);
-    for (int i = 0; i < 2; ++i) {
-        m_insert[size_t(i)]->setObjectName(QStringLiteral("cmdInsert%1").arg(i));
-        m_insert[size_t(i)]->setAutoDefault(false);
-        insertLayout->addWidget(m_insert[size_t(i)]);
-        connect(m_insert[size_t(i)], &QPushButton::clicked, this, [this, i] {
-            m_chooser.txtFileName = m_fileName->text();
-            m_chooser.cmdInsert_Click(i);
-        });
-    }
-    auto *ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("cmdOk"));
-    ok->setAutoDefault(false);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    cancel->setAutoDefault(false);
+    buildInsertFrame();
+    QPushButton *ok = plainButton(QStringLiteral("Ok"), QStringLiteral("cmdOk"), this);
+    QPushButton *cancel = plainButton(QStringLiteral("Cancel"), QStringLiteral("cmdCancel"), this);
+    m_folderPath = named(new QLabel(this), QStringLiteral("lblFolder"));
 
-    m_folderPath = new QLabel(this);
-    m_folderPath->setObjectName(QStringLiteral("lblFolder"));
     auto *lists = new QGridLayout;
     lists->addWidget(m_folderPath, 2, 0, 1, 3);
     lists->addWidget(m_drives, 0, 0);
@@ -95,17 +73,20 @@ ChooserWindow::ChooserWindow(FileChooser &chooser, QWidget *parent) : QDialog(pa
     installEventFilter(this);
 
     m_chooser.focusFileName = [this] { m_fileName->setFocus(); };
-    connect(ok, &QPushButton::clicked, this, [this] {
-        m_chooser.txtFileName = m_fileName->text();
-        const bool done = m_chooser.keyEnter();
-        m_fileName->setText(m_chooser.txtFileName);
-        if (done)
-            accept();
-    });
+    connect(ok, &QPushButton::clicked, this, &ChooserWindow::enter);
     connect(cancel, &QPushButton::clicked, this, [this] {
         m_chooser.keyEscape();
         accept();
     });
+}
+
+void ChooserWindow::buildLists()
+{
+    m_drives = named(new QComboBox(this), QStringLiteral("Drive1"), QStringLiteral("Select drive"));
+    m_folders = named(new QListWidget(this), QStringLiteral("Dir1"), QStringLiteral("Select folder"));
+    m_files = named(new QListWidget(this), QStringLiteral("flbPhoto"), QStringLiteral("Select File"));
+    m_types = named(new QComboBox(this), QStringLiteral("Combo1"), QStringLiteral("File Type"));
+    m_types->addItems(FileChooser::FileTypeNames);
     connect(m_drives, &QComboBox::textActivated, this, [this](const QString &drive) {
         m_chooser.Drive1_Change(drive);
         pullFromChooser();
@@ -123,6 +104,31 @@ ChooserWindow::ChooserWindow(FileChooser &chooser, QWidget *parent) : QDialog(pa
         m_chooser.setCombo1Index(index);
         fillFiles();
     });
+}
+
+void ChooserWindow::buildInsertFrame()
+{
+    m_insertFrame = named(new QGroupBox(QStringLiteral("Insert file into"), this), QStringLiteral("FrameInsert"));
+    m_insert = {plainButton(QStringLiteral("&Document"), QStringLiteral("cmdInsert0"), m_insertFrame),
+                plainButton(QStringLiteral("&Background"), QStringLiteral("cmdInsert1"), m_insertFrame)};
+    m_insert[1]->setToolTip(QStringLiteral("insert picture or a non-graphic to reset"));
+    auto *layout = new QHBoxLayout(m_insertFrame);
+    for (int i = 0; i < 2; ++i) {
+        layout->addWidget(m_insert[size_t(i)]);
+        connect(m_insert[size_t(i)], &QPushButton::clicked, this, [this, i] {
+            m_chooser.txtFileName = m_fileName->text();
+            m_chooser.cmdInsert_Click(i);
+        });
+    }
+}
+
+void ChooserWindow::enter()
+{
+    m_chooser.txtFileName = m_fileName->text();
+    const bool done = m_chooser.keyEnter();
+    m_fileName->setText(m_chooser.txtFileName);
+    if (done)
+        accept();
 }
 
 void ChooserWindow::showModal()
@@ -198,14 +204,9 @@ bool ChooserWindow::eventFilter(QObject *watched, QEvent *event)
         accept();
         return true;
     case Qt::Key_Return:
-    case Qt::Key_Enter: {
-        m_chooser.txtFileName = m_fileName->text();
-        const bool done = m_chooser.keyEnter();
-        m_fileName->setText(m_chooser.txtFileName);
-        if (done)
-            accept();
+    case Qt::Key_Enter:
+        enter();
         return true;
-    }
     default:
         return QDialog::eventFilter(watched, event);
     }

@@ -37,6 +37,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void buildLists();
+    void buildInsertFrame();
+    // Enter and Ok: the name is checked and, when good, the window closes.
+    void enter();
     void pullFromChooser();
     void fillFolders();
     void fillFiles();

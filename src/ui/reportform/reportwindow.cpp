@@ -3,6 +3,7 @@
 #include "core/reporter/reportform.h"
 #include "ui/advancedset/advancedwindow.h"
 #include "ui/reportform/pagemodel.h"
+#include "ui/named.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -34,14 +35,6 @@ QPushButton *button(const QString &name, const QString &text, const QString &tip
     return b;
 }
 
-template <typename W>
-W *named(W *widget, const QString &name, const QString &tip = {})
-{
-    widget->setObjectName(name);
-    widget->setToolTip(tip);
-    return widget;
-}
-
 void fillList(QListWidget *list, const ListItems &items)
 {
     const QSignalBlocker block(list);
@@ -64,101 +57,9 @@ ReportWindow::ReportWindow(ReportForm &form, QWidget *parent) : QDialog(parent),
 {
     setObjectName(QStringLiteral("VexalReportForm"));
     setModal(true);
-
-    m_frame1 = named(new QGroupBox(QStringLiteral(" Available fields") + QString(59, QLatin1Char(' '))
-                                       + QStringLiteral("Fields to output in report"),
-                                   this),
-                     QStringLiteral("Frame1"));
-    m_available = named(new QListWidget(m_frame1), QStringLiteral("lstAvailable"),
-                        QStringLiteral("Mark or select those for report"));
-    m_available->setSelectionMode(QAbstractItemView::MultiSelection);
-    m_output = named(new QListWidget(m_frame1), QStringLiteral("lstOutput"),
-                     QStringLiteral("You may rearrange fields order"));
-    m_output->setSelectionMode(QAbstractItemView::MultiSelection);
-    auto *send = button(QStringLiteral("cmdDirection0"), QStringLiteral("-->>"), QStringLiteral("send to output list"), m_frame1);
-    auto *remove = button(QStringLiteral("cmdDirection1"), QStringLiteral("<<--"), QStringLiteral("remove from output list"), m_frame1);
-    auto *up = button(QStringLiteral("cmdMoveUpDown0"), QStringLiteral("/\\"), QStringLiteral("Move selected item up in output list"), m_frame1);
-    auto *down = button(QStringLiteral("cmdMoveUpDown1"), QStringLiteral("\\/"), QStringLiteral("Move selected item down in output list"), m_frame1);
-    const QStringList pageCaptions{QStringLiteral("&First"), QStringLiteral("Pre&vious"), QStringLiteral("&Next"),
-                                   QStringLiteral("&Last")};
-    for (int i = 0; i < 4; ++i) {
-        m_pageButtons[size_t(i)] = button(QStringLiteral("cmdPage%1").arg(i), pageCaptions[i],
-                                          QStringLiteral("page of records"), m_frame1);
-        connect(m_pageButtons[size_t(i)], &QPushButton::clicked, this, [this, i] {
-            pushToForm();
-            m_form.cmdPage_Click(i);
-            pullFromForm();
-        });
-    }
-    auto *advanced = button(QStringLiteral("cmdAdvanced"), QStringLiteral("&Advanced"), QStringLiteral("set more preferences"), m_frame1);
-    auto *generate = button(QStringLiteral("cmdGenerate"), QStringLiteral("&Generate"), QString(), m_frame1);
-    generate->setDefault(true);
-    auto *close = button(QStringLiteral("cmdClose"), QStringLiteral("&Close"), QString(), m_frame1);
-
-    auto *moves = new QVBoxLayout;
-    for (QPushButton *b : {send, remove, up, down})
-        moves->addWidget(b);
-    moves->addStretch();
-    auto *lists = new QHBoxLayout;
-    lists->addWidget(m_available);
-    lists->addLayout(moves);
-    lists->addWidget(m_output);
-    auto *pages = new QHBoxLayout;
-    for (QPushButton *b : m_pageButtons)
-        pages->addWidget(b);
-    pages->addStretch();
-    for (QPushButton *b : {advanced, generate, close})
-        pages->addWidget(b);
-    auto *frame1Layout = new QVBoxLayout(m_frame1);
-    frame1Layout->addLayout(lists);
-    frame1Layout->addLayout(pages);
-
-    m_frame2 = named(new QGroupBox(QStringLiteral("Report"), this), QStringLiteral("Frame2"));
-    m_title = named(new QLineEdit(m_frame2), QStringLiteral("txtTitle"));
-    m_color = named(new QComboBox(m_frame2), QStringLiteral("cboBGcolor"), QStringLiteral("select table color"));
-    m_color->addItems(reportTableColors());
-    m_insert = named(new QCheckBox(QStringLiteral("&Insert"), m_frame2), QStringLiteral("chkInsert"),
-                     QStringLiteral("check to insert date"));
-    m_date = named(new QDateEdit(m_frame2), QStringLiteral("dtpInsert"));
-    m_date->setCalendarPopup(true);
-    m_browser = named(new QCheckBox(QStringLiteral("Show in &Web Browser"), m_frame2), QStringLiteral("chkBrowser"));
-    m_printer = named(new QCheckBox(QStringLiteral("Send to &Printer"), m_frame2), QStringLiteral("chkPrinter"));
-    m_fileName = named(new QLineEdit(m_frame2), QStringLiteral("txtFilename"),
-                       QStringLiteral("Internet file will be generated in your Reports sub-folder"));
-    auto *saveAs = button(QStringLiteral("cmdSaveAs"), QStringLiteral("&Save As"),
-                          QStringLiteral("Append to an existing report only if you must"), m_frame2);
-    auto *frame2Layout = new QGridLayout(m_frame2);
-    frame2Layout->addWidget(named(new QLabel(QStringLiteral("Title"), m_frame2), QStringLiteral("Label1_1")), 0, 0);
-    frame2Layout->addWidget(m_title, 0, 1, 1, 3);
-    frame2Layout->addWidget(named(new QLabel(QStringLiteral("Color"), m_frame2), QStringLiteral("Label1_2")), 1, 0);
-    frame2Layout->addWidget(m_color, 1, 1);
-    frame2Layout->addWidget(m_insert, 1, 2);
-    frame2Layout->addWidget(m_date, 1, 3);
-    frame2Layout->addWidget(m_browser, 2, 0, 1, 2);
-    frame2Layout->addWidget(m_printer, 2, 2, 1, 2);
-    frame2Layout->addWidget(m_fileName, 3, 0, 1, 3);
-    frame2Layout->addWidget(saveAs, 3, 3);
-
-    m_frame3 = named(new QGroupBox(this), QStringLiteral("Frame3"));
-    auto *status = named(new QLabel(QStringLiteral("Total_Pages  |   Elapsed_Seconds  |  Current_Page_Generated  |  "
-                                                   "Delete_on_Cancel | Cancel"),
-                                    m_frame3),
-                         QStringLiteral("lblReportStatus"));
-    m_totalPages = named(new QLabel(QStringLiteral("tp"), m_frame3), QStringLiteral("lblTotalPages"));
-    m_elapsedSeconds = named(new QLabel(QStringLiteral("es"), m_frame3), QStringLiteral("lblElapsedSeconds"));
-    m_curPage = named(new QLabel(QStringLiteral("cp"), m_frame3), QStringLiteral("lblCurPage"));
-    m_deleteOnCancel = named(new QCheckBox(m_frame3), QStringLiteral("chkDeleteOnCancel"),
-                             QStringLiteral("delete generated report pages on abort"));
-    m_cancel = named(new QCheckBox(m_frame3), QStringLiteral("chkCancel"), QStringLiteral("abort reporting"));
-    auto *frame3Layout = new QGridLayout(m_frame3);
-    frame3Layout->addWidget(status, 0, 0, 1, 5);
-    frame3Layout->addWidget(m_totalPages, 1, 0);
-    frame3Layout->addWidget(m_elapsedSeconds, 1, 1);
-    frame3Layout->addWidget(m_curPage, 1, 2);
-    frame3Layout->addWidget(m_deleteOnCancel, 1, 3);
-    frame3Layout->addWidget(m_cancel, 1, 4);
-    m_frame3->hide();
-
+    m_frame1 = buildFieldsFrame();
+    m_frame2 = buildReportFrame();
+    m_frame3 = buildStatusFrame();
     m_model = new PageModel(this);
     m_grid = named(new QTableView(this), QStringLiteral("MSHFlexGrid1"),
                    QStringLiteral("You may resize column headers to view well"));
@@ -178,26 +79,143 @@ ReportWindow::ReportWindow(ReportForm &form, QWidget *parent) : QDialog(parent),
     layout->addWidget(m_page);
     layout->addWidget(m_grid, 1);
     resize(980, 640);
+    followForm();
+}
 
-    auto handler = [this](auto method) {
-        return [this, method] {
-            pushToForm();
-            (m_form.*method)();
-            pullFromForm();
-        };
-    };
-    connect(send, &QPushButton::clicked, this, [this] { pushToForm(); m_form.cmdDirection_Click(0); pullFromForm(); });
-    connect(remove, &QPushButton::clicked, this, [this] { pushToForm(); m_form.cmdDirection_Click(1); pullFromForm(); });
-    connect(up, &QPushButton::clicked, this, [this] { pushToForm(); m_form.cmdMoveUpDown_Click(0); pullFromForm(); });
-    connect(down, &QPushButton::clicked, this, [this] { pushToForm(); m_form.cmdMoveUpDown_Click(1); pullFromForm(); });
-    connect(advanced, &QPushButton::clicked, this, handler(&ReportForm::cmdAdvanced_Click));
-    connect(saveAs, &QPushButton::clicked, this, handler(&ReportForm::cmdSaveAs_Click));
-    connect(generate, &QPushButton::clicked, this, handler(&ReportForm::cmdGenerate_Click));
-    connect(close, &QPushButton::clicked, this, [this] { pushToForm(); m_form.cmdClose_Click(); });
+QPushButton *ReportWindow::handlerButton(const QString &name, const QString &text, const QString &tip,
+                                         QWidget *parent, std::function<void()> handler)
+{
+    QPushButton *b = button(name, text, tip, parent);
+    connect(b, &QPushButton::clicked, this, [this, handler = std::move(handler)] {
+        pushToForm();
+        handler();
+        pullFromForm();
+    });
+    return b;
+}
+
+QGroupBox *ReportWindow::buildFieldsFrame()
+{
+    auto *frame = named(new QGroupBox(QStringLiteral(" Available fields") + QString(59, QLatin1Char(' '))
+                                          + QStringLiteral("Fields to output in report"),
+                                      this),
+                        QStringLiteral("Frame1"));
+    m_available = named(new QListWidget(frame), QStringLiteral("lstAvailable"),
+                        QStringLiteral("Mark or select those for report"));
+    m_available->setSelectionMode(QAbstractItemView::MultiSelection);
+    m_output = named(new QListWidget(frame), QStringLiteral("lstOutput"),
+                     QStringLiteral("You may rearrange fields order"));
+    m_output->setSelectionMode(QAbstractItemView::MultiSelection);
+
+    auto *moves = new QVBoxLayout;
+    moves->addWidget(handlerButton(QStringLiteral("cmdDirection0"), QStringLiteral("-->>"),
+                                   QStringLiteral("send to output list"), frame,
+                                   [this] { m_form.cmdDirection_Click(0); }));
+    moves->addWidget(handlerButton(QStringLiteral("cmdDirection1"), QStringLiteral("<<--"),
+                                   QStringLiteral("remove from output list"), frame,
+                                   [this] { m_form.cmdDirection_Click(1); }));
+    moves->addWidget(handlerButton(QStringLiteral("cmdMoveUpDown0"), QStringLiteral("/\\"),
+                                   QStringLiteral("Move selected item up in output list"), frame,
+                                   [this] { m_form.cmdMoveUpDown_Click(0); }));
+    moves->addWidget(handlerButton(QStringLiteral("cmdMoveUpDown1"), QStringLiteral("\\/"),
+                                   QStringLiteral("Move selected item down in output list"), frame,
+                                   [this] { m_form.cmdMoveUpDown_Click(1); }));
+    moves->addStretch();
+    auto *lists = new QHBoxLayout;
+    lists->addWidget(m_available);
+    lists->addLayout(moves);
+    lists->addWidget(m_output);
+
+    auto *pages = new QHBoxLayout;
+    const QStringList pageCaptions{QStringLiteral("&First"), QStringLiteral("Pre&vious"), QStringLiteral("&Next"),
+                                   QStringLiteral("&Last")};
+    for (int i = 0; i < 4; ++i) {
+        m_pageButtons[size_t(i)] = handlerButton(QStringLiteral("cmdPage%1").arg(i), pageCaptions[i],
+                                                 QStringLiteral("page of records"), frame,
+                                                 [this, i] { m_form.cmdPage_Click(i); });
+        pages->addWidget(m_pageButtons[size_t(i)]);
+    }
+    pages->addStretch();
+    pages->addWidget(handlerButton(QStringLiteral("cmdAdvanced"), QStringLiteral("&Advanced"),
+                                   QStringLiteral("set more preferences"), frame,
+                                   [this] { m_form.cmdAdvanced_Click(); }));
+    QPushButton *generate = handlerButton(QStringLiteral("cmdGenerate"), QStringLiteral("&Generate"), QString(),
+                                          frame, [this] { m_form.cmdGenerate_Click(); });
+    generate->setDefault(true);
+    pages->addWidget(generate);
+    QPushButton *close = button(QStringLiteral("cmdClose"), QStringLiteral("&Close"), QString(), frame);
+    connect(close, &QPushButton::clicked, this, [this] {
+        pushToForm();
+        m_form.cmdClose_Click();
+    });
+    pages->addWidget(close);
+
+    auto *layout = new QVBoxLayout(frame);
+    layout->addLayout(lists);
+    layout->addLayout(pages);
+    return frame;
+}
+
+QGroupBox *ReportWindow::buildReportFrame()
+{
+    auto *frame = named(new QGroupBox(QStringLiteral("Report"), this), QStringLiteral("Frame2"));
+    m_title = named(new QLineEdit(frame), QStringLiteral("txtTitle"));
+    m_color = named(new QComboBox(frame), QStringLiteral("cboBGcolor"), QStringLiteral("select table color"));
+    m_color->addItems(reportTableColors());
+    m_insert = named(new QCheckBox(QStringLiteral("&Insert"), frame), QStringLiteral("chkInsert"),
+                     QStringLiteral("check to insert date"));
+    m_date = named(new QDateEdit(frame), QStringLiteral("dtpInsert"));
+    m_date->setCalendarPopup(true);
+    m_browser = named(new QCheckBox(QStringLiteral("Show in &Web Browser"), frame), QStringLiteral("chkBrowser"));
+    m_printer = named(new QCheckBox(QStringLiteral("Send to &Printer"), frame), QStringLiteral("chkPrinter"));
+    m_fileName = named(new QLineEdit(frame), QStringLiteral("txtFilename"),
+                       QStringLiteral("Internet file will be generated in your Reports sub-folder"));
+    QPushButton *saveAs = handlerButton(QStringLiteral("cmdSaveAs"), QStringLiteral("&Save As"),
+                                        QStringLiteral("Append to an existing report only if you must"), frame,
+                                        [this] { m_form.cmdSaveAs_Click(); });
+    auto *layout = new QGridLayout(frame);
+    layout->addWidget(named(new QLabel(QStringLiteral("Title"), frame), QStringLiteral("Label1_1")), 0, 0);
+    layout->addWidget(m_title, 0, 1, 1, 3);
+    layout->addWidget(named(new QLabel(QStringLiteral("Color"), frame), QStringLiteral("Label1_2")), 1, 0);
+    layout->addWidget(m_color, 1, 1);
+    layout->addWidget(m_insert, 1, 2);
+    layout->addWidget(m_date, 1, 3);
+    layout->addWidget(m_browser, 2, 0, 1, 2);
+    layout->addWidget(m_printer, 2, 2, 1, 2);
+    layout->addWidget(m_fileName, 3, 0, 1, 3);
+    layout->addWidget(saveAs, 3, 3);
+    return frame;
+}
+
+QGroupBox *ReportWindow::buildStatusFrame()
+{
+    auto *frame = named(new QGroupBox(this), QStringLiteral("Frame3"));
+    auto *status = named(new QLabel(QStringLiteral("Total_Pages  |   Elapsed_Seconds  |  Current_Page_Generated  |  "
+                                                   "Delete_on_Cancel | Cancel"),
+                                    frame),
+                         QStringLiteral("lblReportStatus"));
+    m_totalPages = named(new QLabel(QStringLiteral("tp"), frame), QStringLiteral("lblTotalPages"));
+    m_elapsedSeconds = named(new QLabel(QStringLiteral("es"), frame), QStringLiteral("lblElapsedSeconds"));
+    m_curPage = named(new QLabel(QStringLiteral("cp"), frame), QStringLiteral("lblCurPage"));
+    m_deleteOnCancel = named(new QCheckBox(frame), QStringLiteral("chkDeleteOnCancel"),
+                             QStringLiteral("delete generated report pages on abort"));
+    m_cancel = named(new QCheckBox(frame), QStringLiteral("chkCancel"), QStringLiteral("abort reporting"));
     // The abort boxes are read by the run once per section.
     connect(m_cancel, &QCheckBox::toggled, this, [this](bool on) { m_form.chkCancel = on ? 1 : 0; });
     connect(m_deleteOnCancel, &QCheckBox::toggled, this, [this](bool on) { m_form.chkDeleteOnCancel = on ? 1 : 0; });
+    auto *layout = new QGridLayout(frame);
+    layout->addWidget(status, 0, 0, 1, 5);
+    layout->addWidget(m_totalPages, 1, 0);
+    layout->addWidget(m_elapsedSeconds, 1, 1);
+    layout->addWidget(m_curPage, 1, 2);
+    layout->addWidget(m_deleteOnCancel, 1, 3);
+    layout->addWidget(m_cancel, 1, 4);
+    frame->hide();
+    return frame;
+}
 
+void ReportWindow::followForm()
+{
     connect(&m_form, &ReportForm::pageShown, this, &ReportWindow::showPage);
     connect(&m_form, &ReportForm::progress, this, &ReportWindow::showProgress);
     connect(&m_form, &ReportForm::closeRequested, this, &QDialog::accept);

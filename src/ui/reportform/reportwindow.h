@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <array>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -41,6 +42,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QGroupBox *buildFieldsFrame();
+    QGroupBox *buildReportFrame();
+    QGroupBox *buildStatusFrame();
+    void followForm();
+    // A button whose click hands the widgets to the form, runs the form's
+    // handler and shows the form's state after it.
+    QPushButton *handlerButton(const QString &name, const QString &text, const QString &tip, QWidget *parent,
+                               std::function<void()> handler);
     void pushToForm();
     void pullFromForm();
     void showPage();
