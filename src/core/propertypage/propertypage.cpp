@@ -55,6 +55,12 @@ bool PropertyPage::fill(QObject *control)
     return true;
 }
 
+void PropertyPage::cmbMaxRecsPerPage_LostFocus()
+{
+    if (cmbMaxRecsPerPage != m_positionOnFocus)
+        Changed = true;
+}
+
 bool PropertyPage::apply(QObject *control)
 {
     if (!control || !intervalAcceptable(txtInterval))

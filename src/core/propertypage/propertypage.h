@@ -25,6 +25,13 @@ public:
     // Unapplied edits; the designer reads it. Filling counts as an edit.
     bool Changed = false;
 
+    // A box's text changed or a check box was clicked: an edit.
+    void edited() { Changed = true; }
+    // The records-per-page box: picking another position is an edit,
+    // picking the same one again is not.
+    void cmbMaxRecsPerPage_GotFocus() { m_positionOnFocus = cmbMaxRecsPerPage; }
+    void cmbMaxRecsPerPage_LostFocus();
+
     // Shows the first selected control's properties.
     bool fill(QObject *control);
     // Writes the page into the control, stopping at the first property it
@@ -33,6 +40,9 @@ public:
     // The interval box may be left only with 0 .. 2147483647.
     static bool intervalAcceptable(const QString &text);
     static qint64 intervalValue(const QString &text);
+
+private:
+    int m_positionOnFocus = -1;
 };
 
 } // namespace zuvexal

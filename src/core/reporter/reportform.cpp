@@ -177,16 +177,16 @@ void ReportForm::fillFieldTables(const QStringList &names)
     }
 }
 
-std::optional<QString> ReportForm::cellPicturePath(int column, const QVariant &value) const
+QImage ReportForm::cellPicture(int column, const QVariant &value) const
 {
     const QString folder = m_columnPictureFolders.value(column);
     const QString name = trimBlanks(valueText(value));
     if (folder.isEmpty() || name.isEmpty())
-        return std::nullopt;
+        return {};
     const QString path = folder + name;
     if (!QFileInfo(path).isFile())
-        return std::nullopt;
-    return path;
+        return {};
+    return QImage(path);
 }
 
 void ReportForm::selectPage(qint32 page)

@@ -6,6 +6,7 @@
 #include "core/reporter/runresult.h"
 
 #include <QDate>
+#include <QImage>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -90,9 +91,10 @@ public:
     const QStringList &GridFieldNames() const { return m_gridFieldNames; }
     const QStringList &ColumnPictureFolders() const { return m_columnPictureFolders; }
     const QString &GridFormatText() const { return m_gridFormatText; }
-    // The picture file a cell of the current page names, when its column is
-    // a picture column and the file exists.
-    std::optional<QString> cellPicturePath(int column, const QVariant &value) const;
+    // The picture a cell of the preview shows: the file its value names in
+    // its column's picture folder; a null image for other columns and for
+    // files that are missing or no picture (the grid then shows the text).
+    QImage cellPicture(int column, const QVariant &value) const;
 
     // Members of the generation run.
     qint32 RunElapsedSeconds = 0;

@@ -53,7 +53,7 @@ PropertyPageDialog::PropertyPageDialog(QWidget *parent) : QDialog(parent)
     layout->addWidget(notice);
     layout->addWidget(buttons);
 
-    auto changed = [this] { m_page.Changed = true; };
+    auto changed = [this] { m_page.edited(); };
     connect(m_interval, &QLineEdit::textChanged, this, changed);
     connect(m_tag, &QLineEdit::textChanged, this, changed);
     connect(m_company, &QPlainTextEdit::textChanged, this, changed);
@@ -102,15 +102,19 @@ bool PropertyPageDialog::applyChanges()
 bool PropertyPageDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn) {
-        if (watched == m_records)
-            m_positionOnFocus = m_records->currentIndex();
+        if (watched == m_records) {
+            m_page.cmbMaxRecsPerPage = m_records->currentIndex();
+            m_page.cmbMaxRecsPerPage_GotFocus();
+        }
         else if (auto *line = qobject_cast<QLineEdit *>(watched))
             QTimer::singleShot(0, line, &QLineEdit::selectAll);
         else if (auto *text = qobject_cast<QPlainTextEdit *>(watched))
             QTimer::singleShot(0, text, &QPlainTextEdit::selectAll);
     } else if (event->type() == QEvent::FocusOut) {
-        if (watched == m_records && m_records->currentIndex() != m_positionOnFocus)
-            m_page.Changed = true;
+        if (watched == m_records) {
+            m_page.cmbMaxRecsPerPage = m_records->currentIndex();
+            m_page.cmbMaxRecsPerPage_LostFocus();
+        }
         // An interval out of range keeps the focus in its box.
         if (watched == m_interval && !PropertyPage::intervalAcceptable(m_interval->text()))
             QTimer::singleShot(0, m_interval, [this] { m_interval->setFocus(); });

@@ -36,7 +36,6 @@ private:
 
     PropertyPage m_page;
     QPointer<QObject> m_control;
-    int m_positionOnFocus = -1;
     QLineEdit *m_interval;
     QCheckBox *m_doTimer;
     QCheckBox *m_enabled;

@@ -28,10 +28,8 @@ void PageModel::setPage(const ReportForm &form)
         }
         for (const QVariantList &row : m_rows) {
             std::vector<QPixmap> pictures(size_t(m_headers.size()));
-            for (int c = 0; c < m_headers.size(); ++c) {
-                if (const std::optional<QString> path = form.cellPicturePath(c, row.value(c)))
-                    pictures[size_t(c)].load(*path);
-            }
+            for (int c = 0; c < m_headers.size(); ++c)
+                pictures[size_t(c)] = QPixmap::fromImage(form.cellPicture(c, row.value(c)));
             m_pictures.push_back(std::move(pictures));
         }
     }

@@ -1,5 +1,8 @@
 #include "core/filedialog/filechooser.h"
 
+#include <QDir>
+#include <QImage>
+
 #include "reportfixture.h"
 
 using namespace zuvexal;
@@ -167,4 +170,41 @@ TEST_F(ReportTest, SaveAsKeepsTheChosenFileName)
         EXPECT_EQ(form.txtFilename, QString::fromUtf8(c.expected)) << c.why;
         EXPECT_EQ(folderSeen, folder.file(QStringLiteral("Reports/"))) << "starts in Reports/, case kept";
     }
+}
+
+TEST_F(ReportTest, PreviewPicturesComeFromThePictureColumnsFolder)
+{
+    const QString pictures = folder.file(QStringLiteral("pics/"));
+    QDir().mkpath(pictures);
+    QImage(4, 3, QImage::Format_RGB32).save(pictures + QStringLiteral("p1.bmp"));
+    test::writeAll(pictures + QStringLiteral("p2.bmp"), "not a picture");
+    reportForm().setThePicFields(QStringLiteral("Photo"));
+    reportForm().setGraphicFolderPath(pictures);
+    ReportForm &form = load(3, 10);
+    const int photo = 3;
+    EXPECT_EQ(form.cellPicture(photo, QStringLiteral(" p1.bmp ")).size(), QSize(4, 3)) << "trimmed name, loaded";
+    EXPECT_TRUE(form.cellPicture(photo, QStringLiteral("p2.bmp")).isNull()) << "no picture: the text shows";
+    EXPECT_TRUE(form.cellPicture(photo, QStringLiteral("p3.bmp")).isNull()) << "missing file";
+    EXPECT_TRUE(form.cellPicture(1, QStringLiteral("p1.bmp")).isNull()) << "not a picture column";
+}
+
+TEST_F(ReportTest, ClosingDuringARunAsksForAnAbortInstead)
+{
+    ReportForm &form = load(23, 10);
+    form.cmdDirection_Click(0);
+    form.txtFilename = QStringLiteral("closing");
+    form.chkBrowser = 0;
+    std::optional<bool> closedDuringRun;
+    bool asked = false;
+    QObject::connect(&form, &ReportForm::progress, [&] {
+        if (form.isRunning() && !std::exchange(asked, true))
+            closedDuringRun = form.requestClose();
+    });
+    form.cmdGenerate_Click();
+    EXPECT_EQ(closedDuringRun, std::optional<bool>(false)) << "the pages stay under the run";
+    ASSERT_TRUE(form.lastRun());
+    EXPECT_TRUE(form.lastRun()->cancelled) << "the close became an abort";
+    EXPECT_TRUE(form.isLoaded());
+    EXPECT_TRUE(form.requestClose()) << "after the run the window closes";
+    EXPECT_FALSE(form.isLoaded());
 }

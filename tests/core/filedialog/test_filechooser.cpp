@@ -1,0 +1,45 @@
+#include "core/base/messages.h"
+#include "core/base/sharedvalues.h"
+#include "core/filedialog/filechooser.h"
+
+#include "testsupport.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+using namespace zuvexal;
+
+TEST(FileChooser, EachUseStartsFromTheInitialControlsAndKeepsOnlyTheChoice)
+{
+    test::TempFolder app;
+    QDir().mkpath(app.file(QStringLiteral("b/inner")));
+    QDir().mkpath(app.file(QStringLiteral("A")));
+    SharedValues values;
+    values.AppFolder = app.path();
+    const Messages messages;
+    FileChooser chooser(values, messages);
+
+    chooser.ensureLoaded();
+    EXPECT_EQ(chooser.dir1Path(), app.path()) << "nothing chosen yet: the application folder";
+    EXPECT_EQ(chooser.dir1Folders(), (QStringList{QStringLiteral(".."), QStringLiteral("A"), QStringLiteral("b")}))
+        << "sorted ignoring case, with the way up";
+    ASSERT_TRUE(chooser.Dir1_Open(QStringLiteral("b")));
+    EXPECT_EQ(chooser.dir1Path(), app.file(QStringLiteral("b/")));
+    ASSERT_TRUE(chooser.Dir1_Open(QStringLiteral("..")));
+    EXPECT_EQ(chooser.dir1Path(), app.path()) << "up again, without a '..' left in the path";
+    EXPECT_FALSE(chooser.Dir1_Open(QStringLiteral("missing")));
+
+    chooser.chkVerify = 1;
+    chooser.setCombo1Index(2);
+    chooser.caption = QStringLiteral("Pick a logo");
+    chooser.chosenPath = app.file(QStringLiteral("b/logo.png"));
+    chooser.unload();
+    EXPECT_EQ(chooser.chosenFileName(), app.file(QStringLiteral("b/logo.png")));
+
+    chooser.ensureLoaded();
+    EXPECT_EQ(chooser.chkVerify, 0) << "a new use does not verify unless asked";
+    EXPECT_EQ(chooser.combo1Index(), 0);
+    EXPECT_EQ(chooser.caption, QStringLiteral("Supply FileName"));
+    EXPECT_EQ(chooser.dir1Path(), app.file(QStringLiteral("b/"))) << "but starts where the last file was chosen";
+}
