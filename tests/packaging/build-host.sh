@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Installs the build into a private prefix, builds examples/host against the
-# installed package and runs it.
+# installed package and runs it. The host is compiled and linked with the
+# build's own flags (a sanitized build needs its runtime in the host too).
 set -euo pipefail
 build=$1
 source=$2
+cxxflags=${3:-}
+ldflags=${4:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
-cmake -S "$source/examples/host" -B "$work/host" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+cmake -S "$source/examples/host" -B "$work/host" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" \
+  -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" >/dev/null
 cmake --build "$work/host" >/dev/null
 out=$(QT_QPA_PLATFORM=offscreen "$work/host/zuvexal-host" --check)
 [ "$out" = "ORDERS1.HTM" ] || { echo "unexpected output: $out" >&2; exit 1; }
