@@ -136,9 +136,26 @@ TEST_F(ChooserTest, TheTypeListFiltersTheFiles)
             pictures << files->item(i)->text();
         QTest::keyClick(w, Qt::Key_Escape);
     });
-    choose(QStringLiteral("Open"), true);
+    EXPECT_EQ(choose(QStringLiteral("Open"), true), QString());
     EXPECT_EQ(all, (QStringList{QStringLiteral("empty.txt"), QStringLiteral("gear.bmp"), QStringLiteral("notes.txt")}));
     EXPECT_EQ(pictures, QStringList{QStringLiteral("gear.bmp")});
+}
+
+TEST_F(ChooserTest, MovingThroughTheFilesWithTheKeyboardPicksThem)
+{
+    QString named;
+    inChooser([&](QWidget *w) {
+        auto *files = w->findChild<QListWidget *>(QStringLiteral("flbPhoto"));
+        files->setFocus();
+        QTest::keyClick(files, Qt::Key_Home);
+        QTest::keyClick(files, Qt::Key_Down);
+        named = w->findChild<QLineEdit *>(QStringLiteral("txtFileName"))->text();
+        QTest::keyClick(files, Qt::Key_Down);
+        QTest::keyClick(w, Qt::Key_Return);
+    });
+    EXPECT_EQ(choose(QStringLiteral("Open"), true), docs.file(QStringLiteral("notes.txt")))
+        << "the selection moved by the keys is the chosen file";
+    EXPECT_EQ(named, QStringLiteral("gear.bmp")) << "the name box follows the selection";
 }
 
 TEST_F(ChooserTest, InsertButtonsPutTheFileIntoTheTarget)

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -170,6 +171,38 @@ TEST_F(ReportTest, SettingsWindowAppliesOrCancels)
     EXPECT_FALSE(settings.AdvSettings());
     EXPECT_EQ(settingsState().Settings.HeaderText, QStringLiteral("Applied header"));
     EXPECT_EQ(settings.txtHeaderFooter[0], QStringLiteral("typed")) << "shown again next time";
+}
+
+TEST_F(ReportTest, NotesTypedOnTwoLinesReachThePageAsTwoLines)
+{
+    ReportForm &form = load(3, 10);
+    AdvancedSetForm &settings = advancedSet();
+    ui::AdvancedWindow window(settings);
+    whileShown(QStringLiteral("VexalAdvancedSet"), [&](QDialog *w) {
+        child<QCheckBox>(w, "chkNotes")->setChecked(true);
+        auto *notes = child<QPlainTextEdit>(w, "txtNotes");
+        notes->setFocus();
+        notes->clear();
+        QTest::keyClicks(notes, QStringLiteral("Note one"));
+        QTest::keyClick(notes, Qt::Key_Return);
+        QTest::keyClicks(notes, QStringLiteral("line two"));
+        QTest::mouseClick(child<QPushButton>(w, "cmdApply"), Qt::LeftButton);
+    });
+    window.showModal();
+    EXPECT_EQ(settingsState().Settings.NotesText, QStringLiteral("Note one\r\nline two"))
+        << "stored with the line breaks other installations read";
+
+    form.cmdDirection_Click(0);
+    form.txtFilename = QStringLiteral("notes");
+    form.chkBrowser = 0;
+    form.cmdGenerate_Click();
+    EXPECT_TRUE(test::readAll(folder.file(QStringLiteral("Reports/notes.htm"))).contains("Note&nbsp;one<p></p>line&nbsp;two"));
+
+    // Shown again as two lines, not as one with a stray CR.
+    whileShown(QStringLiteral("VexalAdvancedSet"), [&](QDialog *w) {
+        EXPECT_EQ(child<QPlainTextEdit>(w, "txtNotes")->toPlainText(), QStringLiteral("Note one\nline two"));
+    });
+    window.showModal();
 }
 
 TEST_F(ReportTest, SecondShowZuReporterWhileOpenIsBusy)

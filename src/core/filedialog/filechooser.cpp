@@ -53,10 +53,9 @@ bool FileChooser::setDrive1(const QString &path)
 {
     if (path.isEmpty() || !QFileInfo::exists(path))
         return false;
+    // Without a mount table entry for it the path is on the root's volume.
     const QStorageInfo volume(path);
-    if (!volume.isValid())
-        return false;
-    ChooserControls::drive1 = withSlash(volume.rootPath());
+    ChooserControls::drive1 = volume.isValid() ? withSlash(volume.rootPath()) : QStringLiteral("/");
     return true;
 }
 
@@ -77,10 +76,16 @@ QStringList FileChooser::flbPhoto() const
 {
     if (dir1Path().isEmpty())
         return {};
-    // Linux names are case-sensitive; a picture named X.JPG is a picture too.
-    QStringList patterns = FileTypeFilter(qint16(combo1Index())).split(QLatin1Char(';'));
-    for (const QString &pattern : FileTypeFilter(qint16(combo1Index())).split(QLatin1Char(';')))
-        patterns << pattern.toUpper();
+    // "*.*" is every file, with an extension or without (README, Makefile);
+    // Linux names are case-sensitive, so X.JPG is a picture too.
+    QStringList patterns;
+    for (const QString &pattern : FileTypeFilter(qint16(combo1Index())).split(QLatin1Char(';'))) {
+        if (pattern == QLatin1String("*.*")) {
+            patterns << QStringLiteral("*");
+            continue;
+        }
+        patterns << pattern << pattern.toUpper();
+    }
     return QDir(dir1Path()).entryList(patterns, QDir::Files, QDir::Name | QDir::IgnoreCase);
 }
 
@@ -93,7 +98,9 @@ QStringList FileChooser::dir1Folders() const
 
 QStringList FileChooser::drives()
 {
-    QStringList roots;
+    // The root is always there, even where the mount table does not show it
+    // (a chroot, a container).
+    QStringList roots{QStringLiteral("/")};
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && volume.isReady())
             roots << withSlash(volume.rootPath());

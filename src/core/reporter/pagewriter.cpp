@@ -324,6 +324,58 @@ std::vector<Column> describeColumns(const QStringList &columns, const RecordSet 
     return described;
 }
 
+char asciiLowerAt(QByteArrayView text, qsizetype i)
+{
+    return asciiLower(text[i]);
+}
+
+char asciiLowerAt(QStringView text, qsizetype i)
+{
+    const char16_t c = text[i].unicode();
+    return c < 0x80 ? asciiLower(char(c)) : '\0';
+}
+
+// A marked value of a hyperlink column: "text#address#" links to the
+// address and shows the text; "#address#" shows the address. An address
+// with '@' is an e-mail address. Nothing when the value is not marked or
+// names no address.
+template <typename View>
+struct MarkedLink
+{
+    View address;
+    View shown;
+    bool mail = false;
+};
+
+template <typename View>
+std::optional<MarkedLink<View>> markedLink(View v)
+{
+    const qsizetype first = v.indexOf('#');
+    if (first < 0)
+        return std::nullopt;
+    const qsizetype second = v.indexOf('#', first + 1);
+    if (second < 0)
+        return std::nullopt;
+    MarkedLink<View> link;
+    link.address = v.sliced(first + 1, second - first - 1);
+    if (link.address.isEmpty())
+        return std::nullopt;
+    link.shown = first > 0 ? v.first(first) : link.address;
+    link.mail = link.address.contains('@');
+    // The e-mail link adds "mailto:" itself.
+    static constexpr std::string_view scheme = "mailto:";
+    const auto hasScheme = [&] {
+        for (size_t i = 0; i < scheme.size(); ++i) {
+            if (asciiLowerAt(link.address, qsizetype(i)) != scheme[i])
+                return false;
+        }
+        return true;
+    };
+    if (link.mail && link.address.size() > qsizetype(scheme.size()) && hasScheme())
+        link.address = link.address.sliced(qsizetype(scheme.size()));
+    return link;
+}
+
 // Appends the contents of one value's cell, v being its text; the general
 // way for any value.
 void appendCell(std::string &html, QString v, const Column &column, const PageContext &page)
@@ -341,26 +393,23 @@ void appendCell(std::string &html, QString v, const Column &column, const PageCo
         }
     }
 
-    const qsizetype m1 = positionOf(v, u'#', 1);
-    const bool marked = m1 > 0 && v.size() > m1 && positionOf(v, u'#', m1 + 1) > 0;
-
     if (v.startsWith(QLatin1Char('/')) && v.contains(QLatin1Char(' '))) {
         const QString shortPath = ShortPathName(QString(v).remove(QLatin1Char('#')));
         if (!shortPath.isEmpty())
             v = QLatin1Char('#') % shortPath % QLatin1Char('#');
     }
 
-    if (column.hyperlink && marked) {
-        const QString target = m1 > 1 ? v.left(m1 - 1) : v.mid(1, v.size() - 2);
-        if (hasSafeScheme(target.toUtf8())) {
-            if (target.contains(QLatin1Char('@')))
-                appendUtf8(html, QString(QLatin1String("<A HREF=mailto:") % addressValue(target) % QLatin1Char('>')
-                                         % escaped(target) % QLatin1String("</A></TD>")));
-            else
-                appendUtf8(html, QString(QLatin1String("<A HREF='") % addressValue(target) % QLatin1String("'>")
-                                         % escaped(target) % QLatin1String("</A></TD>")));
-            return;
-        }
+    if (const auto link = column.hyperlink ? markedLink(QStringView(v)) : std::nullopt;
+        link && hasSafeScheme(link->address.toUtf8())) {
+        const QString address = addressValue(link->address.toString());
+        const QString shown = escaped(link->shown.toString());
+        if (link->mail)
+            appendUtf8(html, QString(QLatin1String("<A HREF=mailto:") % address % QLatin1Char('>') % shown
+                                     % QLatin1String("</A></TD>")));
+        else
+            appendUtf8(html, QString(QLatin1String("<A HREF='") % address % QLatin1String("'>") % shown
+                                     % QLatin1String("</A></TD>")));
+        return;
     }
     appendUtf8(html, escaped(v));
     html += "</TD>";
@@ -392,18 +441,14 @@ void appendTextCell(std::string &html, QByteArrayView v, const Column &column, c
     if (v.startsWith('/') && v.contains(' '))
         return general();
 
-    const qsizetype firstMark = v.indexOf('#');
-    const bool marked = firstMark >= 0 && v.sliced(firstMark + 1).contains('#');
-    if (column.hyperlink && marked) {
+    if (const auto link = column.hyperlink ? markedLink(v) : std::nullopt) {
         if (!ascii)
             return general();
-        const QByteArrayView target = firstMark > 0 ? v.first(firstMark) : v.sliced(1, v.size() - 2);
-        if (hasSafeScheme(target)) {
-            const bool mail = target.contains('@');
-            html += mail ? "<A HREF=mailto:" : "<A HREF='";
-            appendAsciiAddress(html, target);
-            html += mail ? ">" : "'>";
-            appendEscaped(html, target);
+        if (hasSafeScheme(link->address)) {
+            html += link->mail ? "<A HREF=mailto:" : "<A HREF='";
+            appendAsciiAddress(html, link->address);
+            html += link->mail ? ">" : "'>";
+            appendEscaped(html, link->shown);
             html += "</A></TD>";
             return;
         }

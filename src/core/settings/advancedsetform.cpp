@@ -121,6 +121,16 @@ void AdvancedSetForm::txtLink_F3(int Index)
         ActivateLink(m_links, 0, address, true);
 }
 
+QString AdvancedSetForm::withCrLf(const QString &typed)
+{
+    return withLf(typed).replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+}
+
+QString AdvancedSetForm::withLf(const QString &stored)
+{
+    return QString(stored).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
 void AdvancedSetForm::cboFontName_LostFocus()
 {
     lblFontNameFont = cboFontName;

@@ -71,6 +71,11 @@ public:
     // The font box lost the focus: the preview takes its text.
     void cboFontName_LostFocus();
 
+    // A text box on Linux breaks lines with LF where the stored texts, and
+    // the notes' conversion to HTML, have CR LF.
+    static QString withCrLf(const QString &typed);
+    static QString withLf(const QString &stored);
+
     // Whether the report window is run unattended; Apply then leaves this
     // window as it is.
     std::function<bool()> autoReporting;

@@ -210,7 +210,7 @@ void AdvancedWindow::pushToForm()
     }
     m_form.chkNotes = m_notes->isChecked() ? 1 : 0;
     m_form.OptNotesPosition = m_notesPosition[1]->isChecked() ? 1 : 0;
-    m_form.txtNotes = m_notesText->toPlainText();
+    m_form.txtNotes = AdvancedSetForm::withCrLf(m_notesText->toPlainText());
     m_form.OptPages = m_pages[1]->isChecked() ? 1 : 0;
     m_form.chkSave = m_save->isChecked() ? 1 : 0;
     for (int i = 0; i < m_fields->count() && i < m_form.lstFields.size(); ++i)
@@ -230,7 +230,7 @@ void AdvancedWindow::pullFromForm()
     }
     m_notes->setChecked(m_form.chkNotes == 1);
     m_notesPosition[size_t(m_form.OptNotesPosition == 1 ? 1 : 0)]->setChecked(true);
-    m_notesText->setPlainText(m_form.txtNotes);
+    m_notesText->setPlainText(AdvancedSetForm::withLf(m_form.txtNotes));
     m_pages[size_t(m_form.OptPages == 1 ? 1 : 0)]->setChecked(true);
     m_save->setChecked(m_form.chkSave == 1);
     m_fields->clear();

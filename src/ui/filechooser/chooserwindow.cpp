@@ -95,11 +95,16 @@ void ChooserWindow::buildLists()
         m_chooser.Dir1_Open(item->text());
         pullFromChooser();
     });
-    connect(m_files, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+    // A click, or moving the selection with the keyboard, picks the file.
+    const auto pick = [this](QListWidgetItem *item) {
+        if (!item)
+            return;
         m_chooser.flbPhoto_Click(item->text());
         m_fileName->setText(m_chooser.txtFileName);
         showPreview();
-    });
+    };
+    connect(m_files, &QListWidget::itemClicked, this, pick);
+    connect(m_files, &QListWidget::currentItemChanged, this, pick);
     connect(m_types, &QComboBox::activated, this, [this](int index) {
         m_chooser.setCombo1Index(index);
         fillFiles();
@@ -172,6 +177,8 @@ void ChooserWindow::fillFolders()
 
 void ChooserWindow::fillFiles()
 {
+    // Filling the list picks nothing.
+    const QSignalBlocker block(m_files);
     m_files->clear();
     m_files->addItems(m_chooser.flbPhoto());
     const QList<QListWidgetItem *> chosen = m_files->findItems(m_chooser.chosenName, Qt::MatchFixedString);

@@ -43,3 +43,24 @@ TEST(FileChooser, EachUseStartsFromTheInitialControlsAndKeepsOnlyTheChoice)
     EXPECT_EQ(chooser.caption, QStringLiteral("Supply FileName"));
     EXPECT_EQ(chooser.dir1Path(), app.file(QStringLiteral("b/"))) << "but starts where the last file was chosen";
 }
+
+TEST(FileChooser, AllListsFilesWithoutAnExtensionAndTheRootIsAlwaysADrive)
+{
+    test::TempFolder folder;
+    for (const char *name : {"README", "Makefile", "notes.txt", "photo.JPG"})
+        test::writeAll(folder.file(QString::fromLatin1(name)), "x");
+    SharedValues values;
+    values.AppFolder = folder.path();
+    const Messages messages;
+    FileChooser chooser(values, messages);
+    chooser.ensureLoaded();
+    EXPECT_EQ(chooser.flbPhoto(), (QStringList{QStringLiteral("Makefile"), QStringLiteral("notes.txt"),
+                                               QStringLiteral("photo.JPG"), QStringLiteral("README")}))
+        << "\"All\" is every file, as *.* was on the original platform";
+    chooser.setCombo1Index(2);
+    EXPECT_EQ(chooser.flbPhoto(), QStringList{QStringLiteral("photo.JPG")}) << "pictures in capitals too";
+
+    EXPECT_TRUE(FileChooser::drives().contains(QStringLiteral("/")));
+    EXPECT_TRUE(chooser.setDrive1(folder.path()));
+    EXPECT_FALSE(chooser.drive1().isEmpty());
+}

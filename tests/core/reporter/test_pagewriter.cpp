@@ -419,8 +419,13 @@ TEST_F(PageWriterTest, CellsOfHyperlinkColumnsBecomeSafeLinks)
 {
     struct Case { const char *column; const char *value; const char *cell; const char *why; };
     const Case cases[] = {
-        {"Site", "Quorvane#http://www.quorvane.com#", "<A HREF='Quorvane'>Quorvane</A>",
-         "the text before the first mark is target and text"},
+        {"Site", "Quorvane#http://www.quorvane.com#", "<A HREF='http://www.quorvane.com'>Quorvane</A>",
+         "text#address#: the address is the target, the text is shown"},
+        {"Site", "Adler#https://adler.example.com/#sub#", "<A HREF='https://adler.example.com/'>Adler</A>",
+         "only the part between the first two marks is the address"},
+        {"Site", "Mail us#Sales@quorvane.com#", "<A HREF=mailto:Sales@quorvane.com>Mail us</A>",
+         "an e-mail address behind a text"},
+        {"Site", "Empty##", "Empty##", "no address: no link"},
         {"Site", "#http://www.quorvane.com/a b&c#",
          "<A HREF='http://www.quorvane.com/a%20b&amp;c'>http://www.quorvane.com/a b&amp;c</A>",
          "between marks the address; escaped, its blank encoded in the target"},
@@ -428,7 +433,8 @@ TEST_F(PageWriterTest, CellsOfHyperlinkColumnsBecomeSafeLinks)
          "an address with @ is an e-mail link"},
         {"Site", "#javascript:alert('x')#", "#javascript:alert(&#39;x&#39;)#", "scripts are no links"},
         {"Site", "#\tJavaScript:alert(1)#", "#\tJavaScript:alert(1)#", "nor when disguised as browsers read them"},
-        {"Site", "#mailto:a@b.c#", "<A HREF=mailto:mailto:a@b.c>mailto:a@b.c</A>", "a mailto scheme is allowed"},
+        {"Site", "#mailto:a@b.c#", "<A HREF=mailto:a@b.c>mailto:a@b.c</A>", "a mailto scheme is kept, never doubled"},
+        {"Site", "Boss#MAILTO:boss@b.c#", "<A HREF=mailto:boss@b.c>Boss</A>", "whatever its case"},
         {"Site", "plain#text", "plain#text", "one mark is no link"},
         {"Site", "#http://b\u00fccher.example/a\u00a0b#",
          "<A HREF='http://b\u00fccher.example/a%C2%A0b'>http://b\u00fccher.example/a\u00a0b</A>",
@@ -438,16 +444,21 @@ TEST_F(PageWriterTest, CellsOfHyperlinkColumnsBecomeSafeLinks)
     };
     const std::vector<Column> columns = {{"Site", adLongVarWChar, 234}, {"Note", adVarWChar}};
     RecordSet source = table(columns, {});
-    for (const Case &c : cases) {
-        PageContext page = pageOf(1, 1, 3, 3);
-        page.SourceRecordset = &source;
-        const bool site = qstrcmp(c.column, "Site") == 0;
-        RecordSet rs = table(columns, {{site ? c.value : "", site ? "" : c.value}});
-        const QString file = folder.file(QStringLiteral("cell%1.htm").arg(&c - cases));
-        writer.WriteReportSection(file, rs, 1, {c.column}, "Vol 1", 0, "WHITE", page);
+    // Texts stored as UTF-8 take the writer's fast way, other values the
+    // general one: both must give the same cell.
+    const std::vector<Column> variants = {{"Site", adVariant}, {"Note", adVariant}};
+    for (const std::vector<Column> *stored : {&columns, &variants}) {
+        for (const Case &c : cases) {
+            PageContext page = pageOf(1, 1, 3, 3);
+            page.SourceRecordset = &source;
+            const bool site = qstrcmp(c.column, "Site") == 0;
+            RecordSet rs = table(*stored, {{site ? c.value : "", site ? "" : c.value}});
+            const QString file = folder.file(QStringLiteral("cell%1-%2.htm").arg(&c - cases).arg(stored == &columns));
+            writer.WriteReportSection(file, rs, 1, {c.column}, "Vol 1", 0, "WHITE", page);
 
-        EXPECT_EQ(fragment(file), opening("Vol 1") + tableHead({c.column}) + row({c.cell}) + TableEnd + Close)
-            << c.why;
+            EXPECT_EQ(fragment(file), opening("Vol 1") + tableHead({c.column}) + row({c.cell}) + TableEnd + Close)
+                << c.why << (stored == &columns ? " (stored text)" : " (general way)");
+        }
     }
 }
 
