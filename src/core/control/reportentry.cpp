@@ -203,7 +203,7 @@ bool ZuVexal::prepareReport(RecordSetPtr &repRecordset, const QString &sPicField
     m_context->values.SourceRecordset = repRecordset;
     AdvancedSetForm &settings = m_context->advancedSet();
     settings.lstFields.clear();
-    settings.myfControl = m_container->controlByName(m_container->displayName());
+    settings.myfControl = m_container->controlByName(displayName());
     if (!settings.myfControl)
         return false;
     ReportForm &form = m_context->reportForm();
@@ -222,7 +222,7 @@ bool ZuVexal::ShowZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
     const std::shared_ptr<Context> context = m_context;
     std::optional<Context::ReportGuard> busy = context->beginReport();
     if (!busy) {
-        context->messages.show(m_container->displayName(),
+        context->messages.show(displayName(),
                                QStringLiteral("A report is currently being generated\r\nplease try again in a few seconds"));
         return false;
     }

@@ -1,5 +1,6 @@
 #include "core/control/zuvexal.h"
 
+#include "core/base/attempt.h"
 #include "core/base/paths.h"
 #include "core/base/values.h"
 #include "core/control/context.h"
@@ -102,14 +103,28 @@ void ZuVexal::setSurface(ControlSurface *surface)
     m_surface = next;
 }
 
-void ZuVexal::notify(const char *propertyName)
+bool ZuVexal::notify(const char *propertyName)
 {
-    m_container->propertyChanged(QString::fromLatin1(propertyName));
+    return attempt([&] { m_container->propertyChanged(QString::fromLatin1(propertyName)); });
+}
+
+bool ZuVexal::runMode() const
+{
+    bool userMode = true;
+    attempt([&] { userMode = m_container->userMode(); });
+    return userMode;
+}
+
+QString ZuVexal::displayName() const
+{
+    QString name;
+    attempt([&] { name = m_container->displayName(); });
+    return name;
 }
 
 void ZuVexal::InitProperties()
 {
-    if (!m_container->userMode())
+    if (!runMode())
         LoadStoredSettings(m_context->registry, m_context->settings);
     m_defaultAppPath = m_context->values.AppFolder;
     m_applicationPath = m_defaultAppPath;
@@ -122,35 +137,44 @@ void ZuVexal::InitProperties()
 
 void ZuVexal::ReadProperties(const PropertyBag &bag)
 {
-    if (auto v = bag.read(EnabledKey, true); v && toBool(*v))
+    // A value the bag cannot give leaves its property as it was.
+    const auto read = [&bag](const QString &key, const QVariant &defaultValue) {
+        std::optional<QVariant> value;
+        attempt([&] { value = bag.read(key, defaultValue); });
+        return value;
+    };
+    if (auto v = read(EnabledKey, true); v && toBool(*v))
         m_surface->setEnabled(*toBool(*v));
-    if (auto v = bag.read(BackColorKey, DefaultBackColor); v && toInteger(*v))
+    if (auto v = read(BackColorKey, DefaultBackColor); v && toInteger(*v))
         m_surface->setBackColor(fromOleColor(quint32(*toInteger(*v))));
-    if (auto v = bag.read(ApplicationPathKey, m_context->values.AppFolder); v && v->canConvert<QString>())
+    if (auto v = read(ApplicationPathKey, m_context->values.AppFolder); v && v->canConvert<QString>())
         m_applicationPath = v->toString();
-    if (auto v = bag.read(DoTimerKey, false); v && toBool(*v))
+    if (auto v = read(DoTimerKey, false); v && toBool(*v))
         m_doTimer = *toBool(*v);
-    if (auto v = bag.read(IntervalKey, 0); v && toLong(*v) && *toLong(*v) >= 0)
+    if (auto v = read(IntervalKey, 0); v && toLong(*v) && *toLong(*v) >= 0)
         m_interval = *toLong(*v);
-    if (auto v = bag.read(MaxRecsPerPageKey, qint32(Zu_TenRecs)); v && toLong(*v))
+    if (auto v = read(MaxRecsPerPageKey, qint32(Zu_TenRecs)); v && toLong(*v))
         m_maxRecsPerPage = *toLong(*v);
-    if (auto v = bag.read(TagKey, QString()); v && v->canConvert<QString>())
+    if (auto v = read(TagKey, QString()); v && v->canConvert<QString>())
         m_tag = v->toString();
-    if (auto v = bag.read(DeveloperCompanyKey, QString()); v && v->canConvert<QString>())
+    if (auto v = read(DeveloperCompanyKey, QString()); v && v->canConvert<QString>())
         m_developerCompany = v->toString();
     m_context->values.OrganisationName = m_developerCompany;
 }
 
 void ZuVexal::WriteProperties(PropertyBag &bag) const
 {
-    bag.write(EnabledKey, m_surface->isEnabled(), true);
-    bag.write(BackColorKey, toOleColor(m_surface->backColor()), DefaultBackColor);
-    bag.write(ApplicationPathKey, m_applicationPath, m_context->values.AppFolder);
-    bag.write(DoTimerKey, m_doTimer, false);
-    bag.write(IntervalKey, m_interval, 0);
-    bag.write(MaxRecsPerPageKey, m_maxRecsPerPage, qint32(Zu_TenRecs));
-    bag.write(TagKey, m_tag, QString());
-    bag.write(DeveloperCompanyKey, m_developerCompany, QString());
+    const auto write = [&bag](const QString &key, const QVariant &value, const QVariant &defaultValue) {
+        attempt([&] { bag.write(key, value, defaultValue); });
+    };
+    write(EnabledKey, m_surface->isEnabled(), true);
+    write(BackColorKey, toOleColor(m_surface->backColor()), DefaultBackColor);
+    write(ApplicationPathKey, m_applicationPath, m_context->values.AppFolder);
+    write(DoTimerKey, m_doTimer, false);
+    write(IntervalKey, m_interval, 0);
+    write(MaxRecsPerPageKey, m_maxRecsPerPage, qint32(Zu_TenRecs));
+    write(TagKey, m_tag, QString());
+    write(DeveloperCompanyKey, m_developerCompany, QString());
 }
 
 void ZuVexal::setTag(const QString &Tag)
@@ -161,7 +185,7 @@ void ZuVexal::setTag(const QString &Tag)
 
 void ZuVexal::setDeveloperCompany(const QString &DeveloperCompany)
 {
-    if (m_container->userMode())
+    if (runMode())
         return;
     const QString name = trimBlanks(DeveloperCompany);
     if (name.isEmpty())
@@ -195,14 +219,14 @@ void ZuVexal::setEnabled(bool Enabled)
 
 QString ZuVexal::ApplicationPath() const
 {
-    if (m_container->userMode())
+    if (runMode())
         throw ZuError(ErrPropertyGetNotSupportedAtRunTime, "Property Get can't be executed at run time");
     return m_applicationPath;
 }
 
 void ZuVexal::setApplicationPath(QString &ApplicationPath)
 {
-    if (!m_container->userMode()) {
+    if (!runMode()) {
         m_context->messages.show(QStringLiteral("ZuVexal"),
                     QStringLiteral("Set as your app path\r\nwith code for run-time usage."),
                     MessagePresenter::Icon::Information);
@@ -246,7 +270,8 @@ void ZuVexal::setInterval(qint32 Interval)
 void ZuVexal::setMaxRecsPerPage(qint32 MaxRecsPerPage)
 {
     m_maxRecsPerPage = MaxRecsPerPage;
-    notify("MaxRecsPerPage");
+    if (!notify("MaxRecsPerPage"))
+        m_maxRecsPerPage = Zu_TenRecs;
 }
 
 quintptr ZuVexal::hWnd() const
@@ -369,7 +394,7 @@ void ZuVexal::LogMessage(const QVariant &strMessage, QObject *TextHandlingBox)
     appendLogEntry(m_applicationPath,
                    logEntryText(m_context->values.OrganisationName, message, QDateTime::currentDateTime()));
     if (TextHandlingBox)
-        appendToTextBox(TextHandlingBox, message);
+        attempt([&] { appendToTextBox(TextHandlingBox, message); });
 }
 
 void ZuVexal::AboutBox()

@@ -177,7 +177,11 @@ Q_SIGNALS:
                       bool &DeleteGeneratedPagesOnCancel, QVariant &forFututeUse);
 
 private:
-    void notify(const char *propertyName);
+    // False when the container failed to take the notification.
+    bool notify(const char *propertyName);
+    // The container's UserMode; run mode when it cannot say.
+    bool runMode() const;
+    QString displayName() const;
     bool prepareReport(RecordSetPtr &repRecordset, const QString &sPicFields, QString *theGraphicFolder,
                        bool unattended);
 

@@ -1,5 +1,6 @@
 #include "core/filedialog/filechooser.h"
 
+#include "core/base/attempt.h"
 #include "core/base/messages.h"
 #include "core/base/paths.h"
 #include "core/base/sharedvalues.h"
@@ -207,7 +208,12 @@ void FileChooser::cmdInsert_Click(int Index)
 {
     chosenName = FileNamePart(trimBlanks(txtFileName));
     chosenPath = dir1Path() + chosenName;
-    QObject *target = GraphicControl;
+    // The host's control may fail; the chooser stays open all the same.
+    attempt([&] { insertInto(GraphicControl, Index); });
+}
+
+void FileChooser::insertInto(QObject *target, int Index) const
+{
     if (!target)
         return;
     const QMetaObject *meta = target->metaObject();

@@ -93,6 +93,8 @@ public:
     std::function<void()> focusFileName;
 
 private:
+    void insertInto(QObject *target, int Index) const;
+
     const SharedValues &m_values;
     const Messages &m_messages;
     QString m_chosenFileName;
