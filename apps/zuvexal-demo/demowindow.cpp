@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -166,12 +167,17 @@ zuvexal::RecordSetPtr DemoWindow::records()
     return loaded;
 }
 
+QString DemoWindow::picturesFolder() const
+{
+    return QFileInfo(m_database).absolutePath() + QStringLiteral("/pictures");
+}
+
 void DemoWindow::showReporter()
 {
     zuvexal::RecordSetPtr records = this->records();
     if (!records)
         return;
-    QString pictures = QStringLiteral(ZUVEXAL_SAMPLE_DIR "/pictures");
+    QString pictures = picturesFolder();
     const bool shown = m_control->control().ShowZuReporter(records, QStringLiteral("Photo"), &pictures);
     m_control->control().LogMessage(QStringLiteral("ShowZuReporter: %1").arg(shown ? QStringLiteral("shown")
                                                                                    : QStringLiteral("not shown")),
@@ -183,7 +189,7 @@ void DemoWindow::autoReport()
     zuvexal::RecordSetPtr records = this->records();
     if (!records)
         return;
-    QString pictures = QStringLiteral(ZUVEXAL_SAMPLE_DIR "/pictures");
+    QString pictures = picturesFolder();
     const bool done = m_control->control().AutoZuReporter(records, QStringLiteral("Photo"), &pictures,
                                                           QStringLiteral("demo"), QStringLiteral("Demo report"),
                                                           ZuVexal::rNoNo);
@@ -239,7 +245,7 @@ void DemoWindow::takeScreenshots(const QString &folder)
             save(chooser, folder + QStringLiteral("/file-chooser.png"));
             QMetaObject::invokeMethod(chooser, "accept");
         });
-        QString pictures = QStringLiteral(ZUVEXAL_SAMPLE_DIR "/pictures");
+        QString pictures = picturesFolder();
         m_control->control().SupplyFileName(QStringLiteral("Select a picture"), &pictures, ZuVexal::Zu_Picture_Files);
         whenShown(QStringLiteral("VexalProps"), [folder](QWidget *page) {
             save(page, folder + QStringLiteral("/property-page.png"));

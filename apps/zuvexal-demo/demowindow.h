@@ -33,6 +33,8 @@ private:
     QGridLayout *buildButtons(QWidget *central);
     // The records of the database's "orders" table (else its first table).
     zuvexal::RecordSetPtr records();
+    // The sample's pictures sit beside its database.
+    QString picturesFolder() const;
     void showReporter();
     void autoReport();
     void openDatabase();

@@ -2,6 +2,26 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+// The sample database where the build or the installation put it, beside
+// the program's folder (share/zuvexal/examples); empty when there is none.
+QString sampleDatabase()
+{
+    const QDir programs(QCoreApplication::applicationDirPath());
+    for (const char *relative : {"../share/zuvexal/examples/sample.db", "../../share/zuvexal/examples/sample.db"}) {
+        const QString candidate = programs.absoluteFilePath(QString::fromLatin1(relative));
+        if (QFileInfo(candidate).isFile())
+            return QDir::cleanPath(candidate);
+    }
+    return {};
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -17,7 +37,12 @@ int main(int argc, char **argv)
                                          QStringLiteral("DIR"));
     parser.addOption(screenshots);
     parser.process(app);
-    const QString database = parser.positionalArguments().value(0, QStringLiteral(ZUVEXAL_SAMPLE_DIR "/sample.db"));
+    QString database = parser.positionalArguments().value(0, sampleDatabase());
+    if (database.isEmpty()) {
+        database = QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open a SQLite database to report on"));
+        if (database.isEmpty())
+            return 0;
+    }
     DemoWindow window(database);
     window.show();
     if (parser.isSet(screenshots))
