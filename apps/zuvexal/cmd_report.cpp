@@ -143,6 +143,11 @@ int reportOutcome(const RunResult &run, bool written, qint64 records, qint64 ms,
         err << "zuvexal: " << run.sectionsFailed << " sections could not be written under " << folder << "Reports\n";
         return ExitPageNotWritten;
     }
+    if (!run.pagesNotPrinted.isEmpty()) {
+        err << "zuvexal: " << run.pagesNotPrinted.size() << " pages not printed, the first " << run.pagesNotPrinted.front()
+            << '\n';
+        return ExitNotPrinted;
+    }
     if (!quiet) {
         err << "zuvexal: " << records << " records, " << pages.size() << " page files in "
             << QString::number(double(ms) / 1000.0, 'f', 1) << " s\n";
@@ -204,7 +209,7 @@ int runReport(const QStringList &args)
                                  QStringLiteral("Writes an HTML report of a table or query into Reports/ under the "
                                                 "application folder, one file per page.\n"
                                                 "Exit status: 0 written, 1 bad input, 2 no records, 3 cancelled, "
-                                                "4 a page could not be written.")))
+                                                "4 a page could not be written, 5 a page could not be printed.")))
         return *exit;
 
     bool ok = false;

@@ -85,7 +85,9 @@ int runPrint(const QStringList &args)
     parser.addOption(inBrowser);
     if (auto exit = parseCommand(parser, args,
                                  QStringLiteral("Prints a report page on the default printer, or as a PDF into "
-                                                "the folder $ZUVEXAL_PRINT_TO names."),
+                                                "the folder $ZUVEXAL_PRINT_TO names.\n"
+                                                "Exit status: 0 printed, 1 bad input, 5 the page could not be "
+                                                "printed."),
                                  QStringLiteral("page-file"), QStringLiteral("Report page to print.")))
         return *exit;
     const QStringList positional = parser.positionalArguments();
@@ -95,9 +97,10 @@ int runPrint(const QStringList &args)
     if (!QFileInfo(page).isFile())
         return fail(QStringLiteral("page file not found: %1").arg(page));
     if (!printPageFile(page)) {
-        return fail(platform::printToFolder()
-                        ? QStringLiteral("cannot write a PDF into %1").arg(*platform::printToFolder())
-                        : QStringLiteral("no default printer accepted %1").arg(page));
+        fail(platform::printToFolder()
+                 ? QStringLiteral("%1 not printed: cannot write a PDF into %2").arg(page, *platform::printToFolder())
+                 : QStringLiteral("%1 not printed: no default printer accepted it").arg(page));
+        return ExitNotPrinted;
     }
     return ExitOk;
 }

@@ -151,6 +151,20 @@ TEST(Cli, ServicesOneAtATime)
     EXPECT_EQ(print.exitCode, 0) << print.err.toStdString();
     EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("pdf/page.pdf"))));
 
+    // A page that does not print says which one, and exits 5: here the PDF
+    // folder would be under a file.
+    const QStringList blocked{QStringLiteral("ZUVEXAL_PRINT_TO=") + folder.file(QStringLiteral("page.htm/pdf"))};
+    const CliRun unprinted = runCli({QStringLiteral("print"), folder.file(QStringLiteral("page.htm"))}, blocked);
+    EXPECT_EQ(unprinted.exitCode, 5);
+    EXPECT_EQ(unprinted.err.count(QLatin1Char('\n')), 1) << unprinted.err.toStdString();
+    EXPECT_TRUE(unprinted.err.contains(folder.file(QStringLiteral("page.htm")))) << unprinted.err.toStdString();
+    const CliRun report = runCli({QStringLiteral("report"), QStringLiteral("--db"), makeDatabase(folder),
+                                  QStringLiteral("--table"), QStringLiteral("orders"), QStringLiteral("--print"),
+                                  QStringLiteral("--quiet"), QStringLiteral("--app-folder"), folder.path()},
+                                 blocked);
+    EXPECT_EQ(report.exitCode, 5) << report.err.toStdString();
+    EXPECT_TRUE(report.err.contains(QStringLiteral("not printed"))) << report.err.toStdString();
+
     struct Bad { QStringList args; const char *mentions; };
     const Bad bad[] = {
         {{QStringLiteral("wait"), QStringLiteral("soon")}, "soon"},

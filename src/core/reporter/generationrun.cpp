@@ -300,7 +300,7 @@ void GenerationRun::showAndPrint()
         return;
     for (const QString &file : files) {
         if (!file.isEmpty() && QFileInfo::exists(file) && !PrintShownPage(file, f.chkBrowser != 0))
-            ++m_result.pagesNotPrinted;
+            m_result.pagesNotPrinted << file;
     }
 }
 

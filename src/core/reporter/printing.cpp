@@ -2,6 +2,7 @@
 
 #include "platform/printer.h"
 
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,26 +13,122 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QUrl>
+
+#include <algorithm>
+#include <cctype>
 
 namespace zuvexal {
 
 namespace {
 
-// Loads every picture a page names, resolved against the page's folder,
-// into the document: laid out for print, relative sources would otherwise
-// be looked up in the working folder.
-void addPictures(QTextDocument &document, const QString &html, const QDir &pageFolder)
+// The colour a browser makes of a legacy colour attribute's value (HTML's
+// rules for parsing a legacy colour value): a named colour, else the hex
+// digits read in three parts, every other character counting as 0.
+QColor legacyColor(QString value)
 {
+    value = value.trimmed();
+    if (value.isEmpty() || value.compare(QLatin1String("transparent"), Qt::CaseInsensitive) == 0)
+        return {};
+    if (QColor::isValidColorName(value) && !value.startsWith(QLatin1Char('#')))
+        return QColor::fromString(value);
+    if (value.size() == 4 && value.startsWith(QLatin1Char('#')) && QColor::isValidColorName(value))
+        return QColor::fromString(value);
+    value = value.left(128);
+    if (value.startsWith(QLatin1Char('#')))
+        value.remove(0, 1);
+    for (QChar &c : value) {
+        if (!isxdigit(c.toLatin1()) || c.unicode() > 0x7F)
+            c = QLatin1Char('0');
+    }
+    while (value.isEmpty() || value.size() % 3 != 0)
+        value += QLatin1Char('0');
+    qsizetype length = value.size() / 3;
+    QStringList parts{value.mid(0, length), value.mid(length, length), value.mid(2 * length, length)};
+    if (length > 8) {
+        for (QString &part : parts)
+            part = part.right(8);
+        length = 8;
+    }
+    while (length > 2 && std::all_of(parts.begin(), parts.end(), [](const QString &p) { return p.front() == u'0'; })) {
+        for (QString &part : parts)
+            part.remove(0, 1);
+        --length;
+    }
+    return QColor(parts[0].left(2).toInt(nullptr, 16), parts[1].left(2).toInt(nullptr, 16),
+                  parts[2].left(2).toInt(nullptr, 16));
+}
+
+// The page laid out for print as a browser reads it. The file itself stays
+// as the writer made it; only this copy is repaired for Qt's HTML subset:
+// the sections' documents become one, the table tag whose colour value runs
+// into its first row is split as a browser splits it, the cells' stray
+// colour tags are dropped, the pictures' sources are made absolute, and
+// the font tag without its '>' sets the face of everything after it.
+struct PrintablePage
+{
+    QString html;
+    QString fontFamily;
+};
+
+PrintablePage printablePage(QString text, const QDir &pageFolder)
+{
+    PrintablePage page;
+    static const QRegularExpression documentTags(QStringLiteral(R"(</?(HTML|BODY)>|<HEAD>.*?</HEAD>)"),
+                                                 QRegularExpression::CaseInsensitiveOption);
+    text.remove(documentTags);
+    static const QRegularExpression tableTag(QStringLiteral(R"(<TABLE([^<>]*?)\bBGCOLOR=([^\s>]*)>)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    QString repaired;
+    qsizetype done = 0;
+    for (auto it = tableTag.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QColor color = legacyColor(m.captured(2));
+        repaired += text.mid(done, m.capturedStart() - done) + QStringLiteral("<TABLE") + m.captured(1);
+        if (color.isValid())
+            repaired += QStringLiteral("BGCOLOR=\"%1\"").arg(color.name());
+        repaired += QLatin1Char('>');
+        // What the colour value swallowed was the first row's tag.
+        if (m.captured(2).contains(QLatin1Char('<')))
+            repaired += QStringLiteral("<TR>");
+        done = m.capturedEnd();
+    }
+    text = repaired + text.mid(done);
+    static const QRegularExpression cellColor(QStringLiteral(R"(<BGCOLOR=[^>]*>)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    text.remove(cellColor);
+    static const QRegularExpression fontTag(QStringLiteral(R"(<FONT FACE\s*=\s*([^\s,<>]*)[^<>]*</FONT>)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch m = fontTag.match(text); m.hasMatch())
+        page.fontFamily = m.captured(1);
+    text.remove(fontTag);
     static const QRegularExpression source(
-        QString::fromLatin1(R"re(<img\b[^>]*?\bsrc\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+)))re"),
+        QStringLiteral(R"re(<img\b[^>]*?\bsrc\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+)))re"),
         QRegularExpression::CaseInsensitiveOption);
-    for (auto it = source.globalMatch(html); it.hasNext();) {
-        const QRegularExpressionMatch match = it.next();
-        const QString name = match.captured(1) + match.captured(2) + match.captured(3);
+    repaired.clear();
+    done = 0;
+    for (auto it = source.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString name = m.captured(1) + m.captured(2) + m.captured(3);
         const QUrl url(name);
         const QString path = url.isLocalFile() ? url.toLocalFile() : QUrl::fromPercentEncoding(name.toUtf8());
-        const QImage picture(pageFolder.absoluteFilePath(path));
+        repaired += text.mid(done, m.capturedStart() - done) + QStringLiteral("<img src=\"")
+            + QUrl::fromLocalFile(pageFolder.absoluteFilePath(path)).toString().toHtmlEscaped() + QLatin1Char('"');
+        done = m.capturedEnd();
+    }
+    page.html = QStringLiteral("<html><body>") + repaired + text.mid(done) + QStringLiteral("</body></html>");
+    return page;
+}
+
+// Loads every picture the page names into the document, so the layout for
+// print needs no file lookups of its own.
+void addPictures(QTextDocument &document, const QString &html)
+{
+    static const QRegularExpression source(QStringLiteral(R"re(<img src="([^"]*)")re"));
+    for (auto it = source.globalMatch(html); it.hasNext();) {
+        const QUrl url(QTextDocumentFragment::fromHtml(it.next().captured(1)).toPlainText());
+        const QImage picture(url.toLocalFile());
         if (!picture.isNull())
             document.addResource(QTextDocument::ImageResource, url, picture);
     }
@@ -42,16 +139,38 @@ bool renderPdf(const QString &pageFile, const QString &pdfPath)
     QFile file(pageFile);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QString html = QString::fromUtf8(file.readAll());
+    const PrintablePage page = printablePage(QString::fromUtf8(file.readAll()), QFileInfo(pageFile).absoluteDir());
     QTextDocument document;
-    addPictures(document, html, QFileInfo(pageFile).absoluteDir());
-    document.setHtml(html);
+    if (!page.fontFamily.isEmpty())
+        document.setDefaultFont(QFont(page.fontFamily));
+    // Cells' contents sit in the middle, as in a browser.
+    document.setDefaultStyleSheet(QStringLiteral("td, th { vertical-align: middle; }"));
+    addPictures(document, page.html);
+    document.setHtml(page.html);
 
-    QPdfWriter writer(pdfPath);
+    // Opened here, so a PDF that cannot be written fails quietly.
+    QFile pdf(pdfPath);
+    if (!pdf.open(QIODevice::WriteOnly))
+        return false;
+    QPdfWriter writer(&pdf);
     writer.setTitle(QFileInfo(pageFile).fileName());
     writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+    // The page is laid out as wide as its widest line needs, as a browser
+    // window wide enough would show it, and scaled down onto the paper:
+    // across a landscape page when that is wider than portrait, and no
+    // smaller than half size (beyond that, cells wrap). The layout's units
+    // are pixels at 96 dpi.
+    document.setTextWidth(1e6);
+    const qreal natural = document.idealWidth() + 2 * document.documentMargin();
+    const qreal portrait = writer.pageLayout().paintRect(QPageLayout::Point).width() * 96.0 / 72.0;
+    if (natural > portrait)
+        writer.setPageOrientation(QPageLayout::Landscape);
+    const QSizeF paper = writer.pageLayout().paintRect(QPageLayout::Point).size() * (96.0 / 72.0);
+    const qreal width = std::clamp(natural, paper.width(), 2 * paper.width());
+    document.setPageSize(QSizeF(width, width * paper.height() / paper.width()));
     document.print(&writer);
+    pdf.close();
     return QFileInfo(pdfPath).size() > 0;
 }
 
@@ -71,8 +190,7 @@ bool printPageFile(const QString &pageFile)
     if (!QFileInfo(pageFile).isFile())
         return false;
     if (const std::optional<QString> folder = platform::printToFolder()) {
-        QDir().mkpath(*folder);
-        return renderPdf(pageFile, freePdfName(*folder, pageFile));
+        return QDir().mkpath(*folder) && renderPdf(pageFile, freePdfName(*folder, pageFile));
     }
     QTemporaryDir spool;
     const QString pdf = spool.filePath(QStringLiteral("page.pdf"));

@@ -19,7 +19,7 @@ struct RunResult
     QStringList pageFiles;
     int pagesWritten = 0;     // pages whose sections were all written
     int sectionsFailed = 0;   // sections that could not be written
-    int pagesNotPrinted = 0;  // pages to print that could not be handed over
+    QStringList pagesNotPrinted;  // pages to print that could not be handed over
     bool cancelled = false;
     bool deletedOnCancel = false;  // what the run wrote was taken back
 };

@@ -1,8 +1,10 @@
-#include "core/base/quotedrecord.h"
 #include "core/reporter/printing.h"
 
+#include "reportfixture.h"
 #include "testsupport.h"
 
+#include <QCoreApplication>
+#include <QRegularExpression>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,23 +16,33 @@
 #include <gtest/gtest.h>
 
 using namespace zuvexal;
+using zuvexal::test::ReportTest;
 
 namespace {
 
-// A page as the report writer leaves it: quoted records of HTML, with a
-// picture beside the page named by a relative source.
-QString writePage(const test::TempFolder &folder)
+// Three orders with a picture each, a hyperlink column and sums, reported
+// through the real generation run: the pages as the writer makes them.
+RecordSetPtr printableOrders()
 {
-    QFile::copy(QStringLiteral(ZUVEXAL_SOURCE_DIR "/examples/pictures/gear.bmp"), folder.file(QStringLiteral("gear.bmp")));
-    const QString page = folder.file(QStringLiteral("orders1.htm"));
-    QuotedRecordWriter writer(page);
-    for (const char *record : {"<HTML><HEAD><TITLE>Orders</TITLE></HEAD><BODY>",
-                               "<TABLE BORDER=1><TR><TH>Customer</TH><TH>Quantity</TH></TR>",
-                               "<TR><TD>Adler Sons</TD><TD>120</TD></TR>",
-                               "<TR><TD>Birch Joinery</TD><TD><IMG SRC=gear.bmp></TD></TR>",
-                               "</TABLE></BODY></HTML>"})
-        writer.append(QString::fromLatin1(record));
-    return page;
+    auto records = std::make_shared<RecordSet>();
+    records->appendField(QStringLiteral("OrderID"), Ado::adBigInt, 8);
+    records->appendField(QStringLiteral("Customer"), Ado::adVarWChar, 40);
+    records->appendField(QStringLiteral("Amount"), Ado::adDouble, 8);
+    records->appendField(QStringLiteral("Site"), Ado::adLongVarWChar, 0, 234);
+    records->appendField(QStringLiteral("Photo"), Ado::adVarWChar, 255);
+    records->open();
+    const char *customers[] = {"Adler Sons", "Birch Joinery", "Cedar Mills"};
+    for (int i = 1; i <= 3; ++i) {
+        records->addNew();
+        records->setValue(0, qlonglong(i));
+        records->setValue(1, QString::fromLatin1(customers[i - 1]));
+        records->setValue(2, i * 1.5);
+        records->setValue(3, QStringLiteral("Shop%1#https://shop%1.example.com/#").arg(i));
+        records->setValue(4, QStringLiteral("p%1.bmp").arg(i));
+        records->update();
+    }
+    records->moveFirst();
+    return records;
 }
 
 QString pdfText(const QString &pdf)
@@ -42,11 +54,48 @@ QString pdfText(const QString &pdf)
     return QString::fromUtf8(process.readAllStandardOutput()).replace(QChar(0xFB01), QStringLiteral("fi"));
 }
 
-void expectPageText(const QString &text)
+// The printed page reads as the browser shows it: the heading above the
+// table, one line per record with its values in column order, the sums
+// below, and the three pictures.
+void expectPrintedReport(const QString &pdf)
 {
-    for (const char *expected : {"Customer", "Quantity", "Adler Sons", "120", "Birch Joinery"})
-        EXPECT_TRUE(text.contains(QString::fromLatin1(expected))) << expected << " in:\n" << text.toStdString();
+    const QString text = pdfText(pdf);
+    const qsizetype heading = text.indexOf(QStringLiteral("Vol 1 of Printed orders"));
+    const qsizetype header = text.indexOf(QRegularExpression(QStringLiteral("OrderID +Customer +Amount +Site +Photo")));
+    EXPECT_GE(heading, 0) << text.toStdString();
+    EXPECT_GT(header, heading) << "the column headers in one row, below the heading:\n" << text.toStdString();
+    qsizetype previous = header;
+    for (const char *record : {"1 +Adler Sons +1.5 +Shop1", "2 +Birch Joinery +3 +Shop2", "3 +Cedar Mills +4.5 +Shop3"}) {
+        const qsizetype at = text.indexOf(QRegularExpression(QString::fromLatin1(record)));
+        EXPECT_GT(at, previous) << record << " on one line, after the row before:\n" << text.toStdString();
+        previous = at;
+    }
+    EXPECT_GT(text.indexOf(QStringLiteral("Sum of Amount = 9")), previous) << "the sums below the table";
+
+    QProcess images;
+    images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    images.waitForFinished(30000);
+    const QStringList rows = QString::fromUtf8(images.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(rows.size(), 2 + 3) << "a header of two lines and the three pictures";
 }
+
+// Collects what Qt would write to stderr while printing.
+class QtMessages
+{
+public:
+    QtMessages() { s_messages.clear(); m_previous = qInstallMessageHandler(&QtMessages::collect); }
+    ~QtMessages() { qInstallMessageHandler(m_previous); }
+    QStringList messages() const { return s_messages; }
+
+private:
+    static void collect(QtMsgType type, const QMessageLogContext &, const QString &message)
+    {
+        if (type != QtDebugMsg && type != QtInfoMsg)
+            s_messages << message;
+    }
+    static inline QStringList s_messages;
+    QtMessageHandler m_previous = nullptr;
+};
 
 class EnvGuard
 {
@@ -64,45 +113,70 @@ private:
 
 } // namespace
 
-TEST(Printing, PrintToFolderWritesAPdfOfThePage)
+TEST_F(ReportTest, APrintedReportPageShowsWhatTheBrowserShows)
 {
-    test::TempFolder folder;
-    const QString page = writePage(folder);
+    QString pictures = folder.file(QStringLiteral("pictures/"));
+    QDir().mkpath(pictures);
+    const char *bitmaps[] = {"bolt.bmp", "gear.bmp", "nut.bmp"};
+    for (int i = 0; i < 3; ++i)
+        QFile::copy(QStringLiteral(ZUVEXAL_SOURCE_DIR "/examples/pictures/") + QString::fromLatin1(bitmaps[i]),
+                    pictures + QStringLiteral("p%1.bmp").arg(i + 1));
     const EnvGuard printTo("ZUVEXAL_PRINT_TO", folder.file(QStringLiteral("out")).toUtf8());
-    ASSERT_TRUE(printPageFile(page));
-    ASSERT_TRUE(printPageFile(page)) << "a second print of the same page does not overwrite the first";
-    const QStringList pdfs = QDir(folder.file(QStringLiteral("out"))).entryList({QStringLiteral("*.pdf")});
-    EXPECT_EQ(pdfs, (QStringList{QStringLiteral("orders1-2.pdf"), QStringLiteral("orders1.pdf")}));
-    expectPageText(pdfText(folder.file(QStringLiteral("out/orders1.pdf"))));
+    RecordSetPtr records = printableOrders();
+    const QtMessages qt;
+    ASSERT_TRUE(control->AutoZuReporter(records, QStringLiteral("Photo"), &pictures, QStringLiteral("printed"),
+                                        QStringLiteral("Printed orders"), ZuVexal::rNoYes));
+    EXPECT_EQ(qt.messages(), QStringList()) << "printing the writer's page warns about nothing";
+    ASSERT_TRUE(control->lastRun());
+    EXPECT_TRUE(control->lastRun()->pagesNotPrinted.isEmpty());
+    expectPrintedReport(folder.file(QStringLiteral("out/printed.pdf")));
 
+    // The page file itself stays as the writer made it.
+    EXPECT_TRUE(test::readAll(folder.file(QStringLiteral("Reports/printed.htm"))).contains("BGCOLOR=[WHITE]<TR>"));
+    ASSERT_TRUE(printPageFile(folder.file(QStringLiteral("Reports/printed.htm"))));
+    EXPECT_TRUE(QFileInfo::exists(folder.file(QStringLiteral("out/printed-2.pdf"))))
+        << "a second print of the same page does not overwrite the first";
     EXPECT_FALSE(printPageFile(folder.file(QStringLiteral("missing.htm"))));
+
+    // A page that cannot be printed is counted, not dropped: the PDF folder
+    // would be under a file.
+    test::writeAll(folder.file(QStringLiteral("blocker")), "");
+    const EnvGuard blocked("ZUVEXAL_PRINT_TO", folder.file(QStringLiteral("blocker/out")).toUtf8());
+    RecordSetPtr again = printableOrders();
+    EXPECT_TRUE(control->AutoZuReporter(again, {}, nullptr, QStringLiteral("unprinted"), {}, ZuVexal::rNoYes));
+    ASSERT_TRUE(control->lastRun());
+    EXPECT_EQ(control->lastRun()->pagesNotPrinted, QStringList{folder.file(QStringLiteral("Reports/unprinted.htm"))});
 }
 
-TEST(Printing, PrintsOnTheDefaultCupsPrinter)
+TEST_F(ReportTest, APrintedReportPageComesOutOfTheCupsPrinter)
 {
     const char *destination = cupsGetDefault();
     ASSERT_TRUE(destination) << "no default printer: run scripts/start-printer.sh (a cups-pdf queue)";
-    test::TempFolder folder;
-    const QString page = writePage(folder);
+    QString pictures = folder.file(QStringLiteral("pictures/"));
+    QDir().mkpath(pictures);
+    for (int i = 1; i <= 3; ++i)
+        QFile::copy(QStringLiteral(ZUVEXAL_SOURCE_DIR "/examples/pictures/gear.bmp"), pictures + QStringLiteral("p%1.bmp").arg(i));
     const EnvGuard printTo("ZUVEXAL_PRINT_TO", QByteArray());
-
+    const QString name = QStringLiteral("cups%1").arg(QCoreApplication::applicationPid());
     const QDir output(QDir::homePath() + QStringLiteral("/PDF"));
-    const QStringList before = output.entryList({QStringLiteral("orders1*.pdf")});
-    ASSERT_TRUE(printPageFile(page));
+    RecordSetPtr records = printableOrders();
+    ASSERT_TRUE(control->AutoZuReporter(records, QStringLiteral("Photo"), &pictures, name,
+                                        QStringLiteral("Printed orders"), ZuVexal::rNoYes));
+    ASSERT_TRUE(control->lastRun() && control->lastRun()->pagesNotPrinted.isEmpty());
 
     // cups-pdf writes the job's PDF into ~/PDF when the job has run.
     QElapsedTimer clock;
     clock.start();
     QString printed;
     while (printed.isEmpty() && clock.elapsed() < 60000) {
-        for (const QString &name : output.entryList({QStringLiteral("orders1*.pdf")})) {
-            if (!before.contains(name) && QFileInfo(output.filePath(name)).size() > 0)
-                printed = output.filePath(name);
+        for (const QString &file : output.entryList({name + QStringLiteral("*.pdf")})) {
+            if (QFileInfo(output.filePath(file)).size() > 0)
+                printed = output.filePath(file);
         }
         QThread::msleep(100);
     }
     ASSERT_FALSE(printed.isEmpty()) << "no PDF from the " << destination << " queue";
     QThread::msleep(300);
-    expectPageText(pdfText(printed));
+    expectPrintedReport(printed);
     QFile::remove(printed);
 }
