@@ -1,0 +1,89 @@
+// The value conventions on a random text, in the C locale and in one with a
+// decimal comma. The text also gives a double, an integer and a date, whose
+// general texts are checked against the UTF-8 writer and the number reader.
+#include "fuzzsupport.h"
+
+#include "core/base/values.h"
+
+#include <QDate>
+#include <QLocale>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+using namespace zuvexal;
+
+namespace {
+
+template <typename T>
+T numberOf(QByteArrayView bytes)
+{
+    T value{};
+    std::memcpy(&value, bytes.data(), std::min(sizeof value, size_t(bytes.size())));
+    return value;
+}
+
+void checkText(QByteArrayView utf8)
+{
+    const QString text = fuzz::textOf(utf8);
+    const double number = leadingNumber(text);
+    fuzz::require(std::isfinite(number), "leadingNumber is finite", text);
+    if (surelyNotNumeric(utf8))
+        fuzz::require(!isNumeric(text), "surelyNotNumeric excludes isNumeric", text);
+
+    const QString trimmed = trimBlanks(text);
+    fuzz::require(trimBlanks(trimmed) == trimmed, "trimBlanks is idempotent", text);
+    fuzz::require(trimLeadingBlanks(trimTrailingBlanks(text)) == trimmed, "trimBlanks trims both ends", text);
+    fuzz::require(!trimmed.startsWith(u' ') && !trimmed.endsWith(u' '), "trimBlanks leaves no edge blank", text);
+    fuzz::require(valueText(text) == text, "the general text of a text is the text", text);
+}
+
+void checkReal(double value)
+{
+    const QString text = valueText(value);
+    std::string utf8;
+    appendRealText(utf8, value, QLocale().decimalPoint().toStdString());
+    fuzz::require(QString::fromStdString(utf8) == text, "appendRealText writes valueText",
+                  QString::number(value, 'g', 17) + u'\n' + text + u'\n' + QString::fromStdString(utf8));
+    if (!std::isfinite(value))
+        return;
+    fuzz::require(isNumeric(text), "the general text of a number is numeric", text);
+    // The number reader knows only the decimal point.
+    QString point = text;
+    point.replace(QLocale().decimalPoint(), QStringLiteral("."));
+    fuzz::require(leadingNumber(point) == value, "leadingNumber reads back the general text",
+                  QString::number(value, 'g', 17) + u'\n' + text);
+}
+
+void checkOthers(QByteArrayView bytes)
+{
+    const auto integer = numberOf<qint64>(bytes);
+    const QString whole = valueText(integer);
+    fuzz::require(whole == QString::number(integer), "whole numbers have no decimals", whole);
+    fuzz::require(isNumeric(whole), "the general text of a whole number is numeric", whole);
+    valueText(QDate::fromJulianDay(numberOf<qint32>(bytes)));
+    valueText(QDateTime::fromMSecsSinceEpoch(integer / 1024));
+    valueText(bytes.toByteArray());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    fuzz::startApplication(fuzz::Application::Core);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArrayView input(data, qsizetype(size));
+    for (const QLocale &locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {
+        QLocale::setDefault(locale);
+        checkText(input);
+        checkReal(numberOf<double>(input));
+        checkReal(leadingNumber(fuzz::textOf(input)));
+        checkOthers(input);
+    }
+    return 0;
+}
