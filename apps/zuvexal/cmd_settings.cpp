@@ -71,14 +71,14 @@ int runSettings(const QStringList &args)
         if (AdvancedSettings::isNumberField(index) && !isWholeNumber(value))
             return fail(QStringLiteral("%1 needs a whole number, not '%2'")
                             .arg(AdvancedSettings::fieldName(index), value));
-        // The stored text joins fields with the separator, so a field may
-        // not contain it.
-        if (value.contains(SettingsSeparator))
-            return fail(QStringLiteral("%1 may not contain %2").arg(AdvancedSettings::fieldName(index),
-                                                                    SettingsSeparator));
         record.setFieldText(index, value);
     }
     record.SaveSettings = 1;
+    // The stored text joins fields with the separator, so no field may hold
+    // it, nor a piece of it at its edge.
+    if (const std::optional<int> lost = fieldLostInStoredText(record))
+        return fail(QStringLiteral("%1 may not contain %2 or end or start with a piece of it: nothing stored")
+                        .arg(AdvancedSettings::fieldName(*lost), SettingsSeparator));
     if (!SaveRegSetting(registry, composeSettings(record), SettingsValueName))
         return fail(QStringLiteral("cannot write the registry file %1").arg(registry.machineFile().path()));
     return ExitOk;

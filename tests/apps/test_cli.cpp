@@ -124,6 +124,17 @@ TEST(Cli, SettingsSetAndShowRoundTrip)
                                        "SaveSettings=1\n"
                                        "PwInf=Times New Roman**_**Q4 sales**_** **_**1**_**0**_** **_** **_** "
                                        "**_** **_** **_**0**_**1\n"));
+
+    // A field that would shift the others once stored is refused by name,
+    // and what was stored before stays.
+    const CliRun lossy = runCli({QStringLiteral("settings"), QStringLiteral("set"),
+                                 QStringLiteral("HeaderText=Sales **_"), QStringLiteral("FooterText=end"),
+                                 QStringLiteral("--registry"), registry});
+    EXPECT_EQ(lossy.exitCode, 1);
+    EXPECT_EQ(lossy.err.count(QLatin1Char('\n')), 1) << lossy.err.toStdString();
+    EXPECT_TRUE(lossy.err.contains(QStringLiteral("HeaderText"))) << lossy.err.toStdString();
+    EXPECT_EQ(runCli({QStringLiteral("settings"), QStringLiteral("show"), QStringLiteral("--registry"), registry}).out,
+              show.out);
 }
 
 TEST(Cli, ServicesOneAtATime)

@@ -42,7 +42,7 @@ void Context::setPresenter(WindowPresenter *presenter)
 AdvancedSetForm &Context::advancedSet()
 {
     if (!m_advancedSet) {
-        m_advancedSet = std::make_unique<AdvancedSetForm>(values, settings, registry, links);
+        m_advancedSet = std::make_unique<AdvancedSetForm>(values, settings, registry, links, messages);
         m_advancedSet->autoReporting = [this] { return m_reportForm && m_reportForm->AutoReporting; };
     }
     return *m_advancedSet;

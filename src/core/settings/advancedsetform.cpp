@@ -1,5 +1,6 @@
 #include "core/settings/advancedsetform.h"
 
+#include "core/base/messages.h"
 #include "core/base/paths.h"
 #include "core/base/sharedvalues.h"
 #include "core/base/values.h"
@@ -12,8 +13,8 @@
 namespace zuvexal {
 
 AdvancedSetForm::AdvancedSetForm(SharedValues &values, SettingsState &settings, const Registry &registry,
-                                 LinkState &links)
-    : m_values(values), m_state(settings), m_registry(registry), m_links(links)
+                                 LinkState &links, const Messages &messages)
+    : m_values(values), m_state(settings), m_registry(registry), m_links(links), m_messages(messages)
 {
 }
 
@@ -54,8 +55,7 @@ void AdvancedSetForm::showRecord()
 void AdvancedSetForm::cmdApply_Click()
 {
     ensureLoaded();
-    m_advSettings = true;
-    AdvancedSettings &record = m_state.Settings;
+    AdvancedSettings record = m_state.Settings;
     record.FontName = cboFontName.isEmpty() ? DefaultFontName : cboFontName;
     record.HeaderText = trimBlanks(txtHeaderFooter[0]);
     record.FooterText = trimBlanks(txtHeaderFooter[1]);
@@ -68,6 +68,19 @@ void AdvancedSetForm::cmdApply_Click()
     record.EmailAddress = trimBlanks(txtLink[1]);
     record.SumCurrentPageOnly = OptPages == 0 ? 0 : 1;
     record.SaveSettings = qint16(chkSave);
+    // A record to be stored must read back field by field; the window stays
+    // open with the record as it was.
+    if (record.SaveSettings == 1) {
+        if (const std::optional<int> lost = fieldLostInStoredText(record)) {
+            m_messages.show(QStringLiteral("ZuVexal"),
+                            QStringLiteral("%1 may not contain %2, nor start or end with a piece of it.")
+                                .arg(AdvancedSettings::fieldName(*lost), SettingsSeparator),
+                            MessagePresenter::Icon::Warning);
+            return;
+        }
+    }
+    m_state.Settings = record;
+    m_advSettings = true;
     if (autoReporting && autoReporting())
         return;
     Q_EMIT hideRequested();

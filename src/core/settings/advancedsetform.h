@@ -13,6 +13,7 @@
 
 namespace zuvexal {
 
+class Messages;
 class Registry;
 struct LinkState;
 struct SharedValues;
@@ -28,7 +29,8 @@ class AdvancedSetForm : public QObject
 public:
     // The form reads and writes the process's shared values, settings
     // record, registry and link state; all of them outlive it.
-    AdvancedSetForm(SharedValues &values, SettingsState &settings, const Registry &registry, LinkState &links);
+    AdvancedSetForm(SharedValues &values, SettingsState &settings, const Registry &registry, LinkState &links,
+                    const Messages &messages);
 
     // The record in force and the stored text as last read.
     SettingsState &state() { return m_state; }
@@ -90,6 +92,7 @@ private:
     SettingsState &m_state;
     const Registry &m_registry;
     LinkState &m_links;
+    const Messages &m_messages;
     bool m_advSettings = false;
     bool m_loaded = false;
 };

@@ -93,9 +93,23 @@ QString composeSettings(AdvancedSettings &record)
     return elements.join(SettingsSeparator);
 }
 
+std::optional<int> fieldLostInStoredText(const AdvancedSettings &record)
+{
+    AdvancedSettings stored = record;
+    AdvancedSettings readBack;
+    parseSettings(composeSettings(stored), readBack);
+    for (int i = 0; i < AdvancedSettings::FieldCount; ++i) {
+        if (readBack.fieldText(i) != stored.fieldText(i))
+            return i;
+    }
+    return std::nullopt;
+}
+
 bool storeSettings(const Registry &registry, AdvancedSettings &record)
 {
-    if (record.SaveSettings != 1)
+    // A record whose stored text would shift its fields is never stored:
+    // other installations read that text too.
+    if (record.SaveSettings != 1 || fieldLostInStoredText(record))
         return false;
     SaveRegSetting(registry, composeSettings(record), SettingsValueName);
     return true;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace zuvexal {
 
 // The advanced report settings of the process. The page writer uses them
@@ -50,8 +52,15 @@ struct SettingsState
 // set to one blank in the record itself first.
 QString composeSettings(AdvancedSettings &record);
 
-// Compose and store under "PwInf", only when SaveSettings is 1; true when
-// the record was composed (the store's own result is not examined).
+// The first field whose text would not read back as it stands once the
+// record is stored: it holds the separator, or a piece of it at its edge
+// that joins with the separator next to it. Nothing when every field
+// survives.
+std::optional<int> fieldLostInStoredText(const AdvancedSettings &record);
+
+// Compose and store under "PwInf", only when SaveSettings is 1 and every
+// field survives the stored text; true when the record was composed (the
+// store's own result is not examined).
 bool storeSettings(const Registry &registry, AdvancedSettings &record);
 
 // Element i of the text goes to field i; missing elements leave their

@@ -1,3 +1,4 @@
+#include "core/base/messages.h"
 #include "core/base/sharedvalues.h"
 #include "core/control/context.h"
 #include "core/control/zuvexal.h"
@@ -22,7 +23,8 @@ protected:
     SharedValues values;
     SettingsState settings;
     LinkState links;
-    AdvancedSetForm form{values, settings, registry, links};
+    Messages messages;
+    AdvancedSetForm form{values, settings, registry, links, messages};
     int hidden = 0;
 };
 
@@ -138,4 +140,28 @@ TEST_F(AdvancedSetFormTest, LogoAndSignatureArePicturesChosenThroughTheControl)
         EXPECT_EQ(caption, c.index == 0 ? QStringLiteral("Select a Jpeg or Gif or Png image to use as Logo in Report")
                                         : QStringLiteral("Select a Jpeg or Gif or Png image to use as Signature in Report"));
     }
+}
+
+TEST_F(AdvancedSetFormTest, ApplyRefusesAFieldTheStoredTextWouldLose)
+{
+    struct Recorder final : MessagePresenter
+    {
+        void show(const QString &, const QString &text, Icon) override { shown << text; }
+        QStringList shown;
+    } recorder;
+    messages.setPresenter(&recorder);
+    form.ensureLoaded();
+    form.txtHeaderFooter = {QStringLiteral("Sales **_"), QStringLiteral("end")};
+    form.chkSave = 1;
+    form.cmdApply_Click();
+    EXPECT_FALSE(form.AdvSettings()) << "not applied";
+    EXPECT_EQ(settings.Settings.HeaderText, QString());
+    EXPECT_EQ(hidden, 0) << "the window stays open";
+    ASSERT_EQ(recorder.shown.size(), 1);
+    EXPECT_TRUE(recorder.shown[0].startsWith(QStringLiteral("HeaderText may not contain **_**"))) << recorder.shown[0].toStdString();
+
+    form.chkSave = 0;
+    form.cmdApply_Click();
+    EXPECT_TRUE(form.AdvSettings()) << "a record that is not stored may hold any text";
+    messages.setPresenter(nullptr);
 }

@@ -84,3 +84,25 @@ TEST_F(AdvancedSettingsTest, StoredRecordRoundTripsAndLoads)
     LoadStoredSettings(registry, state);
     EXPECT_EQ(state.StoredSettingsText, composeSettings(record));
 }
+
+TEST_F(AdvancedSettingsTest, ARecordWhoseFieldsWouldShiftIsNeverStored)
+{
+    struct Case { int field; const char *text; std::optional<int> lost; const char *why; };
+    const Case cases[] = {
+        {1, "Q4 sales", std::nullopt, "a plain header survives"},
+        {1, "a**_**b", 1, "the separator inside a field"},
+        {1, "Sales **_", 1, "a piece at the end joins the next separator"},
+        {5, "**_****_", 5, "the shortest text the fuzzer found"},
+        {1, "3 * 4 = 12", std::nullopt, "stars alone are harmless"},
+    };
+    for (const Case &c : cases) {
+        AdvancedSettings record;
+        record.FontName = QStringLiteral("Arial");
+        record.SaveSettings = 1;
+        record.setFieldText(c.field, QString::fromUtf8(c.text));
+        EXPECT_EQ(fieldLostInStoredText(record), c.lost) << c.why;
+        EXPECT_EQ(storeSettings(registry, record), !c.lost) << c.why;
+        EXPECT_EQ(stored().isEmpty(), bool(c.lost)) << c.why << ": nothing stored when a field would be lost";
+        SaveRegSetting(registry, QString(), SettingsValueName);
+    }
+}
