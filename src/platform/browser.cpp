@@ -78,7 +78,12 @@ bool Browser::navigate(const QString &target)
         if (const QString option = newWindowOption(*program); !option.isEmpty())
             options << option;
     }
-    return launch(*program, url, options);
+    if (!launch(*program, url, options))
+        return false;
+    // The object's own window is open now: later addresses reuse it.
+    if (browser)
+        m_newWindow = false;
+    return true;
 }
 
 } // namespace zuvexal::platform

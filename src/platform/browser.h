@@ -10,7 +10,8 @@ namespace zuvexal::platform {
 // navigating opens the address with the program the desktop registered for
 // it (mailto: addresses go to the mail program, other files to the program
 // of their type). An object created for a new window asks a browser it
-// knows for one; otherwise the running browser reuses its window.
+// knows for one on its first page; otherwise, and for its later pages, the
+// running browser reuses its window.
 class Browser
 {
 public:

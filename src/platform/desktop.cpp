@@ -51,29 +51,54 @@ QString contentTypeOfFile(const QString &path)
     return fromUtf8(guessed.get());
 }
 
+namespace {
+
+// The entry's own command line with options added before its first field
+// code (%u and the like), so the entry's flags, a wrapper such as
+// "flatpak run ..." and its program's name all stay; field codes GLib does
+// not expand for a command line of its own are dropped.
+GObjectPtr<GAppInfo> withOptions(GAppInfo *entry, const QStringList &options)
+{
+    const char *line = g_app_info_get_commandline(entry);
+    gchar **argv = nullptr;
+    if (!line || !g_shell_parse_argv(line, nullptr, &argv, nullptr))
+        return GObjectPtr<GAppInfo>(nullptr);
+    QStringList words;
+    for (gchar **word = argv; *word; ++word)
+        words << fromUtf8(*word);
+    g_strfreev(argv);
+    words.removeIf([](const QString &w) { return w == QLatin1String("%i") || w == QLatin1String("%c") || w == QLatin1String("%k"); });
+    qsizetype at = 1;
+    while (at < words.size() && !(words[at].size() == 2 && words[at].startsWith(QLatin1Char('%'))))
+        ++at;
+    if (at == words.size())
+        words << QStringLiteral("%u");
+    for (qsizetype i = 0; i < options.size(); ++i)
+        words.insert(at + i, options[i]);
+    QByteArray commandLine;
+    for (const QString &word : std::as_const(words)) {
+        const bool fieldCode = word.size() == 2 && word.startsWith(QLatin1Char('%'));
+        GCharPtr quoted(fieldCode ? g_strdup(word.toUtf8().constData()) : g_shell_quote(word.toUtf8().constData()));
+        commandLine += quoted.get();
+        commandLine += ' ';
+    }
+    return GObjectPtr<GAppInfo>(g_app_info_create_from_commandline(commandLine.constData(), nullptr,
+                                                                   G_APP_INFO_CREATE_SUPPORTS_URIS, nullptr));
+}
+
+} // namespace
+
 bool launch(const Application &application, const QString &uri, const QStringList &options)
 {
-    GObjectPtr<GAppInfo> info;
-    if (options.isEmpty()) {
-        info.reset(G_APP_INFO(g_desktop_app_info_new(application.id.toUtf8().constData())));
-    } else {
-        // The registered command with options added: GLib splits this line
-        // into arguments itself and puts the URI in place of %u.
-        QByteArray commandLine;
-        for (const QString &part : QStringList{application.executable} + options) {
-            GCharPtr quoted(g_shell_quote(part.toUtf8().constData()));
-            commandLine += quoted.get();
-            commandLine += ' ';
-        }
-        commandLine += "%u";
-        info.reset(g_app_info_create_from_commandline(commandLine.constData(), nullptr,
-                                                      G_APP_INFO_CREATE_SUPPORTS_URIS, nullptr));
-    }
+    GObjectPtr<GAppInfo> info(G_APP_INFO(g_desktop_app_info_new(application.id.toUtf8().constData())));
+    if (info && !options.isEmpty())
+        info = withOptions(info.get(), options);
     if (!info)
         return false;
     const QByteArray target = uri.toUtf8();
     GList uris{const_cast<char *>(target.constData()), nullptr, nullptr};
     GError *error = nullptr;
+    // False when the program could not be started (a missing binary, say).
     const gboolean started = g_app_info_launch_uris(info.get(), &uris, nullptr, &error);
     if (error)
         g_error_free(error);

@@ -2,6 +2,7 @@
 #include "core/links/linkactivation.h"
 #include "platform/desktop.h"
 
+#include "stubdesktop.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -16,85 +17,33 @@ using namespace zuvexal;
 
 namespace {
 
-// Programs registered the freedesktop way in private XDG folders: a browser
-// named "chromium" (so it gets a new-window option) and a mail program. Each
-// records its name and arguments, one call per block, into calls.txt.
-class StubDesktop : public ::testing::Environment
+// One stub desktop for the whole program, without an X display: no browser
+// window can be found, and nothing may reach a desktop outside the test.
+class Desktop : public ::testing::Environment
 {
 public:
     void SetUp() override
     {
-        root = std::make_unique<test::TempFolder>();
-        const QString bin = root->file(QStringLiteral("bin/"));
-        const QString apps = root->file(QStringLiteral("data/applications/"));
-        QDir().mkpath(bin);
-        QDir().mkpath(apps);
-        QDir().mkpath(root->file(QStringLiteral("config")));
-        const QByteArray recorder = "#!/bin/sh\n"
-                                    "{ printf 'program:%s\\n' \"$(basename \"$0\")\"\n"
-                                    "  for a in \"$@\"; do printf 'arg:%s\\n' \"$a\"; done\n"
-                                    "  printf 'end\\n'; } >> \"" + root->file(QStringLiteral("calls.txt")).toUtf8() + "\"\n";
-        for (const char *name : {"chromium", "mailer"}) {
-            const QString program = bin + QString::fromLatin1(name);
-            test::writeAll(program, recorder);
-            QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
-        test::writeAll(apps + QStringLiteral("zv-browser.desktop"),
-                       "[Desktop Entry]\nType=Application\nName=Stub browser\nExec=" + bin.toUtf8()
-                           + "chromium %u\nMimeType=text/html;x-scheme-handler/http;x-scheme-handler/https;\n");
-        test::writeAll(apps + QStringLiteral("zv-mail.desktop"),
-                       "[Desktop Entry]\nType=Application\nName=Stub mail\nExec=" + bin.toUtf8()
-                           + "mailer %u\nMimeType=x-scheme-handler/mailto;\n");
-        test::writeAll(root->file(QStringLiteral("config/mimeapps.list")),
-                       "[Default Applications]\ntext/html=zv-browser.desktop\n"
-                       "x-scheme-handler/http=zv-browser.desktop\nx-scheme-handler/https=zv-browser.desktop\n"
-                       "x-scheme-handler/mailto=zv-mail.desktop\n");
-        qputenv("XDG_DATA_HOME", root->file(QStringLiteral("data")).toUtf8());
-        qputenv("XDG_CONFIG_HOME", root->file(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_DIRS", "/usr/share");
-        // No X display: no browser window can be found, and nothing may
-        // reach a desktop outside the test.
+        stub = std::make_unique<test::StubDesktop>();
         qunsetenv("DISPLAY");
     }
-    void TearDown() override { root.reset(); }
-
-    static inline std::unique_ptr<test::TempFolder> root;
+    void TearDown() override { stub.reset(); }
+    static inline std::unique_ptr<test::StubDesktop> stub;
 };
 
-const auto *const environment = ::testing::AddGlobalTestEnvironment(new StubDesktop);
+const auto *const environment = ::testing::AddGlobalTestEnvironment(new Desktop);
 
-struct Call
-{
-    QString program;
-    QStringList args;
-};
+using Call = test::StubDesktop::Call;
 
-// Waits (bounded) until `count` calls were recorded, then returns them all.
 std::vector<Call> calls(int count)
 {
-    const QString file = StubDesktop::root->file(QStringLiteral("calls.txt"));
-    QElapsedTimer clock;
-    clock.start();
-    std::vector<Call> result;
-    do {
-        result.clear();
-        for (const QString &line : QString::fromUtf8(test::readAll(file)).split(QLatin1Char('\n'))) {
-            if (line.startsWith(QLatin1String("program:")))
-                result.push_back({line.mid(8), {}});
-            else if (line.startsWith(QLatin1String("arg:")) && !result.empty())
-                result.back().args << line.mid(4);
-        }
-        if (int(result.size()) >= count && test::readAll(file).count("end\n") >= count)
-            break;
-        QThread::msleep(20);
-    } while (clock.elapsed() < 10000);
-    return result;
+    return Desktop::stub->calls(count);
 }
 
 class LinkActivation : public ::testing::Test
 {
 protected:
-    void SetUp() override { QFile::remove(StubDesktop::root->file(QStringLiteral("calls.txt"))); }
+    void SetUp() override { Desktop::stub->forgetCalls(); }
     LinkState state;
 };
 
@@ -121,16 +70,18 @@ TEST_F(LinkActivation, EachKindOfTargetReachesItsProgramAsOneArgument)
     }
     const std::vector<Call> made = calls(5);
     ASSERT_EQ(made.size(), 5u);
+    const QStringList &flags = test::StubDesktop::BrowserFlags;
     EXPECT_EQ(made[0].program, QStringLiteral("chromium"));
-    EXPECT_EQ(made[0].args, QStringList{QStringLiteral("https://example.org/a b?c=1")});
+    EXPECT_EQ(made[0].args, flags + QStringList({QStringLiteral("https://example.org/a b?c=1")}))
+        << "the entry's own flags come first";
     EXPECT_EQ(made[1].program, QStringLiteral("mailer"));
     EXPECT_EQ(made[1].args, QStringList{QStringLiteral("mailto:someone@example.org")}) << "mail prefix added";
     EXPECT_EQ(made[2].args, QStringList{QStringLiteral("mailto:boss@example.org")}) << "never prefixed twice";
     EXPECT_EQ(made[3].program, QStringLiteral("chromium")) << "a local web page opens in the browser";
-    ASSERT_EQ(made[3].args.size(), 1);
-    EXPECT_EQ(QUrl::fromUserInput(made[3].args[0]).toLocalFile(), page);
-    EXPECT_EQ(made[4].args, (QStringList{QStringLiteral("--new-window"), QStringLiteral("https://example.org/")}))
-        << "a known browser is asked for a new window";
+    ASSERT_EQ(made[3].args.size(), flags.size() + 1);
+    EXPECT_EQ(QUrl::fromUserInput(made[3].args.back()).toLocalFile(), page);
+    EXPECT_EQ(made[4].args, flags + QStringList({QStringLiteral("--new-window"), QStringLiteral("https://example.org/")}))
+        << "a known browser is asked for a new window, started from its entry's command line";
 }
 
 TEST_F(LinkActivation, ATargetLikeAnOptionArrivesAsAnAbsolutePath)
@@ -144,9 +95,9 @@ TEST_F(LinkActivation, ATargetLikeAnOptionArrivesAsAnAbsolutePath)
     ASSERT_TRUE(opened);
     const std::vector<Call> made = calls(1);
     ASSERT_EQ(made.size(), 1u);
-    ASSERT_EQ(made[0].args.size(), 1);
-    EXPECT_FALSE(made[0].args[0].startsWith(QLatin1Char('-')));
-    EXPECT_EQ(QUrl::fromUserInput(made[0].args[0]).toLocalFile(), folder.file(QStringLiteral("-rf.html")));
+    ASSERT_EQ(made[0].args.size(), test::StubDesktop::BrowserFlags.size() + 1);
+    EXPECT_FALSE(made[0].args.back().startsWith(QLatin1Char('-')));
+    EXPECT_EQ(QUrl::fromUserInput(made[0].args.back()).toLocalFile(), folder.file(QStringLiteral("-rf.html")));
 }
 
 TEST_F(LinkActivation, WithoutAProgramForTheTargetTheHtmlProgramIsStartedOnceFoundAndReused)
@@ -166,7 +117,7 @@ TEST_F(LinkActivation, WithoutAProgramForTheTargetTheHtmlProgramIsStartedOnceFou
     ASSERT_EQ(made.size(), 2u);
     for (const Call &call : made) {
         EXPECT_EQ(call.program, QStringLiteral("chromium"));
-        EXPECT_EQ(call.args.size(), 1);
+        EXPECT_EQ(call.args.size(), test::StubDesktop::BrowserFlags.size() + 1);
     }
     EXPECT_FALSE(QFile::exists(QStringLiteral("temphtm.HTM"))) << "no probe file in the working folder";
 }
@@ -181,4 +132,12 @@ TEST_F(LinkActivation, OpenHyperlinkChoosesTheKindOfLink)
     EXPECT_EQ(made[0].program, QStringLiteral("mailer"));
     EXPECT_EQ(made[0].args, QStringList{QStringLiteral("mailto:sales@example.org")})
         << "e-mail never asks for a new window";
+}
+
+TEST_F(LinkActivation, AProgramThatCannotStartIsNoOpenedLink)
+{
+    const platform::Application gone{QStringLiteral("zv-missing.desktop"), QString()};
+    EXPECT_FALSE(platform::launch(gone, QStringLiteral("https://example.org/")));
+    EXPECT_FALSE(platform::launch(gone, QStringLiteral("https://example.org/"), {QStringLiteral("--new-window")}))
+        << "nor with a new window asked for";
 }

@@ -1,5 +1,7 @@
+#include "core/links/linkactivation.h"
 #include "core/links/windowsearch.h"
 
+#include "stubdesktop.h"
 #include "testsupport.h"
 
 #include <QDeadlineTimer>
@@ -430,6 +432,41 @@ TEST(WindowSearchWithWindowManager, SetForegroundWindowActivates)
     const WindowId gone = window("Gone");
     x.destroy(gone);
     EXPECT_FALSE(SetForegroundWindow(gone)) << "a window that no longer exists";
+}
+
+// A browser window is open (its caption the browser's own): a link asked
+// for in a new window gets one, and later links bring that window to the
+// front and open in it, without asking for yet another window.
+TEST(WindowSearchWithWindowManager, LaterLinksReuseTheOpenBrowserWindow)
+{
+    const test::StubDesktop desktop;
+    XServer server;
+    ASSERT_FALSE(server.display().isEmpty()) << "Xvfb did not start";
+    Client x(server.display());
+    ASSERT_TRUE(x.ok());
+    const WindowId other = x.create(0, true);
+    x.setText(other, "_NET_WM_NAME", "UTF8_STRING", "Editor");
+    const WindowId browser = x.create(0, true);
+    x.setText(browser, "_NET_WM_NAME", "UTF8_STRING", "Orders - Chromium");
+    Child openbox(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")}, server.display());
+    ASSERT_TRUE(eventually([&] { return x.rootWindows("_NET_CLIENT_LIST").size() == 2; })) << "openbox did not start";
+    const std::unique_ptr<platform::WindowSystem> system = platform::connectToDisplay(server.display());
+    ASSERT_TRUE(system);
+    UseWindowSystem use(system.get());
+    ASSERT_TRUE(SetForegroundWindow(other));
+
+    LinkState state;
+    ASSERT_TRUE(ActivateLink(state, 0, QStringLiteral("https://example.org/one"), true));
+    ASSERT_TRUE(ActivateLink(state, 0, QStringLiteral("https://example.org/two"), false));
+    ASSERT_TRUE(ActivateLink(state, 0, QStringLiteral("https://example.org/three"), false));
+    const std::vector<test::StubDesktop::Call> made = desktop.calls(3);
+    ASSERT_EQ(made.size(), 3u);
+    EXPECT_TRUE(made[0].args.contains(QStringLiteral("--new-window")));
+    EXPECT_FALSE(made[1].args.contains(QStringLiteral("--new-window"))) << "the open window is reused";
+    EXPECT_FALSE(made[2].args.contains(QStringLiteral("--new-window")));
+    EXPECT_EQ(made[2].args.back(), QStringLiteral("https://example.org/three"));
+    EXPECT_TRUE(eventually([&] { return x.rootWindow("_NET_ACTIVE_WINDOW") == browser; }))
+        << "the browser's window came to the front";
 }
 
 } // namespace
