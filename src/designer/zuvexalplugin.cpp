@@ -102,14 +102,19 @@ QList<QAction *> ZuVexalTaskMenu::taskActions() const
 void ZuVexalTaskMenu::editProperties()
 {
     ui::PropertyPageDialog page(m_control);
-    page.setControl(m_control);
-    if (page.exec() != QDialog::Accepted)
-        return;
-    // Through the form's cursor, so Designer records the changes.
-    if (QDesignerFormWindowInterface *form = QDesignerFormWindowInterface::findFormWindow(m_control)) {
+    // The page edits this control only, the first of the selection; Apply
+    // and OK both go through the form's cursor, so Designer records them
+    // (and an Apply stays when Cancel follows).
+    page.applied = [](QObject *control) {
+        auto *widget = qobject_cast<QWidget *>(control);
+        QDesignerFormWindowInterface *form = widget ? QDesignerFormWindowInterface::findFormWindow(widget) : nullptr;
+        if (!form)
+            return;
         for (const char *property : PublishedProperties)
-            form->cursor()->setProperty(QString::fromLatin1(property), m_control->property(property));
-    }
+            form->cursor()->setWidgetProperty(widget, QString::fromLatin1(property), control->property(property));
+    };
+    page.setControl(m_control);
+    page.exec();
 }
 
 QObject *ZuVexalTaskMenuFactory::createExtension(QObject *object, const QString &iid, QObject *parent) const

@@ -71,6 +71,25 @@ TEST(PropertyPage, AnIntervalOutOfRangeKeepsTheFocus)
     EXPECT_FALSE(interval->hasFocus());
 }
 
+TEST(PropertyPage, ApplyAndOkBothHandTheControlToTheDesigner)
+{
+    ZuVexal control;
+    ui::PropertyPageDialog page;
+    int applied = 0;
+    page.applied = [&](QObject *applyTo) {
+        EXPECT_EQ(applyTo, &control) << "only the control the page shows";
+        ++applied;
+    };
+    page.setControl(&control);
+    page.findChild<QLineEdit *>(QStringLiteral("txtTag"))->setText(QStringLiteral("applied"));
+    ASSERT_TRUE(page.applyChanges());
+    EXPECT_EQ(applied, 1);
+    EXPECT_EQ(control.Tag(), QStringLiteral("applied"));
+    page.findChild<QLineEdit *>(QStringLiteral("txtInterval"))->setText(QStringLiteral("-1"));
+    EXPECT_FALSE(page.applyChanges());
+    EXPECT_EQ(applied, 1) << "nothing handed over when the page refuses";
+}
+
 TEST(AboutBox, ShowsTheVersionAndClosesOnEnter)
 {
     ZuVexal control;

@@ -45,7 +45,7 @@ class ZuVexal : public QObject
     Q_PROPERTY(QString DeveloperCompany READ DeveloperCompany WRITE setDeveloperCompany)
     Q_PROPERTY(QColor BackColor READ BackColor WRITE setBackColor)
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
-    Q_PROPERTY(QString ApplicationPath READ ApplicationPath WRITE setApplicationPath DESIGNABLE false)
+    Q_PROPERTY(QString ApplicationPath READ ApplicationPath WRITE setApplicationPath STORED false DESIGNABLE false)
     Q_PROPERTY(bool DoTimer READ DoTimer WRITE setDoTimer)
     Q_PROPERTY(qint32 Interval READ Interval WRITE setInterval)
     Q_PROPERTY(qint32 MaxRecsPerPage READ MaxRecsPerPage WRITE setMaxRecsPerPage)

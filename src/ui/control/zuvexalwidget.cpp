@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace zuvexal::ui {
 
@@ -23,19 +24,69 @@ ZuVexalWidget::ZuVexalWidget(QWidget *parent) : QWidget(parent), m_label(new QLa
     // A direct signal-to-signal connection: what the host's handler writes
     // into the by-reference arguments reaches the run.
     connect(&m_control, &ZuVexal::ReportStatus, this, &ZuVexalWidget::ReportStatus, Qt::DirectConnection);
+    // From here on what a host's setupUi() sets is its saved properties,
+    // restored at the latest once the host's set-up has returned.
+    m_saved.emplace();
+    QTimer::singleShot(0, this, &ZuVexalWidget::restoreSaved);
+}
+
+void ZuVexalWidget::setUserMode(bool userMode)
+{
+    m_userMode = userMode;
+    if (!userMode)
+        m_saved.reset();
+}
+
+bool ZuVexalWidget::saved(const char *key, const QVariant &value)
+{
+    if (!m_saved)
+        return false;
+    m_saved->set(QString::fromLatin1(key), value);
+    return true;
+}
+
+void ZuVexalWidget::restoreSaved()
+{
+    if (!m_saved)
+        return;
+    const MemoryPropertyBag bag = std::move(*m_saved);
+    m_saved.reset();
+    // A widget made in code, with nothing set, is a new control.
+    if (!bag.values().isEmpty())
+        m_control.ReadProperties(bag);
+}
+
+ZuVexal &ZuVexalWidget::live() const
+{
+    auto *self = const_cast<ZuVexalWidget *>(this);
+    self->restoreSaved();
+    return self->m_control;
+}
+
+bool ZuVexalWidget::event(QEvent *event)
+{
+    if (event->type() == QEvent::Polish)
+        restoreSaved();
+    return QWidget::event(event);
+}
+
+void ZuVexalWidget::setEnabled(bool enabled)
+{
+    if (!saved("Enabled", enabled))
+        QWidget::setEnabled(enabled);
 }
 
 QString ZuVexalWidget::SupplyFileName(const QString &Dialog_Caption, QString *InitDir, qint16 FileType,
                                       bool *VerifyFileExistence, QObject *GraphicOrEditControl, qint16 ShowInsertButton)
 {
-    return m_control.SupplyFileName(Dialog_Caption, InitDir, FileType, VerifyFileExistence, GraphicOrEditControl,
+    return live().SupplyFileName(Dialog_Caption, InitDir, FileType, VerifyFileExistence, GraphicOrEditControl,
                                     ShowInsertButton);
 }
 
 void ZuVexalWidget::RaiseZuReportStatus(qint16 TotalPages, qint32 ElapsedSeconds, qint16 CurrentPage, bool &Cancel,
                                         bool &DeleteGeneratedPagesOnCancel, QVariant &forFututeUse)
 {
-    m_control.RaiseZuReportStatus(TotalPages, ElapsedSeconds, CurrentPage, Cancel, DeleteGeneratedPagesOnCancel,
+    live().RaiseZuReportStatus(TotalPages, ElapsedSeconds, CurrentPage, Cancel, DeleteGeneratedPagesOnCancel,
                                   forFututeUse);
 }
 
@@ -46,6 +97,8 @@ QColor ZuVexalWidget::backColor() const
 
 void ZuVexalWidget::setBackColor(const QColor &color)
 {
+    if (saved("BackColor", toOleColor(color)))
+        return;
     QPalette colors = palette();
     colors.setColor(QPalette::Window, color);
     setPalette(colors);

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QLabel;
 
 namespace zuvexal::ui {
@@ -23,7 +25,7 @@ class ZuVexalWidget : public QWidget, public ControlSurface, public Container
     Q_PROPERTY(bool DoTimer READ DoTimer WRITE setDoTimer)
     Q_PROPERTY(qint32 Interval READ Interval WRITE setInterval)
     Q_PROPERTY(qint32 MaxRecsPerPage READ MaxRecsPerPage WRITE setMaxRecsPerPage)
-    Q_PROPERTY(QString ApplicationPath READ ApplicationPath WRITE setApplicationPath DESIGNABLE false)
+    Q_PROPERTY(QString ApplicationPath READ ApplicationPath WRITE setApplicationPath STORED false DESIGNABLE false)
     Q_PROPERTY(quintptr hWnd READ hWnd STORED false DESIGNABLE false)
     Q_PROPERTY(zuvexal::RecordSetPtr CurrentRecordset READ CurrentRecordset STORED false DESIGNABLE false)
 
@@ -32,30 +34,41 @@ public:
 
     explicit ZuVexalWidget(QWidget *parent = nullptr);
 
-    ZuVexal &control() { return m_control; }
+    // The control itself; saved properties not yet restored are restored
+    // first.
+    ZuVexal &control() { return live(); }
 
-    // Design time (a designer hosts the widget) or run time.
-    void setUserMode(bool userMode) { m_userMode = userMode; }
+    // Design time (a designer hosts the widget) or run time. At design time
+    // properties are set as the designer sets them, never restored.
+    void setUserMode(bool userMode);
 
-    QString Tag() const { return m_control.Tag(); }
-    void setTag(const QString &value) { m_control.setTag(value); }
-    QString DeveloperCompany() const { return m_control.DeveloperCompany(); }
-    void setDeveloperCompany(const QString &value) { m_control.setDeveloperCompany(value); }
-    QColor BackColor() const { return m_control.BackColor(); }
-    void setControlBackColor(const QColor &value) { m_control.setBackColor(value); }
-    bool Enabled() const { return m_control.Enabled(); }
-    void setControlEnabled(bool value) { m_control.setEnabled(value); }
-    bool DoTimer() const { return m_control.DoTimer(); }
-    void setDoTimer(bool value) { m_control.setDoTimer(value); }
-    qint32 Interval() const { return m_control.Interval(); }
-    void setInterval(qint32 value) { m_control.setInterval(value); }
-    qint32 MaxRecsPerPage() const { return m_control.MaxRecsPerPage(); }
-    void setMaxRecsPerPage(qint32 value) { m_control.setMaxRecsPerPage(value); }
-    QString ApplicationPath() const { return m_control.ApplicationPath(); }
-    void setApplicationPath(QString &value) { m_control.setApplicationPath(value); }
-    void setApplicationPath(const QString &value) { m_control.setApplicationPath(value); }
-    quintptr hWnd() const { return m_control.hWnd(); }
-    RecordSetPtr CurrentRecordset() const { return m_control.CurrentRecordset(); }
+    QString Tag() const { return live().Tag(); }
+    void setTag(const QString &value) { if (!saved("Tag", value)) live().setTag(value); }
+    QString DeveloperCompany() const { return live().DeveloperCompany(); }
+    void setDeveloperCompany(const QString &value)
+    {
+        if (!saved("DeveloperCompany", value))
+            live().setDeveloperCompany(value);
+    }
+    QColor BackColor() const { return live().BackColor(); }
+    void setControlBackColor(const QColor &value)
+    {
+        if (!saved("BackColor", toOleColor(value)))
+            live().setBackColor(value);
+    }
+    bool Enabled() const { return live().Enabled(); }
+    void setControlEnabled(bool value) { if (!saved("Enabled", value)) live().setEnabled(value); }
+    bool DoTimer() const { return live().DoTimer(); }
+    void setDoTimer(bool value) { if (!saved("DoTimer", value)) live().setDoTimer(value); }
+    qint32 Interval() const { return live().Interval(); }
+    void setInterval(qint32 value) { if (!saved("Interval", value)) live().setInterval(value); }
+    qint32 MaxRecsPerPage() const { return live().MaxRecsPerPage(); }
+    void setMaxRecsPerPage(qint32 value) { if (!saved("MaxRecsPerPage", value)) live().setMaxRecsPerPage(value); }
+    QString ApplicationPath() const { return live().ApplicationPath(); }
+    void setApplicationPath(QString &value) { live().setApplicationPath(value); }
+    void setApplicationPath(const QString &value) { live().setApplicationPath(value); }
+    quintptr hWnd() const { return live().hWnd(); }
+    RecordSetPtr CurrentRecordset() const { return live().CurrentRecordset(); }
 
     // Reached by name by the report windows through their control reference.
     Q_INVOKABLE QString SupplyFileName(const QString &Dialog_Caption = QStringLiteral("Supply Filename"),
@@ -63,42 +76,42 @@ public:
                                        bool *VerifyFileExistence = nullptr,
                                        QObject *GraphicOrEditControl = nullptr,
                                        qint16 ShowInsertButton = ZuVexal::Zu_BDocument);
-    Q_INVOKABLE QString LongFileName(const QString &Short_Name) const { return m_control.LongFileName(Short_Name); }
-    Q_INVOKABLE QString justFileName(const QString &pathName) const { return m_control.justFileName(pathName); }
-    Q_INVOKABLE QString ShortFileName(const QString &Long_Name) const { return m_control.ShortFileName(Long_Name); }
-    Q_INVOKABLE QString FileFolder(const QString &FullFileName) const { return m_control.FileFolder(FullFileName); }
+    Q_INVOKABLE QString LongFileName(const QString &Short_Name) const { return live().LongFileName(Short_Name); }
+    Q_INVOKABLE QString justFileName(const QString &pathName) const { return live().justFileName(pathName); }
+    Q_INVOKABLE QString ShortFileName(const QString &Long_Name) const { return live().ShortFileName(Long_Name); }
+    Q_INVOKABLE QString FileFolder(const QString &FullFileName) const { return live().FileFolder(FullFileName); }
     Q_INVOKABLE bool OpenHyperlink(const QString &Destination, bool StartNewInstanceOfBrowser = false)
     {
-        return m_control.OpenHyperlink(Destination, StartNewInstanceOfBrowser);
+        return live().OpenHyperlink(Destination, StartNewInstanceOfBrowser);
     }
     Q_INVOKABLE bool ShowZuReporter(zuvexal::RecordSetPtr &repRecordset, const QString &sPicFields = {},
                                     QString *theGraphicFolder = nullptr, QVariant *forFutureUse = nullptr,
                                     QObject *ObjReserved = nullptr)
     {
-        return m_control.ShowZuReporter(repRecordset, sPicFields, theGraphicFolder, forFutureUse, ObjReserved);
+        return live().ShowZuReporter(repRecordset, sPicFields, theGraphicFolder, forFutureUse, ObjReserved);
     }
     Q_INVOKABLE bool AutoZuReporter(zuvexal::RecordSetPtr &repRecordset, const QString &sPicFields = {},
                                     QString *theGraphicFolder = nullptr, const QString &fileName = {},
                                     const QString &FileTitle = {}, int AutoRepAction = ZuVexal::rYesNo,
                                     QVariant *forFutureUse = nullptr, QObject *ObjReserved = nullptr)
     {
-        return m_control.AutoZuReporter(repRecordset, sPicFields, theGraphicFolder, fileName, FileTitle,
+        return live().AutoZuReporter(repRecordset, sPicFields, theGraphicFolder, fileName, FileTitle,
                                         AutoRepAction, forFutureUse, ObjReserved);
     }
     Q_INVOKABLE void RaiseZuReportStatus(qint16 TotalPages, qint32 ElapsedSeconds, qint16 CurrentPage, bool &Cancel,
                                          bool &DeleteGeneratedPagesOnCancel, QVariant &forFututeUse);
     Q_INVOKABLE void LogMessage(const QVariant &strMessage, QObject *TextHandlingBox = nullptr)
     {
-        m_control.LogMessage(strMessage, TextHandlingBox);
+        live().LogMessage(strMessage, TextHandlingBox);
     }
-    Q_INVOKABLE void AboutBox() { m_control.AboutBox(); }
-    Q_INVOKABLE void ProgramDelayNSec(qint32 *N = nullptr) { m_control.ProgramDelayNSec(N); }
+    Q_INVOKABLE void AboutBox() { live().AboutBox(); }
+    Q_INVOKABLE void ProgramDelayNSec(qint32 *N = nullptr) { live().ProgramDelayNSec(N); }
 
     // ControlSurface
     QColor backColor() const override;
     void setBackColor(const QColor &color) override;
     bool isEnabled() const override { return QWidget::isEnabled(); }
-    void setEnabled(bool enabled) override { QWidget::setEnabled(enabled); }
+    void setEnabled(bool enabled) override;
     quintptr windowHandle() const override { return winId(); }
 
     // Container
@@ -116,12 +129,22 @@ Q_SIGNALS:
                       bool &DeleteGeneratedPagesOnCancel, QVariant &forFututeUse);
 
 protected:
+    bool event(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Until the widget is first polished or used, its designable properties
+    // are the host's saved ones (uic's setupUi() sets them right after
+    // construction): they are kept and then restored the way a saved control
+    // is loaded (ReadProperties), so design-time-only rules hold.
+    bool saved(const char *key, const QVariant &value);
+    void restoreSaved();
+    ZuVexal &live() const;
+
+    std::optional<MemoryPropertyBag> m_saved;
     bool m_userMode = true;
     QLabel *m_label;
     ZuVexal m_control;

@@ -96,7 +96,11 @@ void PropertyPageDialog::pushToPage()
 bool PropertyPageDialog::applyChanges()
 {
     pushToPage();
-    return m_page.apply(m_control);
+    if (!m_page.apply(m_control))
+        return false;
+    if (applied)
+        applied(m_control);
+    return true;
 }
 
 bool PropertyPageDialog::eventFilter(QObject *watched, QEvent *event)

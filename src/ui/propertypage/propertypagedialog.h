@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -24,8 +26,11 @@ public:
     // The selection changed: the page shows this control.
     void setControl(QObject *control);
     // Writes the page into the control; false when it refused a value or the
-    // interval is out of range.
+    // interval is out of range. Apply and OK both come here.
     bool applyChanges();
+    // Called with the control after every successful apply (a designer
+    // records the properties through its form then).
+    std::function<void(QObject *control)> applied;
     bool isChanged() const { return m_page.Changed; }
 
 protected:
