@@ -140,7 +140,8 @@ int reportOutcome(const RunResult &run, bool written, qint64 records, qint64 ms,
         return ExitCancelled;
     }
     if (!written) {
-        err << "zuvexal: " << run.sectionsFailed << " sections could not be written under " << folder << "Reports\n";
+        err << "zuvexal: " << run.sectionsFailed << " sections could not be written, the first into "
+            << run.pagesFailed.value(0, folder + QStringLiteral("Reports")) << '\n';
         return ExitPageNotWritten;
     }
     if (!run.pagesNotPrinted.isEmpty()) {

@@ -15,7 +15,8 @@ QuotedRecordWriter::QuotedRecordWriter(const QString &path)
         return;
     const QByteArray name = QFile::encodeName(path);
     do {
-        m_fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        // Never through a link planted where the file should be.
+        m_fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
     } while (m_fd < 0 && errno == EINTR);
 }
 
@@ -39,11 +40,19 @@ bool QuotedRecordWriter::append(QByteArrayView utf8)
     char opening[] = "\"";
     char closing[] = "\"\r\n";
     iovec parts[] = {{opening, 1}, {const_cast<char *>(utf8.data()), size_t(utf8.size())}, {closing, 3}};
+    const off_t before = ::lseek(m_fd, 0, SEEK_END);
     ssize_t written;
     do {
         written = ::writev(m_fd, parts, 3);
     } while (written < 0 && errno == EINTR);
-    return written == utf8.size() + 4;
+    if (written == utf8.size() + 4)
+        return true;
+    // A full disk took part of the record: the file goes back to what it
+    // held before, so no torn record is left.
+    if (before >= 0 && written != 0)
+        while (::ftruncate(m_fd, before) < 0 && errno == EINTR) {
+        }
+    return false;
 }
 
 bool appendQuotedRecord(const QString &path, QStringView text)

@@ -10,8 +10,11 @@ namespace zuvexal {
 // other text files of the system are sequences of these.
 //
 // Appends quoted records to a file opened for appending for the writer's
-// lifetime (created when missing). Each record goes out in one write
-// (writev), so records of concurrent writers never interleave.
+// lifetime (created when missing, never through a symbolic link). Each
+// record goes out in one write (writev), so records of concurrent writers
+// never interleave; a record the disk takes only in part is cut off again,
+// so the file ends with a whole record. Writers that may meet must hold a
+// lock around their appends (the message log does).
 class QuotedRecordWriter
 {
 public:

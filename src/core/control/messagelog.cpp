@@ -23,7 +23,7 @@ class LogLock
 public:
     explicit LogLock(const QString &path)
     {
-        m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (m_fd >= 0) {
             while (::flock(m_fd, LOCK_EX) < 0 && errno == EINTR) {
             }
@@ -67,6 +67,9 @@ void rollOver(const QString &logFile)
 {
     const QFileInfo log(logFile);
     const QString dated = log.absolutePath() + QLatin1Char('/') + rolledOverName(log.lastModified());
+    // Links planted in the log folder are not followed.
+    if (log.isSymLink() || QFileInfo(dated).isSymLink())
+        return;
     const bool saved = QFileInfo::exists(dated) ? appendFileTo(logFile, dated) : QFile::rename(logFile, dated);
     if (saved && QFileInfo::exists(logFile))
         QFile::remove(logFile);

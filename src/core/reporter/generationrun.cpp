@@ -110,6 +110,7 @@ RunResult GenerationRun::run()
         m_form.DeleteOnCancel = false;
     else if (m_form.DeleteOnCancel)
         takeBackCancelledPages();
+    removeEmptyNewPages();
     showAndPrint();
     leaveRunningState();
     return m_result;
@@ -236,6 +237,8 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
     }
     if (m_result.sectionsFailed == failedBefore)
         ++m_result.pagesWritten;
+    else
+        m_result.pagesFailed << path;
 }
 
 bool GenerationRun::reportSectionsToCome(qint32 sectionCount)
@@ -286,6 +289,19 @@ void GenerationRun::takeBackCancelledPages()
             QFile::remove(file);
     }
     m_result.deletedOnCancel = true;
+}
+
+void GenerationRun::removeEmptyNewPages()
+{
+    // A page this run created but could not write a byte of (a full disk)
+    // is no page: it goes, and the result no longer names it.
+    for (qsizetype i = 0; i < m_result.pageFiles.size(); ++i) {
+        const QString &file = m_result.pageFiles[i];
+        const QFileInfo page(file);
+        if (!file.isEmpty() && !m_sizesBeforeRun[size_t(i)] && page.isFile() && page.size() == 0
+            && QFile::remove(file))
+            m_result.pageFiles[i].clear();
+    }
 }
 
 void GenerationRun::showAndPrint()

@@ -42,6 +42,7 @@ private:
     bool reportSectionsToCome(qint32 sectionCount);
     void reportStatus();
     void takeBackCancelledPages();
+    void removeEmptyNewPages();
     void showAndPrint();
     QString pageHeading(qint32 page) const;
 

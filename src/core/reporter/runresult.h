@@ -19,6 +19,7 @@ struct RunResult
     QStringList pageFiles;
     int pagesWritten = 0;     // pages whose sections were all written
     int sectionsFailed = 0;   // sections that could not be written
+    QStringList pagesFailed;  // the pages those sections were to go to
     QStringList pagesNotPrinted;  // pages to print that could not be handed over
     bool cancelled = false;
     bool deletedOnCancel = false;  // what the run wrote was taken back
