@@ -1,5 +1,7 @@
 #include "fuzzsupport.h"
 
+#include "platform/fonts.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -18,14 +20,7 @@ void startApplication(Application kind)
 {
     if (QCoreApplication::instance())
         return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The folder Qt would pick anyway, made so that Qt does not warn about it.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QByteArray runtime = QFile::encodeName(QDir::tempPath()) + "/runtime-" + QByteArray::number(getuid());
-        if (mkdir(runtime.constData(), 0700) == 0 || errno == EEXIST)
-            qputenv("XDG_RUNTIME_DIR", runtime);
-    }
+    platform::prepareHeadlessGui();
     // Qt keeps references to argc and argv for the life of the application.
     static int argc = 1;
     static char name[] = "zuvexal-fuzz";

@@ -1,16 +1,13 @@
 #include "cli.h"
 
-#include <QDir>
-#include <QFile>
+#include "platform/fonts.h"
+
 #include <QGuiApplication>
 #include <QTextStream>
 
 #include <functional>
 #include <map>
 
-#include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -35,14 +32,7 @@ int main(int argc, char **argv)
 {
     // Fonts and page layout need a GUI application; a command-line tool
     // never needs a window, so it never depends on a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The folder Qt would pick anyway, made so that Qt does not warn about it.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QByteArray runtime = QFile::encodeName(QDir::tempPath()) + "/runtime-" + QByteArray::number(getuid());
-        if (mkdir(runtime.constData(), 0700) == 0 || errno == EEXIST)
-            qputenv("XDG_RUNTIME_DIR", runtime);
-    }
+    zuvexal::platform::prepareHeadlessGui();
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zuvexal"));
 
