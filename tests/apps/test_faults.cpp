@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <unistd.h>
 
 using zuvexal::test::TempFolder;
@@ -144,4 +146,88 @@ TEST(Faults, LinksPlantedInTheReportAndLogFoldersAreNotFollowed)
     EXPECT_TRUE(log.err.contains(QStringLiteral("ZuMessages.htm"))) << log.err.toStdString();
     EXPECT_EQ(zuvexal::test::readAll(victim), QByteArray("keep")) << "the log did not write through the link";
     EXPECT_FALSE(QFileInfo::exists(planted)) << "the lock did not create a file through a dangling link";
+}
+
+namespace {
+
+// Starts the CLI and kills it with SIGKILL after the given time, or lets it
+// end when it is done first; true when it was killed.
+bool killAfter(const QStringList &args, int milliseconds)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(ZUVEXAL_CLI), args);
+    process.waitForStarted();
+    const bool killed = !process.waitForFinished(milliseconds);
+    if (killed)
+        process.kill();
+    process.waitForFinished();
+    return killed;
+}
+
+QString storedHeader(const QString &registry)
+{
+    const Outcome show = shell(QString(), {QStringLiteral("settings"), QStringLiteral("show"), QStringLiteral("--registry"), registry});
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^HeaderText=(.*)$"),
+                                                         QRegularExpression::MultilineOption).match(show.out);
+    return m.captured(1);
+}
+
+} // namespace
+
+TEST(Faults, AReportKilledAnywhereLeavesWholeSectionsAndTheEarlierReport)
+{
+    TempFolder folder;
+    const QString db = ordersDatabase(folder, 20000);
+    const QString reports = folder.file(QStringLiteral("Reports/"));
+    const QByteArray earlier = "\"<HTML><BODY>an earlier report</BODY></HTML>\"\r\n";
+    // How long a whole run takes here, so the kills fall inside one.
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_EQ(shell(QString(), reportArgs(db, folder.path(), QStringLiteral("timed"), 200)).exitCode, 0);
+    const qint64 whole = clock.elapsed();
+    // Bounded: a handful of kills at different points of the run.
+    for (const double at : {0.3, 0.45, 0.6, 0.7, 0.8, 0.9}) {
+        QDir(reports).removeRecursively();
+        QDir().mkpath(reports);
+        zuvexal::test::writeAll(reports + QStringLiteral("killed2.htm"), earlier);
+        const int ms = int(double(whole) * at);
+        const bool killed = killAfter(reportArgs(db, folder.path(), QStringLiteral("killed"), 200), ms);
+        std::printf("killed after %d of %lld ms: %s, %lld files\n", ms, whole, killed ? "killed" : "done",
+                    qlonglong(QDir(reports).entryList(QDir::Files).size()));
+        expectWholeSections(reports);
+        EXPECT_TRUE(zuvexal::test::readAll(reports + QStringLiteral("killed2.htm")).startsWith(earlier))
+            << "killed after " << ms << " ms: the earlier report stays";
+    }
+}
+
+TEST(Faults, SettingsKilledWhileStoringReadBackAWholeCommittedText)
+{
+    TempFolder folder;
+    const QString registry = folder.file(QStringLiteral("registry.db"));
+    const auto set = [&](const QString &header) {
+        return QStringList{QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("HeaderText=") + header,
+                           QStringLiteral("--registry"), registry};
+    };
+    ASSERT_EQ(shell(QString(), set(QStringLiteral("committed"))).exitCode, 0);
+    QStringList possible{QStringLiteral("committed")};
+    for (const int ms : {5, 15, 30, 60}) {
+        const QString header = QStringLiteral("attempt %1 ").arg(ms) + QString(2000, u'x');
+        possible << header;
+        killAfter(set(header), ms);
+        EXPECT_TRUE(possible.contains(storedHeader(registry))) << "killed after " << ms << " ms";
+    }
+
+    // Two processes storing at once: one of the two values, never a mix.
+    QProcess first;
+    QProcess second;
+    first.start(QStringLiteral(ZUVEXAL_CLI), set(QStringLiteral("from the first")));
+    second.start(QStringLiteral(ZUVEXAL_CLI), set(QStringLiteral("from the second")));
+    first.waitForFinished();
+    second.waitForFinished();
+    EXPECT_EQ(first.exitCode(), 0);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE((QStringList{QStringLiteral("from the first"), QStringLiteral("from the second")}).contains(storedHeader(registry)));
 }

@@ -1,9 +1,12 @@
 #include "core/base/quotedrecord.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -52,6 +55,44 @@ bool QuotedRecordWriter::append(QByteArrayView utf8)
     if (before >= 0 && written != 0)
         while (::ftruncate(m_fd, before) < 0 && errno == EINTR) {
         }
+    return false;
+}
+
+bool writeQuotedRecordsAtOnce(const QString &path, const std::vector<std::string> &records)
+{
+    const QFileInfo target(path);
+    QByteArray temporary = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()
+                                             + QStringLiteral(".XXXXXX"));
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0)
+        return false;
+    std::string content;
+    size_t size = 0;
+    for (const std::string &record : records)
+        size += record.size() + 4;
+    content.reserve(size);
+    for (const std::string &record : records) {
+        content += '"';
+        content += record;
+        content += "\"\r\n";
+    }
+    size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += size_t(n);
+    }
+    // The file is readable as a page would be when created by appending.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    const bool whole = done == content.size() && ::fchmod(fd, 0666 & ~mask) == 0;
+    ::close(fd);
+    if (whole && ::rename(temporary.constData(), QFile::encodeName(path).constData()) == 0)
+        return true;
+    ::unlink(temporary.constData());
     return false;
 }
 

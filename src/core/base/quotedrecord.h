@@ -3,6 +3,9 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <string>
+#include <vector>
+
 namespace zuvexal {
 
 // A quoted record: a double quote, the text unchanged in UTF-8 (inner quotes
@@ -31,6 +34,12 @@ public:
 private:
     int m_fd = -1;
 };
+
+// Writes a new file of quoted records at once: into a temporary file beside
+// it, renamed into place once whole, so that a process killed meanwhile
+// leaves all of the records or none. False, with nothing left behind, when
+// they could not all be written (a full disk).
+bool writeQuotedRecordsAtOnce(const QString &path, const std::vector<std::string> &records);
 
 // Opens, appends one record and closes.
 bool appendQuotedRecord(const QString &path, QStringView text);

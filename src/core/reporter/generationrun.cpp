@@ -5,6 +5,7 @@
 #include "core/base/messages.h"
 #include "core/base/now.h"
 #include "core/base/paths.h"
+#include "core/base/quotedrecord.h"
 #include "core/base/sharedvalues.h"
 #include "core/base/values.h"
 #include "core/links/linkactivation.h"
@@ -210,11 +211,12 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
     const QString folder = f.m_values.AppFolder + QStringLiteral("Reports");
     QDir().mkpath(folder);
     const QString path = folder + QLatin1Char('/') + pageName;
+    bool existed = false;
     if (f.m_curPage >= 1 && f.m_curPage <= m_result.pageFiles.size()) {
         m_result.pageFiles[f.m_curPage - 1] = path;
-        const QFileInfo existing(path);
-        m_sizesBeforeRun[size_t(f.m_curPage - 1)] =
-            existing.exists() ? std::optional<qint64>(existing.size()) : std::nullopt;
+        const QFileInfo before(path);
+        existed = before.exists() || before.isSymLink();
+        m_sizesBeforeRun[size_t(f.m_curPage - 1)] = existed ? std::optional<qint64>(before.size()) : std::nullopt;
     }
     if (!f.m_curPageRecordset)
         return;
@@ -227,18 +229,38 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
     m_page.CurPage = f.m_curPage;
     m_page.TotalPage = f.m_totalPage;
     m_page.NumRecsOnPage = f.m_numRecsOnPage;
-    const int failedBefore = m_result.sectionsFailed;
+    std::vector<std::string> sections;
+    f.m_writer.setCollector(&sections);
     for (qint32 k = 0; qint64(k) * SectionSize < records; ++k) {
         RecordSet section = page.slice(qint64(k) * SectionSize, SectionSize);
         const QString name = k == 0 ? pageHeading : QStringLiteral("Section%1").arg(k);
-        if (!f.m_writer.WriteReportSection(path, section, qint32(m_outputFieldNames.size()), m_outputFieldNames,
-                                           name, sectionCount, f.cboBGcolor, m_page))
-            ++m_result.sectionsFailed;
+        f.m_writer.WriteReportSection(path, section, qint32(m_outputFieldNames.size()), m_outputFieldNames, name,
+                                      sectionCount, f.cboBGcolor, m_page);
     }
-    if (m_result.sectionsFailed == failedBefore)
+    f.m_writer.setCollector(nullptr);
+    const int failed = commitPage(path, sections, existed);
+    m_result.sectionsFailed += failed;
+    if (failed == 0)
         ++m_result.pagesWritten;
     else
         m_result.pagesFailed << path;
+}
+
+int GenerationRun::commitPage(const QString &path, const std::vector<std::string> &sections, bool existed) const
+{
+    // A new page is written whole or not at all, even when the process is
+    // killed. A page that held a report before gets its sections appended
+    // (its earlier content stays), as does a new page that did not fit the
+    // disk at once: then as many whole sections as fit.
+    if (!existed && writeQuotedRecordsAtOnce(path, sections))
+        return 0;
+    int failed = 0;
+    QuotedRecordWriter writer(path);
+    for (const std::string &section : sections) {
+        if (!writer.append(QByteArrayView(section)))
+            ++failed;
+    }
+    return failed;
 }
 
 bool GenerationRun::reportSectionsToCome(qint32 sectionCount)

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace zuvexal {
@@ -39,6 +40,9 @@ private:
     void leaveRunningState();
     void writePages();
     void writePage(const QString &pageName, const QString &pageHeading);
+    // The page's sections into its file; the number that could not be
+    // written.
+    int commitPage(const QString &path, const std::vector<std::string> &sections, bool existed) const;
     bool reportSectionsToCome(qint32 sectionCount);
     void reportStatus();
     void takeBackCancelledPages();

@@ -807,9 +807,12 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
         texts.appendPageLinks(html, FileName, page);
     html += "<P>  </P> </BODY></HTML>";
 
-    const bool written = appendQuotedRecord(FileName, QByteArrayView(html));
     rsSection.moveFirst();
-    return written;
+    if (m_collector) {
+        m_collector->push_back(html);
+        return true;
+    }
+    return appendQuotedRecord(FileName, QByteArrayView(html));
 }
 
 void PageWriter::writeHeaderBlock(QString &html, const RecordSet &rsSection, const QStringList &columns,

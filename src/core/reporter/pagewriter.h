@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace zuvexal {
@@ -45,6 +46,10 @@ public:
     // Forgets all statistics; every generation run starts with this.
     void reset();
 
+    // While set, sections are kept here, one fragment each, instead of
+    // being appended to their file (the run writes a page at once).
+    void setCollector(std::vector<std::string> *sections) { m_collector = sections; }
+
     // Appends the fragment of one section to FileName. FieldNames holds the
     // output columns (FieldCount of them); SectionName is the page heading
     // for the first section, else "Section<k>"; SectionCount is the page's
@@ -70,6 +75,7 @@ private:
     Slots m_maximums;
     qint32 m_recsInVol = 0;
     std::unique_ptr<Texts> m_texts;
+    std::vector<std::string> *m_collector = nullptr;
 };
 
 // The notes as HTML: CR LF to "<p></p>", other CRs to "<br>", blanks to
