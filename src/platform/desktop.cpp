@@ -1,6 +1,7 @@
 #include "platform/desktop.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
@@ -68,8 +69,13 @@ GObjectPtr<GAppInfo> withOptions(GAppInfo *entry, const QStringList &options)
         words << fromUtf8(*word);
     g_strfreev(argv);
     words.removeIf([](const QString &w) { return w == QLatin1String("%i") || w == QLatin1String("%c") || w == QLatin1String("%k"); });
+    if (words.isEmpty())
+        return GObjectPtr<GAppInfo>(nullptr);
+    // Before the first word that carries a field code (also "--url=%u") or
+    // starts a forwarding block ("@@u %u @@", flatpak's).
+    static const QRegularExpression fieldCode(QStringLiteral("%[uUfF]"));
     qsizetype at = 1;
-    while (at < words.size() && !(words[at].size() == 2 && words[at].startsWith(QLatin1Char('%'))))
+    while (at < words.size() && !words[at].contains(fieldCode) && !words[at].startsWith(QLatin1String("@@")))
         ++at;
     if (at == words.size())
         words << QStringLiteral("%u");
@@ -77,8 +83,9 @@ GObjectPtr<GAppInfo> withOptions(GAppInfo *entry, const QStringList &options)
         words.insert(at + i, options[i]);
     QByteArray commandLine;
     for (const QString &word : std::as_const(words)) {
-        const bool fieldCode = word.size() == 2 && word.startsWith(QLatin1Char('%'));
-        GCharPtr quoted(fieldCode ? g_strdup(word.toUtf8().constData()) : g_shell_quote(word.toUtf8().constData()));
+        // Words with field codes stay unquoted, so GLib expands them.
+        const bool expanded = word.contains(fieldCode) || word.startsWith(QLatin1String("@@"));
+        GCharPtr quoted(expanded ? g_strdup(word.toUtf8().constData()) : g_shell_quote(word.toUtf8().constData()));
         commandLine += quoted.get();
         commandLine += ' ';
     }

@@ -52,11 +52,29 @@ bool QuotedRecordWriter::append(QByteArrayView utf8)
         return true;
     // A full disk took part of the record: the file goes back to what it
     // held before, so no torn record is left.
-    if (before >= 0 && written != 0)
+    if (before >= 0 && written > 0)
         while (::ftruncate(m_fd, before) < 0 && errno == EINTR) {
         }
     return false;
 }
+
+namespace {
+
+// The process's file mode mask, read without changing it (umask() would,
+// for a moment, for every thread).
+mode_t processUmask()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("Umask:"))
+                return mode_t(line.mid(6).trimmed().toUInt(nullptr, 8));
+        }
+    }
+    return 022;
+}
+
+} // namespace
 
 bool writeQuotedRecordsAtOnce(const QString &path, const std::vector<std::string> &records)
 {
@@ -85,15 +103,14 @@ bool writeQuotedRecordsAtOnce(const QString &path, const std::vector<std::string
             break;
         done += size_t(n);
     }
-    // The file is readable as a page would be when created by appending.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    const bool whole = done == content.size() && ::fchmod(fd, 0666 & ~mask) == 0;
+    // The file gets the mode a page created by appending would have.
+    const bool whole = done == content.size() && ::fchmod(fd, 0666 & ~processUmask()) == 0;
     ::close(fd);
-    if (whole && ::rename(temporary.constData(), QFile::encodeName(path).constData()) == 0)
-        return true;
+    // link() never replaces a file that appeared meanwhile: then the
+    // caller appends to it instead.
+    const bool placed = whole && ::link(temporary.constData(), QFile::encodeName(path).constData()) == 0;
     ::unlink(temporary.constData());
-    return false;
+    return placed;
 }
 
 bool appendQuotedRecord(const QString &path, QStringView text)

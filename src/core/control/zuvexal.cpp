@@ -11,6 +11,7 @@
 #include "core/links/linkactivation.h"
 
 #include <QDir>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -295,11 +296,15 @@ void ZuVexal::Timer1_Timer()
     // and never again while the host's handler still runs a modal loop.
     if (m_tickCount >= m_interval && !m_inZuTimer) {
         m_inZuTimer = true;
+        // The host's handler may delete this control (from a window it opens).
+        const QPointer<ZuVexal> self(this);
         try {
             Q_EMIT ZuTimer();
         } catch (...) {
             // A failing handler of the host does not stop the timer.
         }
+        if (!self)
+            return;
         m_inZuTimer = false;
         m_tickCount = 0;
     }

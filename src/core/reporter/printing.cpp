@@ -13,7 +13,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextDocument>
-#include <QTextDocumentFragment>
 #include <QUrl>
 
 #include <algorithm>
@@ -39,7 +38,7 @@ QColor legacyColor(QString value)
     if (value.startsWith(QLatin1Char('#')))
         value.remove(0, 1);
     for (QChar &c : value) {
-        if (!isxdigit(c.toLatin1()) || c.unicode() > 0x7F)
+        if (c.unicode() > 0x7F || !std::isxdigit(static_cast<unsigned char>(c.toLatin1())))
             c = QLatin1Char('0');
     }
     while (value.isEmpty() || value.size() % 3 != 0)
@@ -113,8 +112,9 @@ PrintablePage printablePage(QString text, const QDir &pageFolder)
         const QString name = m.captured(1) + m.captured(2) + m.captured(3);
         const QUrl url(name);
         const QString path = url.isLocalFile() ? url.toLocalFile() : QUrl::fromPercentEncoding(name.toUtf8());
-        repaired += text.mid(done, m.capturedStart() - done) + QStringLiteral("<img src=\"")
-            + QUrl::fromLocalFile(pageFolder.absoluteFilePath(path)).toString().toHtmlEscaped() + QLatin1Char('"');
+        // Percent-encoded, so the source needs no HTML escaping.
+        repaired += text.mid(done, m.capturedStart() - done) + QStringLiteral("<img src=\"file://")
+            + QString::fromLatin1(QUrl::toPercentEncoding(pageFolder.absoluteFilePath(path), "/")) + QLatin1Char('"');
         done = m.capturedEnd();
     }
     page.html = QStringLiteral("<html><body>") + repaired + text.mid(done) + QStringLiteral("</body></html>");
@@ -127,7 +127,7 @@ void addPictures(QTextDocument &document, const QString &html)
 {
     static const QRegularExpression source(QStringLiteral(R"re(<img src="([^"]*)")re"));
     for (auto it = source.globalMatch(html); it.hasNext();) {
-        const QUrl url(QTextDocumentFragment::fromHtml(it.next().captured(1)).toPlainText());
+        const QUrl url(it.next().captured(1));
         const QImage picture(url.toLocalFile());
         if (!picture.isNull())
             document.addResource(QTextDocument::ImageResource, url, picture);

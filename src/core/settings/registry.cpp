@@ -44,7 +44,12 @@ public:
             m_code = SQLITE_CANTOPEN;
             return;
         }
-        const int flags = forWriting ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
+        // A reader that may write opens for writing too: a writer killed
+        // mid-transaction leaves a hot journal that only a writable
+        // connection can roll back, and a read-only one then reads nothing.
+        const int flags = forWriting                        ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+            : QFileInfo(path).isWritable() ? SQLITE_OPEN_READWRITE
+                                           : SQLITE_OPEN_READONLY;
         m_code = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags | SQLITE_OPEN_NOMUTEX,
                                  nullptr);
         if (m_code == SQLITE_OK)

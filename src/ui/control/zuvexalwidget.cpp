@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTimer>
 
 namespace zuvexal::ui {
@@ -52,8 +53,13 @@ void ZuVexalWidget::restoreSaved()
     const MemoryPropertyBag bag = std::move(*m_saved);
     m_saved.reset();
     // A widget made in code, with nothing set, is a new control.
-    if (!bag.values().isEmpty())
-        m_control.ReadProperties(bag);
+    if (bag.values().isEmpty())
+        return;
+    m_control.ReadProperties(bag);
+    // Loading leaves the timer running; a host that switched it off before
+    // the first use meant it off.
+    if (const QVariant doTimer = bag.values().value(QStringLiteral("DoTimer")); doTimer.isValid())
+        m_control.setDoTimer(doTimer.toBool());
 }
 
 ZuVexal &ZuVexalWidget::live() const
@@ -138,9 +144,12 @@ void ZuVexalWidget::focusOutEvent(QFocusEvent *event)
 
 void ZuVexalWidget::mouseReleaseEvent(QMouseEvent *event)
 {
+    // The host's handler may delete this control.
+    const QPointer<ZuVexalWidget> self(this);
     if (rect().contains(event->position().toPoint()))
         Q_EMIT m_control.Click();
-    QWidget::mouseReleaseEvent(event);
+    if (self)
+        QWidget::mouseReleaseEvent(event);
 }
 
 void ZuVexalWidget::resizeEvent(QResizeEvent *event)

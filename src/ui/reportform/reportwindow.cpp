@@ -87,9 +87,13 @@ QPushButton *ReportWindow::handlerButton(const QString &name, const QString &tex
 {
     QPushButton *b = button(name, text, tip, parent);
     connect(b, &QPushButton::clicked, this, [this, handler = std::move(handler)] {
+        // Generate yields and Advanced shows a window: the host may delete
+        // its window, and this one with it, meanwhile.
+        const QPointer<ReportWindow> self(this);
         pushToForm();
         handler();
-        pullFromForm();
+        if (self)
+            pullFromForm();
     });
     return b;
 }

@@ -3,6 +3,10 @@
 
 #include "settingsfixture.h"
 
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+
 #include <QDir>
 
 #include <gtest/gtest.h>
@@ -129,4 +133,29 @@ TEST(RegistryConcurrency, SeveralProcessesLoseNoCommittedWrite)
             EXPECT_EQ(value->data, key.toUtf8());
         }
     }
+}
+
+TEST_F(RegistryTest, AWriterKilledMidTransactionLeavesTheCommittedTextReadable)
+{
+    ASSERT_TRUE(SaveRegSetting(registry, QStringLiteral("committed"), QStringLiteral("PwInf")));
+    // A writer that dies inside its transaction after the database file was
+    // already changed (a cache of one page spills at once): a hot journal.
+    QProcess writer;
+    writer.start(QStringLiteral("sqlite3"), {file()});
+    ASSERT_TRUE(writer.waitForStarted());
+    writer.write("PRAGMA cache_size=1;\nBEGIN IMMEDIATE;\n"
+                 "UPDATE vals SET data = zeroblob(200000);\n"
+                 "CREATE TABLE filler(x);\nINSERT INTO filler VALUES(zeroblob(400000));\n"
+                 "SELECT 'in transaction';\n");
+    QElapsedTimer clock;
+    clock.start();
+    while (!writer.readAllStandardOutput().contains("in transaction") && clock.elapsed() < 10000)
+        writer.waitForReadyRead(100);
+    writer.kill();
+    writer.waitForFinished();
+    ASSERT_TRUE(QFileInfo::exists(file() + QStringLiteral("-journal"))) << "no hot journal was left";
+
+    EXPECT_EQ(ReadRegSetting(registry, HKEY_LOCAL_MACHINE, BaseKeyPath, QStringLiteral("PwInf")),
+              QStringLiteral("committed"))
+        << "the reader rolls the dead writer's transaction back and reads what was committed";
 }
