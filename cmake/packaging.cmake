@@ -1,32 +1,68 @@
-# cmake --install: libraries, headers, programs, the designer plugin and a
-# CMake package, so a host does find_package(ZuVexal) and links
-# ZuVexal::Widgets (or ZuVexal::Core without windows).
+# cmake --install: the shared libraries, the public headers under
+# include/ZuVexal, a CMake package, pkg-config files, the programs and the
+# Designer plugin; cpack -G DEB turns the same into Debian packages.
 include(CMakePackageConfigHelpers)
 
-set(ZUVEXAL_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/zuvexal)
-set(ZUVEXAL_CORE_LAYERS base recordset links filedialog settings reporter propertypage control)
-set_target_properties(zuvexal_core PROPERTIES EXPORT_NAME Core)
-set_target_properties(zuvexal_platform PROPERTIES EXPORT_NAME Platform)
-set_target_properties(zuvexal_widgets PROPERTIES EXPORT_NAME Widgets)
-set(exported zuvexal_core zuvexal_platform zuvexal_widgets)
-foreach(layer IN LISTS ZUVEXAL_CORE_LAYERS)
-  set_target_properties(zuvexal_${layer} PROPERTIES EXPORT_NAME Core${layer})
-  list(APPEND exported zuvexal_${layer})
-endforeach()
-foreach(target IN LISTS exported)
-  target_include_directories(${target} INTERFACE $<INSTALL_INTERFACE:${ZUVEXAL_INCLUDE_DIR}>)
-endforeach()
+set(ZUVEXAL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/ZuVexal)
+set_target_properties(ZuVexalCore PROPERTIES EXPORT_NAME Core)
+set_target_properties(ZuVexalWidgets PROPERTIES EXPORT_NAME Widgets)
 
-install(TARGETS ${exported} EXPORT ZuVexalTargets
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/
-  DESTINATION ${ZUVEXAL_INCLUDE_DIR}
-  FILES_MATCHING PATTERN "*.h"
-  PATTERN designer EXCLUDE)
-install(EXPORT ZuVexalTargets NAMESPACE ZuVexal:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZuVexal)
+install(TARGETS ZuVexalCore ZuVexalWidgets EXPORT ZuVexalTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
+
+# Public headers only, flat under ZuVexal/ as hosts include them.
+set(public_headers
+  ${ZUVEXAL_PUBLIC_INCLUDE}/ZuVexal/zuvexalcore_export.h
+  ${ZUVEXAL_PUBLIC_INCLUDE}/ZuVexal/zuvexalwidgets_export.h)
+foreach(header IN LISTS ZUVEXAL_CORE_HEADERS ZUVEXAL_WIDGETS_HEADERS)
+  list(APPEND public_headers ${PROJECT_SOURCE_DIR}/src/${header})
+endforeach()
+foreach(class IN LISTS ZUVEXAL_CLASS_HEADERS)
+  list(APPEND public_headers ${ZUVEXAL_PUBLIC_INCLUDE}/ZuVexal/${class})
+endforeach()
+install(FILES ${public_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/ZuVexal COMPONENT dev)
+
+install(EXPORT ZuVexalTargets NAMESPACE ZuVexal:: DESTINATION ${ZUVEXAL_CMAKE_DIR} COMPONENT dev)
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/ZuVexalConfig.cmake.in
   ${PROJECT_BINARY_DIR}/ZuVexalConfig.cmake
-  INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZuVexal)
+  INSTALL_DESTINATION ${ZUVEXAL_CMAKE_DIR})
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/ZuVexalConfigVersion.cmake COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/ZuVexalConfig.cmake ${PROJECT_BINARY_DIR}/ZuVexalConfigVersion.cmake
-  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZuVexal)
+  DESTINATION ${ZUVEXAL_CMAKE_DIR} COMPONENT dev)
+
+# pkg-config files find the prefix from their own place, so an installed
+# tree can move.
+set(ZUVEXAL_PKGCONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+file(RELATIVE_PATH ZUVEXAL_PC_TO_PREFIX /${ZUVEXAL_PKGCONFIG_DIR} /)
+foreach(pc zuvexal-core zuvexal-widgets)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc DESTINATION ${ZUVEXAL_PKGCONFIG_DIR} COMPONENT dev)
+endforeach()
+
+# Debian packages: libzuvexal2 (the libraries), libzuvexal-dev (headers,
+# CMake and pkg-config files, the Designer plugin) and zuvexal (the CLI,
+# the demo and its sample).
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME zuvexal)
+set(CPACK_PACKAGE_VENDOR "Quorvane")
+set(CPACK_PACKAGE_CONTACT "ZuVexal developers <vexal@quorvane.example.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Timer, file chooser, hyperlinker, HTML database reporter and message log for Qt hosts")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION}.0)
+set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL runtime dev tools)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION libs)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/src)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libzuvexal2)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+set(CPACK_DEBIAN_DEV_PACKAGE_NAME libzuvexal-dev)
+set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libzuvexal2 (= ${CPACK_PACKAGE_VERSION}), qt6-base-dev")
+set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME zuvexal)
+set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS "libzuvexal2 (= ${CPACK_PACKAGE_VERSION})")
+include(CPack)

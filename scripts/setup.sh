@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   # build
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config dpkg-dev file
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev libqt6sql6-sqlite
   libgtest-dev libsqlite3-dev sqlite3
   libglib2.0-dev libxcb1-dev libxcb-icccm4-dev libcups2-dev

@@ -1,8 +1,7 @@
 #include "demowindow.h"
 
-#include "core/recordset/sqladapter.h"
-#include "ui/control/zuvexalwidget.h"
-#include "ui/propertypage/propertypagedialog.h"
+#include <ZuVexal/RecordSet>
+#include <ZuVexal/ZuVexalWidget>
 
 #include <QApplication>
 #include <QDir>
@@ -143,9 +142,7 @@ QGridLayout *DemoWindow::buildButtons(QWidget *central)
 
 void DemoWindow::showProperties()
 {
-    zuvexal::ui::PropertyPageDialog page(this);
-    page.setControl(m_control);
-    page.exec();
+    zuvexal::ui::showPropertyPage(m_control, this);
 }
 
 void DemoWindow::openDatabase()

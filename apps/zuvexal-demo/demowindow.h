@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/recordset/recordset.h"
+#include <ZuVexal/RecordSet>
 
 #include <QMainWindow>
 

@@ -2,7 +2,7 @@
 // control reports about a path, logs a message without being told an
 // application folder, prints the log file's folder, and quits (used by the
 // packaging test).
-#include <ui/control/zuvexalwidget.h>
+#include <ZuVexal/ZuVexalWidget>
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,6 +1,7 @@
 #include "zuvexalplugin.h"
 
-#include "ui/control/zuvexalwidget.h"
+#include <ZuVexal/ZuVexalWidget>
+
 #include "ui/propertypage/propertypagedialog.h"
 
 #include <QAction>
@@ -44,7 +45,8 @@ QString ZuVexalPlugin::whatsThis() const
 
 QString ZuVexalPlugin::includeFile() const
 {
-    return QStringLiteral("ui/control/zuvexalwidget.h");
+    // Designer writes a global include for a name in angle brackets.
+    return QStringLiteral("<ZuVexal/ZuVexalWidget>");
 }
 
 QIcon ZuVexalPlugin::icon() const

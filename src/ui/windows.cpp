@@ -5,6 +5,7 @@
 #include "core/control/zuvexal.h"
 #include "ui/about/aboutdialog.h"
 #include "ui/filechooser/chooserwindow.h"
+#include "ui/propertypage/propertypagedialog.h"
 #include "ui/reportform/reportwindow.h"
 
 #include <QApplication>
@@ -55,6 +56,16 @@ void installWindows(ZuVexal &control)
     // Stateless: one serves every context of the process.
     static Windows windows;
     control.context().setPresenter(&windows);
+}
+
+bool showPropertyPage(QObject *control, QWidget *parent)
+{
+    PropertyPageDialog page(parent);
+    page.setControl(control);
+    bool changed = false;
+    page.applied = [&changed](QObject *) { changed = true; };
+    page.exec();
+    return changed;
 }
 
 } // namespace zuvexal::ui

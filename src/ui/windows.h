@@ -1,5 +1,10 @@
 #pragma once
 
+#include <ZuVexal/zuvexalwidgets_export.h>
+
+class QObject;
+class QWidget;
+
 namespace zuvexal {
 class ZuVexal;
 }
@@ -13,6 +18,10 @@ namespace zuvexal::ui {
 // headless control with windows calls it for that control. The windows
 // belong to the process's context, which goes with the last control: a
 // control created after every other one has ended needs the call again.
-void installWindows(ZuVexal &control);
+ZUVEXAL_WIDGETS_EXPORT void installWindows(ZuVexal &control);
+
+// Shows the property page of a control (the control object or its widget)
+// as a modal dialog; true when the user applied a change.
+ZUVEXAL_WIDGETS_EXPORT bool showPropertyPage(QObject *control, QWidget *parent = nullptr);
 
 } // namespace zuvexal::ui

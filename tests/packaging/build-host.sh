@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs the build into a private prefix, builds examples/host against the
-# installed package and runs it. The host is compiled and linked with the
-# build's own flags (a sanitized build needs its runtime in the host too).
+# Installs the build into a private prefix and checks what a host meets
+# there: only the public headers, the shared libraries with their SONAME,
+# hosts built through CMake and pkg-config (host-check.sh), the demo's
+# installed sample and the Designer plugin. Hosts are compiled and linked
+# with the build's own flags (a sanitized build needs its runtime in them).
 set -euo pipefail
 build=$1
 source=$2
@@ -9,19 +11,26 @@ cxxflags=${3:-}
 ldflags=${4:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cmake --install "$build" --prefix "$work/prefix" >/dev/null
-cmake -S "$source/examples/host" -B "$work/host" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" \
-  -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" >/dev/null
-cmake --build "$work/host" >/dev/null
-out=$(QT_QPA_PLATFORM=offscreen "$work/host/zuvexal-host" --check)
-expected=$'ORDERS1.HTM\nlog beside the host'
-[ "$out" = "$expected" ] || { echo "unexpected output: $out" >&2; exit 1; }
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+headers=$(cd "$prefix/include" && find . -type f | sort | tr '\n' ' ')
+expected="./ZuVexal/AdvancedSettings ./ZuVexal/RecordSet ./ZuVexal/RunResult ./ZuVexal/ZuVexal ./ZuVexal/ZuVexalWidget ./ZuVexal/advancedsettings.h ./ZuVexal/container.h ./ZuVexal/recordset.h ./ZuVexal/runresult.h ./ZuVexal/sqladapter.h ./ZuVexal/windows.h ./ZuVexal/zuvexal.h ./ZuVexal/zuvexalcore_export.h ./ZuVexal/zuvexalwidget.h ./ZuVexal/zuvexalwidgets_export.h "
+[ "$headers" = "$expected" ] || { echo "installed headers: $headers" >&2; exit 1; }
+for lib in ZuVexalCore ZuVexalWidgets; do
+  file=$(find "$prefix" -name "lib$lib.so.2.0.0" -print -quit)
+  [ -n "$file" ] || { echo "no lib$lib.so.2.0.0 installed" >&2; exit 1; }
+  objdump -p "$file" | grep -q "SONAME *lib$lib.so.2$" || { echo "lib$lib: no SONAME lib$lib.so.2" >&2; exit 1; }
+done
+
+bash "$source/tests/packaging/host-check.sh" "$prefix" "$source" "$cxxflags" "$ldflags"
+
 # The installed demo finds its installed sample, not the source tree's.
-test -f "$work/prefix/share/zuvexal/examples/sample.db" || { echo "no installed sample" >&2; exit 1; }
-if grep -q --fixed-strings "$source/examples" "$work/prefix/bin/zuvexal-demo"; then
+test -f "$prefix/share/zuvexal/examples/sample.db" || { echo "no installed sample" >&2; exit 1; }
+if grep -q --fixed-strings "$source/examples" "$prefix/bin/zuvexal-demo"; then
   echo "the installed demo names the source tree's sample in $source/examples" >&2
   exit 1
 fi
-test -f "$work/prefix/lib/x86_64-linux-gnu/qt6/plugins/designer/libzuvexal_designer.so" \
-  || test -n "$(find "$work/prefix" -name 'libzuvexal_designer.so')"
+test -n "$(find "$prefix" -path '*/qt6/plugins/designer/libzuvexal_designer.so')" \
+  || { echo "no designer plugin installed" >&2; exit 1; }
 echo "installed package builds a host"

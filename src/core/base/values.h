@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ZuVexal/zuvexalcore_export.h>
+
 #include <QByteArrayView>
 #include <QString>
 #include <QVariant>
@@ -30,7 +32,7 @@ bool surelyNotNumeric(QByteArrayView utf8);
 // The general text of a value: whole numbers without decimals, doubles in
 // their shortest round-trip form with the current locale's decimal separator,
 // dates in the locale's short format, null and empty values as empty text.
-QString valueText(const QVariant &value);
+ZUVEXAL_CORE_EXPORT QString valueText(const QVariant &value);
 
 // valueText() of a double, appended in UTF-8 with the given decimal point
 // (the current locale's, in UTF-8) without building a QString.

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <ZuVexal/zuvexalcore_export.h>
+
 #include <optional>
 
 class QObject;
@@ -11,7 +13,7 @@ class QObject;
 namespace zuvexal {
 
 // What the host's container tells a control and is told by it.
-class Container
+class ZUVEXAL_CORE_EXPORT Container
 {
 public:
     virtual ~Container() = default;
@@ -28,7 +30,7 @@ public:
 // The container of a control that was given none: run mode, the control's
 // objectName as its name, and the controls found by objectName among the
 // descendants of the control's top-most ancestor.
-class DefaultContainer final : public Container
+class ZUVEXAL_CORE_EXPORT DefaultContainer final : public Container
 {
 public:
     explicit DefaultContainer(const QObject *control) : m_control(control) {}
@@ -42,7 +44,7 @@ private:
 };
 
 // Values a control saves with the host's document.
-class PropertyBag
+class ZUVEXAL_CORE_EXPORT PropertyBag
 {
 public:
     virtual ~PropertyBag() = default;
@@ -53,7 +55,7 @@ public:
     virtual bool write(const QString &key, const QVariant &value, const QVariant &defaultValue) = 0;
 };
 
-class MemoryPropertyBag final : public PropertyBag
+class ZUVEXAL_CORE_EXPORT MemoryPropertyBag final : public PropertyBag
 {
 public:
     std::optional<QVariant> read(const QString &key, const QVariant &defaultValue) const override;
@@ -66,7 +68,7 @@ private:
 };
 
 // Properties kept in an INI file, in one group per control.
-class FilePropertyBag final : public PropertyBag
+class ZUVEXAL_CORE_EXPORT FilePropertyBag final : public PropertyBag
 {
 public:
     FilePropertyBag(QString path, QString group);
@@ -80,7 +82,7 @@ private:
 
 // The control's visible surface: colour, enabled state and window handle
 // live there, not in the control object.
-class ControlSurface
+class ZUVEXAL_CORE_EXPORT ControlSurface
 {
 public:
     virtual ~ControlSurface() = default;
@@ -92,7 +94,7 @@ public:
 };
 
 // The surface of a control without a window (the CLI, batch hosts).
-class HeadlessSurface final : public ControlSurface
+class ZUVEXAL_CORE_EXPORT HeadlessSurface final : public ControlSurface
 {
 public:
     QColor backColor() const override { return m_color; }
@@ -107,7 +109,7 @@ private:
 };
 
 // Colours cross the host interface as 0x00BBGGRR.
-quint32 toOleColor(const QColor &color);
-QColor fromOleColor(quint32 value);
+ZUVEXAL_CORE_EXPORT quint32 toOleColor(const QColor &color);
+ZUVEXAL_CORE_EXPORT QColor fromOleColor(quint32 value);
 
 } // namespace zuvexal

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ZuVexal/zuvexalcore_export.h>
+
 #include "core/base/messages.h"
 #include "core/base/sharedvalues.h"
 #include "core/links/linkactivation.h"
@@ -27,7 +29,7 @@ class WindowPresenter;
 // lets go. A control's Terminate releases the shared windows at once, or,
 // while one is in use, when the last use ends, so nothing is pulled from
 // under a window or a run.
-class Context : public std::enable_shared_from_this<Context>
+class ZUVEXAL_CORE_EXPORT Context : public std::enable_shared_from_this<Context>
 {
 public:
     // The process's context, created on first use.

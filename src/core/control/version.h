@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ZuVexal/zuvexalcore_export.h>
+
 #include <QString>
 
 namespace zuvexal {
@@ -7,6 +9,6 @@ namespace zuvexal {
 // The component's version as the about box shows it: "Version M.N", both
 // numbers plain decimal; the patch level is not shown.
 QString versionText(int major, int minor);
-QString componentVersionText();
+ZUVEXAL_CORE_EXPORT QString componentVersionText();
 
 } // namespace zuvexal

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "core/control/container.h"
-#include "core/recordset/recordset.h"
-#include "core/reporter/runresult.h"
+#include <ZuVexal/container.h>
+#include <ZuVexal/recordset.h>
+#include <ZuVexal/runresult.h>
+#include <ZuVexal/zuvexalcore_export.h>
 
 #include <QColor>
 #include <QObject>
@@ -17,7 +18,7 @@ namespace zuvexal {
 class Context;
 
 // An error the published interface raises to the host, with its number.
-class ZuError : public std::runtime_error
+class ZUVEXAL_CORE_EXPORT ZuError : public std::runtime_error
 {
 public:
     ZuError(int number, const char *what) : std::runtime_error(what), m_number(number) {}
@@ -36,7 +37,7 @@ inline constexpr int ErrPropertyGetNotSupportedAtRunTime = 393;
 // parameters are references (or pointers where they are optional) and are
 // written back as documented. Nothing throws into the host except the
 // ApplicationPath getter at run time.
-class ZuVexal : public QObject
+class ZUVEXAL_CORE_EXPORT ZuVexal : public QObject
 {
     Q_OBJECT
     Q_CLASSINFO("DefaultProperty", "MaxRecsPerPage")

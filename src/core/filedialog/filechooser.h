@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ZuVexal/zuvexalcore_export.h>
+
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -33,7 +35,7 @@ struct ChooserControls
 // prepares before showing it and what it returns. Each use starts from the
 // controls' initial values; only the target control and the last choice
 // carry over to the next use. The window is a view over this object.
-class FileChooser : private ChooserControls
+class ZUVEXAL_CORE_EXPORT FileChooser : private ChooserControls
 {
 public:
     FileChooser(const SharedValues &values, const Messages &messages);

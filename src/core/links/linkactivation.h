@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ZuVexal/zuvexalcore_export.h>
+
 #include "core/links/windowsearch.h"
 #include "platform/browser.h"
 
@@ -30,6 +32,6 @@ struct LinkState
 // an open browser window unless NewWindow asks for a new one. Two browser
 // objects are tried, then the program registered for HTML files is
 // started with the target. True when a program was started.
-bool ActivateLink(LinkState &state, qint16 LinkKind, QString Target, bool NewWindow);
+ZUVEXAL_CORE_EXPORT bool ActivateLink(LinkState &state, qint16 LinkKind, QString Target, bool NewWindow);
 
 } // namespace zuvexal

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ZuVexal/zuvexalcore_export.h>
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -9,7 +11,7 @@ namespace zuvexal {
 
 // The design-time property page of the control: six properties of the
 // selected control, read and written by name. The dialog is a view.
-class PropertyPage
+class ZUVEXAL_CORE_EXPORT PropertyPage
 {
 public:
     // "5 - Zu_FiveRecs" ... "1000 - Zu_ThouRecs", and their record counts.

@@ -7,6 +7,8 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <ZuVexal/zuvexalcore_export.h>
+
 #include <memory>
 #include <optional>
 #include <vector>
@@ -83,11 +85,11 @@ struct Field
     bool operator==(const Field &) const = default;
 };
 
-bool isKnownFieldType(int type);
-bool isFixedLengthType(int type); // numbers, dates, boolean
-bool isLongType(int type);        // adLongVarChar, adLongVarWChar, adLongVarBinary
+ZUVEXAL_CORE_EXPORT bool isKnownFieldType(int type);
+ZUVEXAL_CORE_EXPORT bool isFixedLengthType(int type); // numbers, dates, boolean
+ZUVEXAL_CORE_EXPORT bool isLongType(int type);        // adLongVarChar, adLongVarWChar, adLongVarBinary
 // What a field appended with adFldUnspecified reports.
-int defaultFieldAttributes(int type);
+ZUVEXAL_CORE_EXPORT int defaultFieldAttributes(int type);
 
 class TableData;
 
@@ -108,7 +110,7 @@ struct StoredValue
 // (rows are shared until either side writes); clone() shares the rows and has
 // its own cursor, so a write through one is seen by the other. Failures
 // return false or nullopt; nothing throws.
-class RecordSet
+class ZUVEXAL_CORE_EXPORT RecordSet
 {
 public:
     RecordSet();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "recordset.h"
+#include <ZuVexal/recordset.h>
+#include <ZuVexal/zuvexalcore_export.h>
 
 #include <QString>
 
@@ -20,15 +21,15 @@ struct LoadResult
 // and the SQL so requery() can run it again. SQLite is read through its own C
 // API; every other driver through QSqlQuery. The type mapping is described in
 // README.md beside this file.
-LoadResult loadQuery(const QSqlDatabase &db, const QString &sql,
+ZUVEXAL_CORE_EXPORT LoadResult loadQuery(const QSqlDatabase &db, const QString &sql,
                      Ado::CursorType cursor = Ado::adOpenStatic);
 
 // All rows of a table or view; an unknown name is an error.
-LoadResult loadTable(const QSqlDatabase &db, const QString &table,
+ZUVEXAL_CORE_EXPORT LoadResult loadTable(const QSqlDatabase &db, const QString &table,
                      Ado::CursorType cursor = Ado::adOpenStatic);
 
 // The driver-independent path, mapping QSqlField metadata.
-LoadResult loadQueryThroughQtSql(const QSqlDatabase &db, const QString &sql,
+ZUVEXAL_CORE_EXPORT LoadResult loadQueryThroughQtSql(const QSqlDatabase &db, const QString &sql,
                                  Ado::CursorType cursor = Ado::adOpenStatic);
 
 } // namespace zuvexal

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ZuVexal/zuvexalcore_export.h>
+
 #include "core/base/listitem.h"
 #include "core/recordset/recordset.h"
 #include "core/reporter/pagewriter.h"
@@ -56,7 +58,7 @@ struct ReportControls
 // the unattended reporter drives it without any widget. Each load starts
 // from the controls' initial values; the report's public properties keep
 // theirs.
-class ReportForm : public QObject, public ReportControls
+class ZUVEXAL_CORE_EXPORT ReportForm : public QObject, public ReportControls
 {
     Q_OBJECT
 

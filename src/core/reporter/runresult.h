@@ -4,12 +4,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <ZuVexal/zuvexalcore_export.h>
+
 #include <optional>
 
 namespace zuvexal {
 
 // The table colours of the report window, in its list's order.
-const QStringList &reportTableColors();
+ZUVEXAL_CORE_EXPORT const QStringList &reportTableColors();
 
 // What one generation run did.
 struct RunResult

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ZuVexal/zuvexalcore_export.h>
+
 #include "core/base/listitem.h"
 #include "core/settings/advancedsettings.h"
 
@@ -22,7 +24,7 @@ struct SharedValues;
 // Apply copies the controls into the shared AdvancedSettings record and puts
 // it in force; the report window stores it when it closes. The window is a
 // view over this object.
-class AdvancedSetForm : public QObject
+class ZUVEXAL_CORE_EXPORT AdvancedSetForm : public QObject
 {
     Q_OBJECT
 

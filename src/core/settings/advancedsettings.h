@@ -2,13 +2,15 @@
 
 #include <QString>
 
+#include <ZuVexal/zuvexalcore_export.h>
+
 #include <optional>
 
 namespace zuvexal {
 
 // The advanced report settings of the process. The page writer uses them
 // while the settings window's Apply is in force.
-struct AdvancedSettings
+struct ZUVEXAL_CORE_EXPORT AdvancedSettings
 {
     QString FontName;
     QString HeaderText;
@@ -50,13 +52,13 @@ struct SettingsState
 
 // The stored text of a record. Empty text fields other than FontName are
 // set to one blank in the record itself first.
-QString composeSettings(AdvancedSettings &record);
+ZUVEXAL_CORE_EXPORT QString composeSettings(AdvancedSettings &record);
 
 // The first field whose text would not read back as it stands once the
 // record is stored: it holds the separator, or a piece of it at its edge
 // that joins with the separator next to it. Nothing when every field
 // survives.
-std::optional<int> fieldLostInStoredText(const AdvancedSettings &record);
+ZUVEXAL_CORE_EXPORT std::optional<int> fieldLostInStoredText(const AdvancedSettings &record);
 
 // Compose and store under "PwInf", only when SaveSettings is 1 and every
 // field survives the stored text; true when the record was composed (the
@@ -65,7 +67,7 @@ bool storeSettings(const Registry &registry, AdvancedSettings &record);
 
 // Element i of the text goes to field i; missing elements leave their
 // fields unchanged. An empty text counts as "Times New Roman".
-void parseSettings(const QString &storedText, AdvancedSettings &record);
+ZUVEXAL_CORE_EXPORT void parseSettings(const QString &storedText, AdvancedSettings &record);
 
 // The stored "PwInf" text, or "Times New Roman" when nothing is stored.
 QString readStoredSettingsText(const Registry &registry);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/control/zuvexal.h"
+#include <ZuVexal/zuvexal.h>
+#include <ZuVexal/zuvexalwidgets_export.h>
 
 #include <QWidget>
 
@@ -15,7 +16,7 @@ namespace zuvexal::ui {
 // state of the control. Properties, methods and signals are those of the
 // ZuVexal object it holds, published again under the same names, so hosts
 // and designers reach them on the widget; all logic stays in ZuVexal.
-class ZuVexalWidget : public QWidget, public ControlSurface, public Container
+class ZUVEXAL_WIDGETS_EXPORT ZuVexalWidget : public QWidget, public ControlSurface, public Container
 {
     Q_OBJECT
     Q_PROPERTY(QString Tag READ Tag WRITE setTag)

@@ -2,6 +2,8 @@
 
 #include "core/propertypage/propertypage.h"
 
+#include <ZuVexal/zuvexalwidgets_export.h>
+
 #include <QDialog>
 #include <QPointer>
 
@@ -16,7 +18,7 @@ namespace zuvexal::ui {
 
 // The control's property page for designers and hosts: Interval, DoTimer,
 // Enabled, Tag, MaxRecsPerPage and DeveloperCompany of one control.
-class PropertyPageDialog : public QDialog
+class ZUVEXAL_WIDGETS_EXPORT PropertyPageDialog : public QDialog
 {
     Q_OBJECT
 

@@ -3,7 +3,7 @@
 // It checks what a host relies on and exits non-zero, naming what differs.
 #include "ui_hostform.h"
 
-#include "core/recordset/recordset.h"
+#include <ZuVexal/RecordSet>
 
 #include <QApplication>
 #include <QDialog>

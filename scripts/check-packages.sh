@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the Debian packages from build/ (or $ZUVEXAL_BUILD_DIR), installs
+# them with apt-get as a user would, builds examples/host against them
+# through CMake and pkg-config, runs it and the installed CLI, and removes
+# the packages again. Needs root and a configured build (scripts/build.sh).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${ZUVEXAL_BUILD_DIR:-$top/build}
+packages=(libzuvexal2 libzuvexal-dev zuvexal)
+
+rm -rf "$build/packages"
+(cd "$build" && cpack -G DEB >/dev/null)
+debs=()
+for p in "${packages[@]}"; do
+  deb=$(find "$build/packages" -maxdepth 1 -name "${p}_*.deb" -print -quit)
+  [ -n "$deb" ] || { echo "check-packages: no ${p} package built" >&2; exit 1; }
+  debs+=("$deb")
+done
+trap 'DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "${packages[@]}" >/dev/null' EXIT
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${debs[@]}" >/dev/null
+
+# Only the public headers and nothing of the build tree.
+if dpkg -L libzuvexal-dev | grep -q '^/usr/include/ZuVexal/.*/'; then
+  echo "check-packages: libzuvexal-dev installs private headers" >&2
+  exit 1
+fi
+dpkg -L libzuvexal2 | grep -q '/libZuVexalCore.so.2$'
+dpkg -L libzuvexal-dev | grep -q '/qt6/plugins/designer/libzuvexal_designer.so$'
+
+bash "$top/tests/packaging/host-check.sh" /usr "$top"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"; DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "${packages[@]}" >/dev/null' EXIT
+(cd "$work" && QT_QPA_PLATFORM=offscreen /usr/bin/zuvexal report --db /usr/share/zuvexal/examples/sample.db \
+  --table orders --per-page 10 --pictures Photo --picture-folders /usr/share/zuvexal/examples/pictures \
+  --file orders.htm >/dev/null 2>&1)
+test -s "$work/Reports/orders1.htm" || { echo "check-packages: the installed CLI wrote no report" >&2; exit 1; }
+echo "check-packages: ${packages[*]} install, build a host both ways and report"
