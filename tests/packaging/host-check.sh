@@ -10,8 +10,11 @@ cxxflags=${3:-}
 ldflags=${4:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-libdir=$(dirname "$(find "$prefix" -name 'libZuVexalCore.so*' -print -quit)")
+libdir=$(dirname "$(find "$prefix" -name 'libZuVexalCore.*' -print -quit)")
 export PKG_CONFIG_PATH=$libdir/pkgconfig${PKG_CONFIG_PATH:+:$PKG_CONFIG_PATH}
+# Static libraries need their private dependencies on the link line.
+static=
+[ -e "$libdir/libZuVexalCore.a" ] && static=--static
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR=$work
 expected=$'ORDERS1.HTM\nlog beside the host'
@@ -29,7 +32,7 @@ out=$("$work/cmake/zuvexal-host" --check)
 mkdir "$work/pkgconfig"
 # shellcheck disable=SC2046,SC2086
 g++ -std=c++20 $cxxflags "$source/examples/host/main.cpp" -o "$work/pkgconfig/zuvexal-host" \
-  $(pkg-config --cflags --libs zuvexal-widgets) -Wl,-rpath,"$libdir" $ldflags
+  $(pkg-config $static --cflags --libs zuvexal-widgets) -Wl,-rpath,"$libdir" $ldflags
 out=$("$work/pkgconfig/zuvexal-host" --check)
 [ "$out" = "$expected" ] || { echo "pkg-config host: unexpected output: $out" >&2; exit 1; }
 
