@@ -200,6 +200,9 @@ TEST(Faults, AReportKilledAnywhereLeavesWholeSectionsAndTheEarlierReport)
         expectWholeSections(reports);
         EXPECT_TRUE(zuvexal::test::readAll(reports + QStringLiteral("killed2.htm")).startsWith(earlier))
             << "killed after " << ms << " ms: the earlier report stays";
+        // A page being written has no name until it is whole.
+        EXPECT_EQ(QDir(reports).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral(".killed")), QStringList())
+            << "killed after " << ms << " ms: no temporary file is left";
     }
 }
 

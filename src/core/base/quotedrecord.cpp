@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -74,43 +75,95 @@ mode_t processUmask()
     return 022;
 }
 
+// Writes every record, quoted, straight from the records (no second copy
+// of the page): as many at a time as one writev takes.
+bool writeAll(int fd, const std::vector<std::string> &records)
+{
+    static char opening[] = "\"";
+    static char closing[] = "\"\r\n";
+    constexpr size_t partsPerCall = 1023;  // IOV_MAX is 1024; three parts a record
+    std::vector<iovec> parts;
+    parts.reserve(std::min(records.size() * 3, partsPerCall));
+    size_t next = 0;
+    while (next < records.size()) {
+        parts.clear();
+        for (; next < records.size() && parts.size() + 3 <= partsPerCall; ++next) {
+            parts.push_back({opening, 1});
+            parts.push_back({const_cast<char *>(records[next].data()), records[next].size()});
+            parts.push_back({closing, 3});
+        }
+        iovec *part = parts.data();
+        size_t left = parts.size();
+        while (left > 0) {
+            const ssize_t n = ::writev(fd, part, int(left));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            // Skips what went out; a part written halfway goes on from there.
+            size_t done = size_t(n);
+            while (left > 0 && done >= part->iov_len) {
+                done -= part->iov_len;
+                ++part;
+                --left;
+            }
+            if (left > 0) {
+                part->iov_base = static_cast<char *>(part->iov_base) + done;
+                part->iov_len -= done;
+            }
+        }
+    }
+    return true;
+}
+
+// A new file without a name yet (O_TMPFILE): it vanishes with the process
+// unless it is linked into place, so a killed run leaves nothing behind.
+bool writeUnnamedThenLink(const QByteArray &folder, const QByteArray &path, const std::vector<std::string> &records,
+                          bool &unsupported)
+{
+    const int fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        unsupported = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL;
+        return false;
+    }
+    const bool whole = writeAll(fd, records);
+    // linkat() never replaces a file that appeared meanwhile: then the
+    // caller appends to it instead.
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    const bool placed = whole && ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0;
+    unsupported = whole && !placed && errno == ENOENT && !QFileInfo::exists(QStringLiteral("/proc/self/fd"));
+    ::close(fd);
+    return placed;
+}
+
+// Where unnamed files are not to be had: a hidden temporary file beside the
+// page, linked into place and removed.
+bool writeTemporaryThenLink(const QByteArray &folder, const QByteArray &name, const QByteArray &path,
+                            const std::vector<std::string> &records)
+{
+    QByteArray temporary = folder + "/." + name + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0)
+        return false;
+    // The file gets the mode a page created by appending would have.
+    const bool whole = writeAll(fd, records) && ::fchmod(fd, 0666 & ~processUmask()) == 0;
+    ::close(fd);
+    const bool placed = whole && ::link(temporary.constData(), path.constData()) == 0;
+    ::unlink(temporary.constData());
+    return placed;
+}
+
 } // namespace
 
 bool writeQuotedRecordsAtOnce(const QString &path, const std::vector<std::string> &records)
 {
     const QFileInfo target(path);
-    QByteArray temporary = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()
-                                             + QStringLiteral(".XXXXXX"));
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return false;
-    std::string content;
-    size_t size = 0;
-    for (const std::string &record : records)
-        size += record.size() + 4;
-    content.reserve(size);
-    for (const std::string &record : records) {
-        content += '"';
-        content += record;
-        content += "\"\r\n";
-    }
-    size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += size_t(n);
-    }
-    // The file gets the mode a page created by appending would have.
-    const bool whole = done == content.size() && ::fchmod(fd, 0666 & ~processUmask()) == 0;
-    ::close(fd);
-    // link() never replaces a file that appeared meanwhile: then the
-    // caller appends to it instead.
-    const bool placed = whole && ::link(temporary.constData(), QFile::encodeName(path).constData()) == 0;
-    ::unlink(temporary.constData());
-    return placed;
+    const QByteArray folder = QFile::encodeName(target.absolutePath());
+    const QByteArray name = QFile::encodeName(target.fileName());
+    const QByteArray file = QFile::encodeName(path);
+    bool unsupported = false;
+    return writeUnnamedThenLink(folder, file, records, unsupported)
+        || (unsupported && writeTemporaryThenLink(folder, name, file, records));
 }
 
 bool appendQuotedRecord(const QString &path, QStringView text)

@@ -35,10 +35,11 @@ private:
     int m_fd = -1;
 };
 
-// Writes a new file of quoted records at once: into a temporary file beside
-// it, renamed into place once whole, so that a process killed meanwhile
-// leaves all of the records or none. False, with nothing left behind, when
-// they could not all be written (a full disk).
+// Writes a new file of quoted records at once: into a file without a name
+// (or, where the file system has none, a temporary file beside it), linked
+// into place once whole, so that a process killed meanwhile leaves all of
+// the records or none. False, with nothing left behind, when they could not
+// all be written (a full disk) or the file appeared meanwhile.
 bool writeQuotedRecordsAtOnce(const QString &path, const std::vector<std::string> &records);
 
 // Opens, appends one record and closes.
