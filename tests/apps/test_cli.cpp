@@ -61,19 +61,19 @@ TEST(Cli, FieldsListsTypesAttributesAndKinds)
                              QStringLiteral("orders")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     // NOT NULL drops the nullable bits; the HYPERLINK column reads as a
-    // hyperlink field.
-    EXPECT_EQ(run.out, QStringLiteral("name\ttype\tsize\tattributes\tkind\n"
-                                      "id\t20\t8\t22\tnumber\n"
-                                      "qty\t20\t8\t118\tnumber\n"
-                                      "price\t5\t8\t118\tnumber\n"
-                                      "name\t202\t20\t102\ttext\n"
-                                      "link\t203\t536870910\t230\thyperlink\n"
-                                      "ordered\t133\t6\t118\tdate\n"));
+    // hyperlink field; only exact numerics have a precision and scale.
+    EXPECT_EQ(run.out, QStringLiteral("name\ttype\tsize\tattributes\tkind\tprecision\tscale\n"
+                                      "id\t20\t8\t22\tnumber\t0\t0\n"
+                                      "qty\t20\t8\t118\tnumber\t0\t0\n"
+                                      "price\t5\t8\t118\tnumber\t0\t0\n"
+                                      "name\t202\t20\t102\ttext\t0\t0\n"
+                                      "link\t203\t536870910\t230\thyperlink\t0\t0\n"
+                                      "ordered\t133\t6\t118\tdate\t0\t0\n"));
 
     const CliRun query = runCli({QStringLiteral("fields"), QStringLiteral("--db"), db, QStringLiteral("--query"),
                                QStringLiteral("SELECT qty * price AS total FROM orders")});
     ASSERT_EQ(query.exitCode, 0) << query.err.toStdString();
-    EXPECT_EQ(query.out.section(QLatin1Char('\n'), 1, 1), QStringLiteral("total\t5\t8\t90\tnumber"))
+    EXPECT_EQ(query.out.section(QLatin1Char('\n'), 1, 1), QStringLiteral("total\t5\t8\t90\tnumber\t0\t0"))
         << "an expression column is unknown-updatable";
 }
 

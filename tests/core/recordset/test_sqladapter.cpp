@@ -108,6 +108,11 @@ TEST_F(SqlAdapter, DeclaredTypesMapToAdoFields)
     });
     const Field &link = r.records->field(*r.records->indexOf(u"link"));
     EXPECT_EQ(FieldKind(qint16(link.attributes), qint16(link.type)), QStringLiteral("hyperlink"));
+    const Field &cost = r.records->field(*r.records->indexOf(u"cost"));
+    EXPECT_EQ(cost.precision, 10) << "DECIMAL(10,2) declares its digits";
+    EXPECT_EQ(cost.numericScale, 2);
+    EXPECT_EQ(r.records->field(*r.records->indexOf(u"amount")).precision, 0) << "plain NUMERIC declares none";
+    EXPECT_EQ(r.records->field(*r.records->indexOf(u"code")).precision, 0) << "only exact numerics have digits";
 }
 
 TEST_F(SqlAdapter, ValuesComeBackTypedAndNeverLost)
