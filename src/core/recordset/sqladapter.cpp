@@ -360,6 +360,13 @@ LoadResult load(const QSqlDatabase &db, const QString &sql, const QString &table
     return loadServer(db, sql, table, cursor);
 }
 
+LoadedRecordSet shared(LoadResult loaded)
+{
+    if (!loaded.records)
+        return {nullptr, loaded.error};
+    return {std::make_shared<RecordSet>(std::move(*loaded.records)), QString()};
+}
+
 } // namespace
 
 LoadResult loadQueryThroughQtSql(const QSqlDatabase &db, const QString &sql, CursorType cursor)
@@ -391,6 +398,16 @@ LoadResult loadTable(const QSqlDatabase &db, const QString &table, CursorType cu
     const QString sql =
         QStringLiteral("SELECT * FROM ") + db.driver()->escapeIdentifier(found, QSqlDriver::TableName);
     return load(db, sql, found, cursor);
+}
+
+LoadedRecordSet openQuery(const QSqlDatabase &db, const QString &sql, CursorType cursor)
+{
+    return shared(loadQuery(db, sql, cursor));
+}
+
+LoadedRecordSet openTable(const QSqlDatabase &db, const QString &table, CursorType cursor)
+{
+    return shared(loadTable(db, table, cursor));
 }
 
 } // namespace zuvexal

@@ -31,4 +31,17 @@ LoadResult loadTable(const QSqlDatabase &db, const QString &table,
 LoadResult loadQueryThroughQtSql(const QSqlDatabase &db, const QString &sql,
                                  Ado::CursorType cursor = Ado::adOpenStatic);
 
+// A record set a host hands to the control, in one call.
+struct LoadedRecordSet
+{
+    RecordSetPtr records; // null on failure
+    QString error;        // one line naming the bad input
+};
+
+// As loadQuery and loadTable, shared.
+LoadedRecordSet openQuery(const QSqlDatabase &db, const QString &sql,
+                          Ado::CursorType cursor = Ado::adOpenStatic);
+LoadedRecordSet openTable(const QSqlDatabase &db, const QString &table,
+                          Ado::CursorType cursor = Ado::adOpenStatic);
+
 } // namespace zuvexal
