@@ -90,17 +90,18 @@ LoadedRecords loadRecords(const QCommandLineParser &parser, const DatabaseOption
         result.failure = fail(QStringLiteral("give exactly one of --table and --query"));
         return result;
     }
-    const ParsedConnection parsed =
-        parseConnection(parser.value(options.db), parser.isSet(options.driver) ? parser.value(options.driver) : QString());
+    const QString driver = parser.isSet(options.driver) ? parser.value(options.driver) : QString();
+    const ParsedConnection parsed = parseConnection(parser.value(options.db), driver);
     if (!parsed.info) {
         result.failure = fail(parsed.error);
         return result;
     }
     QString password;
     if (parser.isSet(options.passwordFile)) {
-        const std::optional<QString> read = readPassword(parser.value(options.passwordFile));
+        const QString file = parser.value(options.passwordFile);
+        const std::optional<QString> read = readPassword(file);
         if (!read) {
-            result.failure = fail(QStringLiteral("cannot read the password file %1").arg(parser.value(options.passwordFile)));
+            result.failure = fail(QStringLiteral("cannot read the password file %1").arg(file));
             return result;
         }
         password = *read;

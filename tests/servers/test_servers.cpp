@@ -137,10 +137,10 @@ std::vector<Connection> serverConnections(const TempFolder &folder)
          {QStringLiteral("MYSQL_PWD=") + server("MY_PASSWORD")}, {}},
         {Connection::MariaDb, QStringLiteral("MariaDB on its socket, --password-file"),
          QStringLiteral("mariadb://zuvexal@localhost/zuvexal?host=%1").arg(server("MY_SOCKET")), {}, myFile},
-        {Connection::Odbc, QStringLiteral("ODBC DSN holding the password"), QStringLiteral("odbc:") + server("ODBC_DSN"), odbcFiles(),
-         {}},
-        {Connection::Odbc, QStringLiteral("ODBC connection string, --password-file"), odbcConnectionString(server("PG_PORT")),
-         odbcFiles(), pgFile},
+        {Connection::Odbc, QStringLiteral("ODBC DSN holding the password"),
+         QStringLiteral("odbc:") + server("ODBC_DSN"), odbcFiles(), {}},
+        {Connection::Odbc, QStringLiteral("ODBC connection string, --password-file"),
+         odbcConnectionString(server("PG_PORT")), odbcFiles(), pgFile},
     };
 }
 
@@ -156,10 +156,12 @@ CliRun run(const Connection &c, const QStringList &args, const QStringList &env 
     return runCli(args + QStringList{QStringLiteral("--db"), c.db} + c.options, c.env + env);
 }
 
-QStringList reportArgs(const QString &query, const QString &appFolder)
+// A report of a fixture table in the order of its ids, two rows a page.
+QStringList reportArgs(const QString &table, const QString &appFolder)
 {
-    return {QStringLiteral("report"), QStringLiteral("--query"), query, QStringLiteral("--app-folder"), appFolder,
-            QStringLiteral("--file"), QStringLiteral("items"), QStringLiteral("--title"), QStringLiteral("Fixture"),
+    return {QStringLiteral("report"), QStringLiteral("--query"),
+            QStringLiteral("SELECT * FROM %1 ORDER BY id").arg(table), QStringLiteral("--app-folder"), appFolder,
+            QStringLiteral("--file"), table, QStringLiteral("--title"), QStringLiteral("Fixture"),
             QStringLiteral("--per-page"), QStringLiteral("2"), QStringLiteral("--locale"), QStringLiteral("en_US"),
             QStringLiteral("--quiet")};
 }
@@ -265,10 +267,10 @@ TEST_F(Servers, FieldsMapServerTypesLikeSqliteDeclaredOnes)
 TEST_F(Servers, ReportPagesAreThoseOfSqlite)
 {
     TempFolder folder;
-    const QString query = QStringLiteral("SELECT * FROM items ORDER BY id");
+    const QString table = QStringLiteral("items");
     const QString sqliteApp = folder.file(QStringLiteral("sqlite"));
     QDir().mkpath(sqliteApp);
-    const CliRun reference = run(sqlite(), reportArgs(query, sqliteApp), reportEnv(folder));
+    const CliRun reference = run(sqlite(), reportArgs(table, sqliteApp), reportEnv(folder));
     ASSERT_EQ(reference.exitCode, 0) << reference.err.toStdString();
     const QHash<QString, QByteArray> expected = pages(sqliteApp);
     ASSERT_EQ(expected.size(), 2) << "four rows, two a page";
@@ -279,7 +281,7 @@ TEST_F(Servers, ReportPagesAreThoseOfSqlite)
     for (const Connection &c : serverConnections(folder)) {
         const QString app = folder.file(QStringLiteral("server%1").arg(++n));
         QDir().mkpath(app);
-        const CliRun report = run(c, reportArgs(query, app), reportEnv(folder));
+        const CliRun report = run(c, reportArgs(table, app), reportEnv(folder));
         ASSERT_EQ(report.exitCode, 0) << c.name.toStdString() << ": " << report.err.toStdString();
         const QHash<QString, QByteArray> written = pages(app);
         ASSERT_EQ(written.keys().size(), expected.size()) << c.name.toStdString();
@@ -307,9 +309,7 @@ TEST_F(Servers, DriversDifferWhereTheServersKeepValuesDifferently)
     };
     const auto report = [&](const Connection &c, const QString &app) {
         QDir().mkpath(app);
-        QStringList args = reportArgs(QStringLiteral("SELECT * FROM edges"), app);
-        args[args.indexOf(QStringLiteral("items"))] = QStringLiteral("edges");
-        return run(c, args, reportEnv(folder));
+        return run(c, reportArgs(QStringLiteral("edges"), app), reportEnv(folder));
     };
     const CliRun reference = report(sqlite(), folder.file(QStringLiteral("sqlite")));
     ASSERT_EQ(reference.exitCode, 0) << reference.err.toStdString();
@@ -329,7 +329,8 @@ TEST_F(Servers, FailuresNameTheServerAndTheReasonButNoPassword)
 {
     TempFolder folder;
     const QString wrong = QStringLiteral("Wr0ngPassw0rd");
-    const QStringList wrongFile{QStringLiteral("--password-file"), passwordFile(folder, QStringLiteral("wrong"), wrong)};
+    const QStringList wrongFile{QStringLiteral("--password-file"),
+                                passwordFile(folder, QStringLiteral("wrong"), wrong)};
     const QString pg = server("PG_PORT");
     const QString my = server("MY_PORT");
     const QString closed = QString::number(closedPort());
@@ -345,21 +346,25 @@ TEST_F(Servers, FailuresNameTheServerAndTheReasonButNoPassword)
           QStringLiteral("postgresql://zuvexal@127.0.0.1:%1/nosuchdb").arg(pg),
           {QStringLiteral("PGPASSWORD=") + server("PG_PASSWORD")}, {}},
          "/nosuchdb", "does not exist"},
-        {{Connection::MariaDb, QStringLiteral("MariaDB, wrong password"), QStringLiteral("mysql://zuvexal@127.0.0.1:%1/zuvexal").arg(my),
+        {{Connection::MariaDb, QStringLiteral("MariaDB, wrong password"),
+          QStringLiteral("mysql://zuvexal@127.0.0.1:%1/zuvexal").arg(my),
           {}, wrongFile},
          "mysql://zuvexal@127.0.0.1:", "Access denied"},
         {{Connection::MariaDb, QStringLiteral("MariaDB, nothing listening"),
           QStringLiteral("mysql://zuvexal@127.0.0.1:%1/zuvexal").arg(closed), {}, wrongFile},
          "mysql://zuvexal@127.0.0.1:", "Can't connect"},
-        {{Connection::MariaDb, QStringLiteral("MariaDB, unknown database"), QStringLiteral("mysql://zuvexal@127.0.0.1:%1/nosuchdb").arg(my),
+        {{Connection::MariaDb, QStringLiteral("MariaDB, unknown database"),
+          QStringLiteral("mysql://zuvexal@127.0.0.1:%1/nosuchdb").arg(my),
           {QStringLiteral("MYSQL_PWD=") + server("MY_PASSWORD")}, {}},
          // MariaDB does not tell a user without rights on it whether a database exists.
          "/nosuchdb", "to database 'nosuchdb'"},
         {{Connection::Odbc, QStringLiteral("ODBC, wrong password"), odbcConnectionString(pg), odbcFiles(), wrongFile},
          "odbc:DRIVER=PostgreSQL Unicode;", "password authentication failed"},
-        {{Connection::Odbc, QStringLiteral("ODBC, nothing listening"), odbcConnectionString(closed), odbcFiles(), wrongFile},
+        {{Connection::Odbc, QStringLiteral("ODBC, nothing listening"), odbcConnectionString(closed), odbcFiles(),
+          wrongFile},
          "odbc:DRIVER=PostgreSQL Unicode;", "refused"},
-        {{Connection::Odbc, QStringLiteral("ODBC, unknown data source"), QStringLiteral("odbc:nosuchdsn"), odbcFiles(), {}},
+        {{Connection::Odbc, QStringLiteral("ODBC, unknown data source"), QStringLiteral("odbc:nosuchdsn"),
+          odbcFiles(), {}},
          "odbc:nosuchdsn", "not found"},
     };
     for (const Case &c : cases) {
@@ -383,7 +388,8 @@ TEST_F(Servers, HostsOpenASharedRecordSetInOneCall)
     const Case cases[] = {
         {"QPSQL", QStringLiteral("postgresql://zuvexal@127.0.0.1:%1/zuvexal").arg(server("PG_PORT")),
          server("PG_PASSWORD")},
-        {"QMYSQL", QStringLiteral("mysql://zuvexal@127.0.0.1:%1/zuvexal").arg(server("MY_PORT")), server("MY_PASSWORD")},
+        {"QMYSQL", QStringLiteral("mysql://zuvexal@127.0.0.1:%1/zuvexal").arg(server("MY_PORT")),
+         server("MY_PASSWORD")},
         {"QODBC", odbcConnectionString(server("PG_PORT")), server("PG_PASSWORD")},
     };
     qputenv("ODBCSYSINI", server("ODBCSYSINI").toUtf8());
@@ -398,8 +404,11 @@ TEST_F(Servers, HostsOpenASharedRecordSetInOneCall)
         EXPECT_EQ(items.recordCount(), 4) << c.name;
         const Field flag = items.field(*items.indexOf(u"flag"));
         EXPECT_EQ(flag.type, Ado::adBoolean) << c.name;
-        EXPECT_EQ(items.value(*items.indexOf(u"flag")).value_or(QVariant()), QVariant(true)) << c.name << ": booleans are booleans";
-        EXPECT_EQ(items.value(*items.indexOf(u"ratio")).value_or(QVariant()), QVariant(0.5)) << c.name << ": reals are numbers";
+        const auto valueOf = [&](const char16_t *field) {
+            return items.value(*items.indexOf(field)).value_or(QVariant());
+        };
+        EXPECT_EQ(valueOf(u"flag"), QVariant(true)) << c.name << ": booleans are booleans";
+        EXPECT_EQ(valueOf(u"ratio"), QVariant(0.5)) << c.name << ": reals are numbers";
         // A table read again is still a table: its columns keep their attributes.
         const Field name = items.field(*items.indexOf(u"name"));
         ASSERT_TRUE(items.requery()) << c.name;

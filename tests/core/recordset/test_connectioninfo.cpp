@@ -96,7 +96,8 @@ TEST(ConnectionInfo, RefusesPasswordsAndBadUrlsWithoutRepeatingThem)
     for (const Case &c : cases) {
         const ParsedConnection parsed = parseConnection(text(c.text), text(c.driver));
         EXPECT_FALSE(parsed.info.has_value()) << c.why;
-        EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(c.mentions))) << c.why << ": " << parsed.error.toStdString();
+        EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(c.mentions)))
+            << c.why << ": " << parsed.error.toStdString();
         EXPECT_FALSE(parsed.error.contains(QStringLiteral("s3cret"))) << c.why;
         EXPECT_FALSE(parsed.error.contains(QLatin1Char('\n'))) << c.why;
     }
@@ -134,7 +135,8 @@ TEST(ConnectionInfo, OpensSqliteFilesReadOnlyAndNamesWhatFails)
     for (const Case &c : cases) {
         const OpenedDatabase opened = openConnection(c.info, QStringLiteral("info-bad"));
         EXPECT_FALSE(opened.db.isValid()) << c.why;
-        EXPECT_TRUE(opened.error.contains(QString::fromUtf8(c.mentions))) << c.why << ": " << opened.error.toStdString();
+        EXPECT_TRUE(opened.error.contains(QString::fromUtf8(c.mentions)))
+            << c.why << ": " << opened.error.toStdString();
         EXPECT_FALSE(QSqlDatabase::contains(QStringLiteral("info-bad"))) << c.why << ": nothing is left registered";
     }
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("none.db"))));
