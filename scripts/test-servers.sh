@@ -82,7 +82,8 @@ start_postgresql() {
   as postgres "$pg_bin/initdb" -D "$pg/data" -U postgres --pwfile="$pg/superuser" -A scram-sha-256 \
     -E UTF8 --locale=C.UTF-8 --no-sync >"$pg/initdb.log" 2>&1 || failed "initdb failed" "$pg/initdb.log"
   rm -f "$pg/superuser"
-  for _ in 1 2 3 4 5; do
+  # Another program may take the free port first: try another.
+  for _ in 1 2 3; do
     pg_port=$(free_port)
     if as postgres "$pg_bin/pg_ctl" -D "$pg/data" -l "$pg/server.log" -w -t 60 \
       -o "-k $pg -c listen_addresses=127.0.0.1 -p $pg_port -c fsync=off" start >/dev/null 2>&1; then
@@ -110,7 +111,7 @@ start_mariadb() {
   fi
   mariadb-install-db --no-defaults "${user[@]}" --datadir="$my/data" --auth-root-authentication-method=normal \
     --skip-test-db >"$my/install.log" 2>&1 || failed "mariadb-install-db failed" "$my/install.log"
-  for _ in 1 2 3 4 5; do
+  for _ in 1 2 3; do
     my_port=$(free_port)
     rm -f "$my/error.log"
     setsid mariadbd --no-defaults "${user[@]}" --datadir="$my/data" --socket="$my/mysqld.sock" \
@@ -170,6 +171,7 @@ start() {
   # The server accounts need to reach their folders inside.
   chmod 755 "$run"
   trap 'stop_run "$run" "$pg_bin"' EXIT
+  trap 'exit 1' INT TERM
   start_postgresql
   start_mariadb
   write_odbc
