@@ -13,6 +13,9 @@ packages=(
   # tests: a real X server and window manager, printing, default applications
   xvfb xauth openbox poppler-utils cups cups-client printer-driver-cups-pdf
   desktop-file-utils xdg-utils fonts-dejavu-core
+  # tests on real database servers (scripts/test-servers.sh)
+  postgresql mariadb-server unixodbc odbc-postgresql
+  libqt6sql6-psql libqt6sql6-mysql libqt6sql6-odbc
 )
 
 missing=()

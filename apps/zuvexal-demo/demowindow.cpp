@@ -15,7 +15,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSqlDatabase>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -23,29 +22,21 @@ using zuvexal::ZuVexal;
 
 namespace {
 
-zuvexal::RecordSetPtr loadOrders(const QString &path, QString *error)
+// The "orders" table (else the first table) of a SQLite file or a server;
+// a server's password comes from its driver's environment.
+zuvexal::LoadedRecordSet loadOrders(const QString &database)
 {
-    QSqlDatabase db = QSqlDatabase::contains(QStringLiteral("demo")) ? QSqlDatabase::database(QStringLiteral("demo"))
-                                                                      : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("demo"));
-    db.close();
-    db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    if (!db.open()) {
-        *error = QStringLiteral("cannot open %1").arg(path);
-        return nullptr;
-    }
-    const QStringList tables = db.tables();
-    if (tables.isEmpty()) {
-        *error = QStringLiteral("%1 has no tables").arg(path);
-        return nullptr;
-    }
-    const QString table = tables.contains(QStringLiteral("orders")) ? QStringLiteral("orders") : tables.front();
-    zuvexal::LoadResult loaded = zuvexal::loadTable(db, table);
-    if (!loaded.records) {
-        *error = loaded.error;
-        return nullptr;
-    }
-    return std::make_shared<zuvexal::RecordSet>(std::move(*loaded.records));
+    const zuvexal::ParsedConnection parsed = zuvexal::parseConnection(database);
+    if (!parsed.info)
+        return {nullptr, parsed.error};
+    const zuvexal::OpenedDatabase opened = zuvexal::openConnection(*parsed.info, QStringLiteral("demo"));
+    if (!opened.db.isOpen())
+        return {nullptr, opened.error};
+    const QStringList tables = opened.db.tables();
+    if (tables.isEmpty())
+        return {nullptr, QStringLiteral("%1 has no tables").arg(parsed.info->displayName())};
+    return zuvexal::openTable(opened.db,
+                              tables.contains(QStringLiteral("orders")) ? QStringLiteral("orders") : tables.front());
 }
 
 } // namespace
@@ -102,6 +93,7 @@ QGridLayout *DemoWindow::buildButtons(QWidget *central)
         return b;
     };
     add(QStringLiteral("Open database..."), 0, 0, [this] { openDatabase(); });
+    add(QStringLiteral("Open connection..."), 3, 1, [this] { openConnection(); });
     add(QStringLiteral("ShowZuReporter"), 0, 1, [this] { showReporter(); });
     add(QStringLiteral("AutoZuReporter"), 0, 2, [this] { autoReport(); });
     add(QStringLiteral("SupplyFileName"), 1, 0, [this] {
@@ -149,24 +141,46 @@ void DemoWindow::openDatabase()
 {
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open a SQLite database"), QString(),
                                                       QStringLiteral("SQLite databases (*.db *.sqlite);;All files (*)"));
-    if (path.isEmpty())
+    if (!path.isEmpty())
+        setDatabase(path);
+}
+
+void DemoWindow::openConnection()
+{
+    const QString url = QInputDialog::getText(
+        this, QStringLiteral("Open connection"),
+        QStringLiteral("postgresql://user@host:port/database, mysql://..., odbc:DSN or a SQLite file\n"
+                       "(the password comes from PGPASSWORD, ~/.pgpass, MYSQL_PWD or the DSN):"));
+    if (!url.isEmpty())
+        setDatabase(url);
+}
+
+void DemoWindow::setDatabase(const QString &database)
+{
+    const zuvexal::ParsedConnection parsed = zuvexal::parseConnection(database);
+    if (!parsed.info) {
+        QMessageBox::warning(this, windowTitle(), parsed.error);
         return;
-    m_database = path;
-    m_databaseLabel->setText(QStringLiteral("Database: %1").arg(m_database));
+    }
+    m_database = database;
+    m_databaseLabel->setText(QStringLiteral("Database: %1").arg(parsed.info->displayName()));
 }
 
 zuvexal::RecordSetPtr DemoWindow::records()
 {
-    QString error;
-    zuvexal::RecordSetPtr loaded = loadOrders(m_database, &error);
-    if (!loaded)
-        QMessageBox::warning(this, windowTitle(), error);
-    return loaded;
+    const zuvexal::LoadedRecordSet loaded = loadOrders(m_database);
+    if (!loaded.records)
+        QMessageBox::warning(this, windowTitle(), loaded.error);
+    return loaded.records;
 }
 
 QString DemoWindow::picturesFolder() const
 {
-    return QFileInfo(m_database).absolutePath() + QStringLiteral("/pictures");
+    // A server's pictures have no file beside them: the working folder's.
+    const auto parsed = zuvexal::parseConnection(m_database);
+    const QString base = parsed.info && parsed.info->isSqlite() ? QFileInfo(parsed.info->databaseName).absolutePath()
+                                                                : QDir::currentPath();
+    return base + QStringLiteral("/pictures");
 }
 
 void DemoWindow::showReporter()

@@ -38,6 +38,9 @@ private:
     void showReporter();
     void autoReport();
     void openDatabase();
+    // A connection URL typed in, or a SQLite file.
+    void openConnection();
+    void setDatabase(const QString &database);
     void showProperties();
 
     QString m_database;

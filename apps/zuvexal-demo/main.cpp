@@ -31,7 +31,7 @@ int main(int argc, char **argv)
     parser.setApplicationDescription(QStringLiteral("A host application that tries every service of the control."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("database"),
-                                 QStringLiteral("SQLite database to report on (default: the sample)."));
+                                 QStringLiteral("SQLite database or connection URL to report on (default: the sample)."));
     const QCommandLineOption screenshots(QStringLiteral("screenshots"),
                                          QStringLiteral("Save pictures of each window into DIR and quit."),
                                          QStringLiteral("DIR"));

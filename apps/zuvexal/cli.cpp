@@ -1,10 +1,11 @@
 #include "cli.h"
 
+#include "core/recordset/connectioninfo.h"
 #include "core/recordset/sqladapter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSqlError>
 #include <QTextStream>
 
 #include <cstdio>
@@ -49,6 +50,7 @@ void DatabaseOptions::addTo(QCommandLineParser &parser) const
     parser.addOption(driver);
     parser.addOption(table);
     parser.addOption(query);
+    parser.addOption(passwordFile);
 }
 
 std::optional<QString> applicationFolder(const QCommandLineParser &parser, const QCommandLineOption &option)
@@ -61,12 +63,26 @@ std::optional<QString> applicationFolder(const QCommandLineParser &parser, const
     return folder + QLatin1Char('/');
 }
 
+namespace {
+
+// The first line of the file, without its line end.
+std::optional<QString> readPassword(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray line = file.readLine();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return QString::fromUtf8(line);
+}
+
+} // namespace
+
 LoadedRecords loadRecords(const QCommandLineParser &parser, const DatabaseOptions &options)
 {
     LoadedRecords result;
-    const QString path = parser.value(options.db);
-    const QString driver = parser.value(options.driver);
-    if (path.isEmpty()) {
+    if (!parser.isSet(options.db)) {
         result.failure = fail(QStringLiteral("--db is required"));
         return result;
     }
@@ -74,27 +90,29 @@ LoadedRecords loadRecords(const QCommandLineParser &parser, const DatabaseOption
         result.failure = fail(QStringLiteral("give exactly one of --table and --query"));
         return result;
     }
-    if (!QSqlDatabase::isDriverAvailable(driver)) {
-        result.failure = fail(QStringLiteral("unknown database driver: %1").arg(driver));
+    const QString driver = parser.isSet(options.driver) ? parser.value(options.driver) : QString();
+    const ParsedConnection parsed = parseConnection(parser.value(options.db), driver);
+    if (!parsed.info) {
+        result.failure = fail(parsed.error);
         return result;
     }
-    const bool sqlite = driver == QLatin1String("QSQLITE");
-    // SQLite would create a missing file; a typo must not become an empty
-    // database.
-    if (sqlite && !QFileInfo(path).isFile()) {
-        result.failure = fail(QStringLiteral("database file not found: %1").arg(path));
+    QString password;
+    if (parser.isSet(options.passwordFile)) {
+        const QString file = parser.value(options.passwordFile);
+        const std::optional<QString> read = readPassword(file);
+        if (!read) {
+            result.failure = fail(QStringLiteral("cannot read the password file %1").arg(file));
+            return result;
+        }
+        password = *read;
+    }
+    const OpenedDatabase opened = openConnection(*parsed.info, QStringLiteral("zuvexal-cli"), password);
+    if (!opened.db.isOpen()) {
+        result.failure = fail(opened.error);
         return result;
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(driver, QStringLiteral("zuvexal-cli"));
-    db.setDatabaseName(path);
-    if (sqlite)
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    if (!db.open()) {
-        result.failure = fail(QStringLiteral("cannot open database %1: %2").arg(path, db.lastError().text()));
-        return result;
-    }
-    LoadResult loaded = parser.isSet(options.table) ? loadTable(db, parser.value(options.table))
-                                                    : loadQuery(db, parser.value(options.query));
+    LoadResult loaded = parser.isSet(options.table) ? loadTable(opened.db, parser.value(options.table))
+                                                    : loadQuery(opened.db, parser.value(options.query));
     if (!loaded.records)
         result.failure = fail(loaded.error);
     result.records = std::move(loaded.records);

@@ -25,10 +25,19 @@ std::optional<int> parseCommand(QCommandLineParser &parser, const QStringList &a
 // The database connection options shared by the commands that read one.
 struct DatabaseOptions
 {
-    QCommandLineOption db{QStringLiteral("db"), QStringLiteral("Database file (or name for server drivers)."),
-                          QStringLiteral("PATH")};
-    QCommandLineOption driver{QStringLiteral("driver"), QStringLiteral("QtSql driver (default QSQLITE)."),
+    QCommandLineOption db{QStringLiteral("db"),
+                          QStringLiteral("SQLite file, or a server: postgresql://USER@HOST:PORT/DB, "
+                                         "mysql://USER@HOST:PORT/DB, odbc:DSN, odbc:DRIVER=...;... "
+                                         "(a socket as ?host=/path)."),
+                          QStringLiteral("PATH|URL")};
+    QCommandLineOption driver{QStringLiteral("driver"),
+                              QStringLiteral("QtSql driver of a --db that is no URL (default QSQLITE); "
+                                             "--db is then its database name."),
                               QStringLiteral("NAME"), QStringLiteral("QSQLITE")};
+    QCommandLineOption passwordFile{QStringLiteral("password-file"),
+                                    QStringLiteral("Server password: the first line of FILE (else the driver's "
+                                                   "PGPASSWORD, ~/.pgpass, MYSQL_PWD or DSN)."),
+                                    QStringLiteral("FILE")};
     QCommandLineOption table{QStringLiteral("table"), QStringLiteral("Read every row of this table."),
                              QStringLiteral("NAME")};
     QCommandLineOption query{QStringLiteral("query"), QStringLiteral("Read the rows of this SQL query."),

@@ -13,7 +13,8 @@ int runFields(const QStringList &args)
     options.addTo(parser);
     if (auto exit = parseCommand(parser, args,
                                  QStringLiteral("Lists the fields of a table or query: name, ADO type code, "
-                                                "defined size, attributes and field kind, tab-separated.")))
+                                                "defined size, attributes, field kind, and the precision and scale "
+                                                "of exact numerics, tab-separated.")))
         return *exit;
 
     const LoadedRecords loaded = loadRecords(parser, options);
@@ -21,12 +22,13 @@ int runFields(const QStringList &args)
         return *loaded.failure;
 
     QTextStream out(stdout);
-    out << "name\ttype\tsize\tattributes\tkind\n";
+    out << "name\ttype\tsize\tattributes\tkind\tprecision\tscale\n";
     const RecordSet &records = *loaded.records;
     for (int i = 0; i < records.fieldCount(); ++i) {
         const Field &field = records.field(i);
         out << field.name << '\t' << field.type << '\t' << field.definedSize << '\t' << field.attributes << '\t'
-            << FieldKind(qint16(field.attributes), qint16(field.type)) << '\n';
+            << FieldKind(qint16(field.attributes), qint16(field.type)) << '\t' << field.precision << '\t'
+            << field.numericScale << '\n';
     }
     return ExitOk;
 }

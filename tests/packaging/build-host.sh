@@ -15,7 +15,7 @@ prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 headers=$(cd "$prefix/include" && find . -type f | sort | tr '\n' ' ')
-expected="./ZuVexal/AdvancedSettings ./ZuVexal/RecordSet ./ZuVexal/RunResult ./ZuVexal/ZuVexal ./ZuVexal/ZuVexalWidget ./ZuVexal/advancedsettings.h ./ZuVexal/container.h ./ZuVexal/recordset.h ./ZuVexal/runresult.h ./ZuVexal/sqladapter.h ./ZuVexal/windows.h ./ZuVexal/zuvexal.h ./ZuVexal/zuvexalcore_export.h ./ZuVexal/zuvexalwidget.h ./ZuVexal/zuvexalwidgets_export.h "
+expected="./ZuVexal/AdvancedSettings ./ZuVexal/RecordSet ./ZuVexal/RunResult ./ZuVexal/ZuVexal ./ZuVexal/ZuVexalWidget ./ZuVexal/advancedsettings.h ./ZuVexal/connectioninfo.h ./ZuVexal/container.h ./ZuVexal/recordset.h ./ZuVexal/runresult.h ./ZuVexal/sqladapter.h ./ZuVexal/windows.h ./ZuVexal/zuvexal.h ./ZuVexal/zuvexalcore_export.h ./ZuVexal/zuvexalwidget.h ./ZuVexal/zuvexalwidgets_export.h "
 [ "$headers" = "$expected" ] || { echo "installed headers: $headers" >&2; exit 1; }
 for lib in ZuVexalCore ZuVexalWidgets; do
   file=$(find "$prefix" -name "lib$lib.so.2.0.0" -print -quit)

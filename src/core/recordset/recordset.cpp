@@ -57,7 +57,8 @@ RecordSet::RecordSet(const RecordSet &other)
       m_lockType(other.m_lockType),
       m_newRow(other.m_newRow),
       m_connectionName(other.m_connectionName),
-      m_sql(other.m_sql)
+      m_sql(other.m_sql),
+      m_sourceTable(other.m_sourceTable)
 {
 }
 
@@ -92,6 +93,7 @@ void RecordSet::swap(RecordSet &other) noexcept
     std::swap(m_newRow, other.m_newRow);
     m_connectionName.swap(other.m_connectionName);
     m_sql.swap(other.m_sql);
+    m_sourceTable.swap(other.m_sourceTable);
 }
 
 const TableData &RecordSet::table() const
@@ -381,6 +383,7 @@ RecordSet RecordSet::clone() const
     c.m_lockType = m_lockType;
     c.m_connectionName = m_connectionName;
     c.m_sql = m_sql;
+    c.m_sourceTable = m_sourceTable;
     return c;
 }
 
@@ -411,7 +414,11 @@ bool RecordSet::requery()
 {
     if (m_sql.isEmpty())
         return false;
-    LoadResult loaded = loadQuery(QSqlDatabase::database(m_connectionName, false), m_sql, m_cursorType);
+    // A table is read again as a table: server drivers describe its columns
+    // only when the table is known.
+    const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    LoadResult loaded = m_sourceTable.isEmpty() ? loadQuery(db, m_sql, m_cursorType)
+                                                : loadTable(db, m_sourceTable, m_cursorType);
     if (!loaded.records)
         return false;
     const LockType lock = m_lockType;

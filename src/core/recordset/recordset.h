@@ -81,6 +81,10 @@ struct Field
     int type = Ado::adEmpty;
     qint32 definedSize = 0;
     int attributes = 0;
+    // Digits and digits after the point of an exact numeric (adNumeric,
+    // adDecimal) whose column declares them; 0 otherwise.
+    int precision = 0;
+    int numericScale = 0;
 
     bool operator==(const Field &) const = default;
 };
@@ -188,6 +192,7 @@ private:
     std::optional<QVariantList> m_newRow; // between addNew and update
     QString m_connectionName;
     QString m_sql;
+    QString m_sourceTable; // set when the rows are a whole table's
 };
 
 using RecordSetPtr = std::shared_ptr<RecordSet>; // a host's reference to one record set object

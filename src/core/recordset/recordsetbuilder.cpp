@@ -54,10 +54,11 @@ void RecordSetBuilder::appendValue(int column, const QVariant &value)
     m_columns[size_t(column)]->append(value);
 }
 
-void RecordSetBuilder::setSource(const QString &connectionName, const QString &sql)
+void RecordSetBuilder::setSource(const QString &connectionName, const QString &sql, const QString &table)
 {
     m_connectionName = connectionName;
     m_sql = sql;
+    m_sourceTable = table;
 }
 
 RecordSet RecordSetBuilder::finish(Ado::CursorType cursor)
@@ -76,6 +77,7 @@ RecordSet RecordSetBuilder::finish(Ado::CursorType cursor)
     set.m_cursorType = cursor;
     set.m_connectionName = std::move(m_connectionName);
     set.m_sql = std::move(m_sql);
+    set.m_sourceTable = std::move(m_sourceTable);
     m_fields.clear();
     m_columns.clear();
     return set;

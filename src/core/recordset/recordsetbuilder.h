@@ -34,8 +34,9 @@ public:
     void appendBytes(int column, const char *data, qsizetype size);
     void appendValue(int column, const QVariant &value);
 
-    // Where requery() loads the rows again from.
-    void setSource(const QString &connectionName, const QString &sql);
+    // Where requery() loads the rows again from; table when they are a whole
+    // table's.
+    void setSource(const QString &connectionName, const QString &sql, const QString &table = {});
 
     // An open set on its first record; the builder is empty afterwards.
     RecordSet finish(Ado::CursorType cursor = Ado::adOpenStatic);
@@ -45,6 +46,7 @@ private:
     std::vector<std::shared_ptr<ColumnStore>> m_columns;
     QString m_connectionName;
     QString m_sql;
+    QString m_sourceTable;
 };
 
 } // namespace zuvexal

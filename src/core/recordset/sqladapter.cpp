@@ -1,5 +1,6 @@
 #include "sqladapter.h"
 
+#include "columntypes.h"
 #include "recordsetbuilder.h"
 
 #include <QHash>
@@ -129,48 +130,15 @@ std::optional<LoadResult> checkConnection(const QSqlDatabase &db)
     return std::nullopt;
 }
 
-// The field type a declared SQLite column type maps to: a few names exactly,
-// every other one by SQLite's affinity rules.
-std::pair<int, qint32> sqliteDeclaredType(const char *declared)
+Field fieldFor(const QString &name, const ColumnType &column, bool tableColumn, bool nullable)
 {
-    const QByteArray decl = QByteArray(declared).trimmed().toUpper();
-    const qsizetype paren = decl.indexOf('(');
-    const QByteArray base = (paren < 0 ? decl : decl.left(paren)).trimmed();
-    qint32 size = 0;
-    if (paren >= 0) {
-        QByteArray digits = decl.mid(paren + 1);
-        digits.truncate(digits.indexOf(',') >= 0 ? digits.indexOf(',') : digits.indexOf(')'));
-        bool ok = false;
-        const int n = digits.trimmed().toInt(&ok);
-        if (ok && n > 0)
-            size = n;
+    Field field{name, column.type, definedSizeFor(column.type, column.declaredSize),
+                attributesFor(column.type, tableColumn, nullable)};
+    if (column.type == adNumeric || column.type == adDecimal) {
+        field.precision = column.precision;
+        field.numericScale = column.scale;
     }
-    static const struct
-    {
-        const char *name;
-        int type;
-    } exact[] = {
-        {"INTEGER", adBigInt},    {"INT", adBigInt},         {"REAL", adDouble},
-        {"FLOAT", adDouble},      {"DOUBLE", adDouble},      {"NUMERIC", adNumeric},
-        {"DECIMAL", adNumeric},   {"TEXT", adVarWChar},      {"CHAR", adVarWChar},
-        {"VARCHAR", adVarWChar},  {"CLOB", adVarWChar},      {"", adVarWChar},
-        {"HYPERLINK", adLongVarWChar}, {"BLOB", adLongVarBinary}, {"DATE", adDBDate},
-        {"TIME", adDBTime},       {"DATETIME", adDBTimeStamp}, {"TIMESTAMP", adDBTimeStamp},
-        {"BOOLEAN", adBoolean},   {"BOOL", adBoolean},
-    };
-    for (const auto &e : exact) {
-        if (base == e.name)
-            return {e.type, size};
-    }
-    if (decl.contains("INT"))
-        return {adBigInt, size};
-    if (decl.contains("CHAR") || decl.contains("CLOB") || decl.contains("TEXT"))
-        return {adVarWChar, size};
-    if (decl.contains("BLOB"))
-        return {adLongVarBinary, size};
-    if (decl.contains("REAL") || decl.contains("FLOA") || decl.contains("DOUB"))
-        return {adDouble, size};
-    return {adNumeric, size};
+    return field;
 }
 
 int storageClassType(int storageClass)
@@ -223,8 +191,7 @@ std::vector<Field> sqliteFields(sqlite3 *handle, sqlite3_stmt *stmt, std::vector
         int notNull = 0;
         sqlite3_table_column_metadata(handle, sqlite3_column_database_name(stmt, i), table, origin, &declared,
                                       nullptr, &notNull, nullptr, nullptr);
-        const auto [type, size] = sqliteDeclaredType(declared ? declared : "");
-        fields.push_back({name, type, definedSizeFor(type, size), attributesFor(type, true, !notNull)});
+        fields.push_back(fieldFor(name, sqliteColumnType(declared), true, !notNull));
     }
     return fields;
 }
@@ -251,7 +218,8 @@ inline void appendSqliteValue(RecordSetBuilder &builder, sqlite3_stmt *stmt, int
     }
 }
 
-LoadResult loadSqlite(sqlite3 *handle, const QSqlDatabase &db, const QString &sql, CursorType cursor)
+LoadResult loadSqlite(sqlite3 *handle, const QSqlDatabase &db, const QString &sql, const QString &table,
+                      CursorType cursor)
 {
     const QByteArray utf8 = sql.toUtf8();
     sqlite3_stmt *raw = nullptr;
@@ -278,62 +246,54 @@ LoadResult loadSqlite(sqlite3 *handle, const QSqlDatabase &db, const QString &sq
     }
     if (step != SQLITE_DONE)
         return sqlFailure(QString::fromUtf8(sqlite3_errmsg(handle)), sql);
-    builder.setSource(db.connectionName(), sql);
+    builder.setSource(db.connectionName(), sql, table);
     return {builder.finish(cursor), QString()};
 }
 
-int qtFieldType(const QSqlField &f)
+// MySQL gives text lengths in bytes of the character set it sends results
+// in; its widest character says how many bytes a character takes.
+int mysqlBytesPerChar(const QSqlDatabase &db)
 {
-    switch (f.metaType().id()) {
-    case QMetaType::Bool:
-        return adBoolean;
-    case QMetaType::Char:
-    case QMetaType::SChar:
-        return adTinyInt;
-    case QMetaType::UChar:
-        return adUnsignedTinyInt;
-    case QMetaType::Short:
-        return adSmallInt;
-    case QMetaType::UShort:
-        return adUnsignedSmallInt;
-    case QMetaType::Int:
-        return adInteger;
-    case QMetaType::UInt:
-        return adUnsignedInt;
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-        return adBigInt;
-    case QMetaType::ULong:
-    case QMetaType::ULongLong:
-        return adUnsignedBigInt;
-    case QMetaType::Float:
-        return adSingle;
-    case QMetaType::Double:
-        // Drivers give a scale only for exact numeric columns.
-        return f.precision() > 0 ? adNumeric : adDouble;
-    case QMetaType::QString:
-        return adVarWChar;
-    case QMetaType::QByteArray:
-        return f.length() > 0 ? adVarBinary : adLongVarBinary;
-    case QMetaType::QDate:
-        return adDBDate;
-    case QMetaType::QTime:
-        return adDBTime;
-    case QMetaType::QDateTime:
-        return adDBTimeStamp;
-    case QMetaType::QUuid:
-        return adGUID;
-    default:
-        return adVariant;
-    }
+    QSqlQuery query(db);
+    if (query.exec(QStringLiteral("SELECT MAXLEN FROM information_schema.CHARACTER_SETS"
+                                  " WHERE CHARACTER_SET_NAME = @@character_set_results"))
+        && query.next())
+        return qMax(1, query.value(0).toInt());
+    return 1;
 }
 
-} // namespace
-
-LoadResult loadQueryThroughQtSql(const QSqlDatabase &db, const QString &sql, CursorType cursor)
+// psqlodbc describes booleans as VARCHAR and hands them over as text unless
+// its BoolsAsChar setting is off; PostgreSQL's catalog knows which of a
+// table's columns are boolean.
+QStringList postgresBooleanColumns(const QSqlDatabase &db, const QString &table)
 {
-    if (auto bad = checkConnection(db))
-        return std::move(*bad);
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT attname FROM pg_attribute WHERE attrelid = to_regclass(quote_ident(?))"
+                                 " AND atttypid = 'boolean'::regtype AND attnum > 0 AND NOT attisdropped"));
+    query.addBindValue(table);
+    QStringList names;
+    if (query.exec()) {
+        while (query.next())
+            names << query.value(0).toString();
+    }
+    return names;
+}
+
+// Every driver but SQLite's, through QSqlQuery. table, when the rows are a
+// whole table's, makes each column a column of that table.
+LoadResult loadServer(const QSqlDatabase &db, const QString &sql, const QString &table, CursorType cursor)
+{
+    const SqlDriverKind driver = sqlDriverKind(db.driverName());
+    // Asked before the query runs: QPSQL and QMYSQL stream the rows of a
+    // forward-only query, and another statement would end the stream.
+    QHash<QString, QSqlRecord> tables;
+    if (!table.isEmpty())
+        tables.insert(table, db.record(table));
+    const int bytesPerChar = driver == SqlDriverKind::MySql ? mysqlBytesPerChar(db) : 1;
+    // psqlodbc holds a whole result, so its catalog can be asked meanwhile.
+    const bool booleansAsText =
+        driver == SqlDriverKind::Odbc && db.driver()->dbmsType() == QSqlDriver::PostgreSQL;
+
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(sql))
@@ -342,45 +302,83 @@ LoadResult loadQueryThroughQtSql(const QSqlDatabase &db, const QString &sql, Cur
         return sqlFailure(QStringLiteral("no rows returned"), sql);
 
     const QSqlRecord record = query.record();
-    QHash<QString, QSqlRecord> tables;
+    QHash<QString, QStringList> booleans;
     std::vector<Field> fields;
+    std::vector<char> fromText;
     for (int i = 0; i < record.count(); ++i) {
         const QSqlField f = record.field(i);
-        const bool tableColumn = !f.tableName().isEmpty();
-        QSqlField::RequiredStatus required = f.requiredStatus();
-        // Query records often leave NOT NULL unknown; the table's record knows.
-        if (tableColumn && required == QSqlField::Unknown) {
-            auto it = tables.find(f.tableName());
-            if (it == tables.end())
-                it = tables.insert(f.tableName(), db.record(f.tableName()));
-            if (const int j = it->indexOf(f.name()); j >= 0)
-                required = it->field(j).requiredStatus();
+        const QString origin = f.tableName().isEmpty() ? table : f.tableName();
+        ColumnType column = serverColumnType(driver, f, bytesPerChar);
+        if (booleansAsText && !origin.isEmpty() && column.type == adVarWChar) {
+            auto it = booleans.find(origin);
+            if (it == booleans.end())
+                it = booleans.insert(origin, postgresBooleanColumns(db, origin));
+            if (it->contains(f.name()))
+                column = {adBoolean};
         }
-        const int type = qtFieldType(f);
-        const qint32 length = qint32(qBound(qsizetype(0), f.length(), qsizetype(unsizedBinary)));
-        fields.push_back({f.name(), type, definedSizeFor(type, length),
-                          attributesFor(type, tableColumn, required != QSqlField::Required)});
+        bool nullable = true;
+        if (!origin.isEmpty()) {
+            QSqlField::RequiredStatus required = f.requiredStatus();
+            // Query records often leave NOT NULL unknown; the table's record knows.
+            if (required == QSqlField::Unknown) {
+                auto it = tables.find(origin);
+                if (it == tables.end())
+                    it = tables.insert(origin, db.record(origin));
+                if (const int j = it->indexOf(f.name()); j >= 0)
+                    required = it->field(j).requiredStatus();
+            }
+            nullable = required != QSqlField::Required;
+        }
+        fields.push_back(fieldFor(f.name(), column, !origin.isEmpty(), nullable));
+        fromText.push_back(mayArriveAsText(column.type));
     }
 
     RecordSetBuilder builder(std::move(fields));
     const int columns = record.count();
     while (query.next()) {
-        for (int i = 0; i < columns; ++i)
-            builder.appendValue(i, query.value(i));
+        for (int i = 0; i < columns; ++i) {
+            const QVariant value = query.value(i);
+            if (fromText[size_t(i)] && value.metaType().id() == QMetaType::QString && !value.isNull())
+                builder.appendValue(i, valueFromText(builder.field(i).type, value.toString()));
+            else
+                builder.appendValue(i, value);
+        }
     }
     if (query.lastError().isValid())
         return sqlFailure(query.lastError().text(), sql);
-    builder.setSource(db.connectionName(), sql);
+    builder.setSource(db.connectionName(), sql, table);
     return {builder.finish(cursor), QString()};
 }
 
-LoadResult loadQuery(const QSqlDatabase &db, const QString &sql, CursorType cursor)
+// table: as for loadServer.
+LoadResult load(const QSqlDatabase &db, const QString &sql, const QString &table, CursorType cursor)
 {
     if (auto bad = checkConnection(db))
         return std::move(*bad);
     if (sqlite3 *handle = sqliteHandle(db))
-        return loadSqlite(handle, db, sql, cursor);
-    return loadQueryThroughQtSql(db, sql, cursor);
+        return loadSqlite(handle, db, sql, table, cursor);
+    return loadServer(db, sql, table, cursor);
+}
+
+LoadedRecordSet shared(LoadResult loaded)
+{
+    if (!loaded.records)
+        return {nullptr, loaded.error};
+    return {std::make_shared<RecordSet>(std::move(*loaded.records)), QString()};
+}
+
+} // namespace
+
+LoadResult loadQueryThroughQtSql(const QSqlDatabase &db, const QString &sql, CursorType cursor)
+{
+    if (auto bad = checkConnection(db))
+        return std::move(*bad);
+    return loadServer(db, sql, QString(), cursor);
+}
+
+LoadResult loadQuery(const QSqlDatabase &db, const QString &sql, CursorType cursor)
+{
+    return load(db, sql, QString(), cursor);
 }
 
 LoadResult loadTable(const QSqlDatabase &db, const QString &table, CursorType cursor)
@@ -399,7 +397,17 @@ LoadResult loadTable(const QSqlDatabase &db, const QString &table, CursorType cu
         return failure(QStringLiteral("unknown table \"%1\"").arg(table));
     const QString sql =
         QStringLiteral("SELECT * FROM ") + db.driver()->escapeIdentifier(found, QSqlDriver::TableName);
-    return loadQuery(db, sql, cursor);
+    return load(db, sql, found, cursor);
+}
+
+LoadedRecordSet openQuery(const QSqlDatabase &db, const QString &sql, CursorType cursor)
+{
+    return shared(loadQuery(db, sql, cursor));
+}
+
+LoadedRecordSet openTable(const QSqlDatabase &db, const QString &table, CursorType cursor)
+{
+    return shared(loadTable(db, table, cursor));
 }
 
 } // namespace zuvexal

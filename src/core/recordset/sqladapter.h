@@ -32,4 +32,17 @@ ZUVEXAL_CORE_EXPORT LoadResult loadTable(const QSqlDatabase &db, const QString &
 ZUVEXAL_CORE_EXPORT LoadResult loadQueryThroughQtSql(const QSqlDatabase &db, const QString &sql,
                                  Ado::CursorType cursor = Ado::adOpenStatic);
 
+// A record set a host hands to the control, in one call.
+struct LoadedRecordSet
+{
+    RecordSetPtr records; // null on failure
+    QString error;        // one line naming the bad input
+};
+
+// As loadQuery and loadTable, shared.
+ZUVEXAL_CORE_EXPORT LoadedRecordSet openQuery(const QSqlDatabase &db, const QString &sql,
+                          Ado::CursorType cursor = Ado::adOpenStatic);
+ZUVEXAL_CORE_EXPORT LoadedRecordSet openTable(const QSqlDatabase &db, const QString &table,
+                          Ado::CursorType cursor = Ado::adOpenStatic);
+
 } // namespace zuvexal

@@ -108,6 +108,32 @@ TEST_F(SqlAdapter, DeclaredTypesMapToAdoFields)
     });
     const Field &link = r.records->field(*r.records->indexOf(u"link"));
     EXPECT_EQ(FieldKind(qint16(link.attributes), qint16(link.type)), QStringLiteral("hyperlink"));
+    const Field &cost = r.records->field(*r.records->indexOf(u"cost"));
+    EXPECT_EQ(cost.precision, 10) << "DECIMAL(10,2) declares its digits";
+    EXPECT_EQ(cost.numericScale, 2);
+    EXPECT_EQ(r.records->field(*r.records->indexOf(u"amount")).precision, 0) << "plain NUMERIC declares none";
+    EXPECT_EQ(r.records->field(*r.records->indexOf(u"code")).precision, 0) << "only exact numerics have digits";
+}
+
+TEST_F(SqlAdapter, OpenGivesASharedSetOrOneLine)
+{
+    struct Case { LoadedRecordSet loaded; qint64 records; const char *error; const char *why; };
+    const Case cases[] = {
+        {openTable(db, QStringLiteral("items")), 3, nullptr, "every row of the table"},
+        {openQuery(db, QStringLiteral("SELECT id FROM items WHERE id > 1")), 2, nullptr, "the query's rows"},
+        {openTable(db, QStringLiteral("missing")), 0, "missing", "an unknown table"},
+        {openQuery(db, QStringLiteral("SELEC 1")), 0, "SELEC", "bad SQL"},
+    };
+    for (const Case &c : cases) {
+        if (c.error) {
+            EXPECT_EQ(c.loaded.records, nullptr) << c.why;
+            EXPECT_TRUE(c.loaded.error.contains(QString::fromLatin1(c.error))) << c.why;
+            continue;
+        }
+        ASSERT_NE(c.loaded.records, nullptr) << c.why << ": " << c.loaded.error.toStdString();
+        EXPECT_EQ(c.loaded.records->recordCount(), c.records) << c.why;
+        EXPECT_TRUE(c.loaded.error.isEmpty()) << c.why;
+    }
 }
 
 TEST_F(SqlAdapter, ValuesComeBackTypedAndNeverLost)

@@ -1,0 +1,431 @@
+// zuvexal fields and report against PostgreSQL, MariaDB and an ODBC DSN that
+// scripts/test-servers.sh started for this test run, compared with the same
+// rows in SQLite (fixture/*.sql).
+#include "core/recordset/connectioninfo.h"
+#include "core/recordset/sqladapter.h"
+
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace zuvexal;
+using zuvexal::test::TempFolder;
+
+namespace {
+
+// What the start script wrote: ports, sockets, passwords, the ODBC files.
+const QHash<QString, QString> &servers()
+{
+    static const QHash<QString, QString> values = [] {
+        QHash<QString, QString> read;
+        QFile file(QStringLiteral(ZUVEXAL_SERVERS));
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : file.readAll().split('\n')) {
+                if (const qsizetype eq = line.indexOf('='); eq > 0)
+                    read.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+            }
+        }
+        return read;
+    }();
+    return values;
+}
+
+QString server(const char *key)
+{
+    return servers().value(QString::fromLatin1(key));
+}
+
+class Servers : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(servers().isEmpty()) << ZUVEXAL_SERVERS << " is missing: run the tests through ctest, "
+                                             "which starts the servers (ServerFixture.Start)";
+    }
+};
+
+struct CliRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// The CLI with only the variables a case gives: no password reaches it from
+// the developer's own environment.
+CliRun runCli(const QStringList &args, const QStringList &env)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"PGPASSWORD", "PGHOST", "PGPORT", "PGUSER", "PGDATABASE", "PGSERVICE", "MYSQL_PWD",
+                             "MYSQL_HOST", "MYSQL_TCP_PORT", "MYSQL_UNIX_PORT", "ODBCINI", "ODBCSYSINI"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("PGPASSFILE"), QStringLiteral("/nonexistent/pgpass"));
+    for (const QString &assignment : env)
+        environment.insert(assignment.section(QLatin1Char('='), 0, 0), assignment.section(QLatin1Char('='), 1));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(ZUVEXAL_CLI), args);
+    process.waitForFinished(120000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// One way of reaching a server: its URL, the environment that supplies the
+// password, and the options besides --db.
+struct Connection
+{
+    enum Driver { Postgres, MariaDb, Odbc, Sqlite };
+    Driver driver;
+    QString name;
+    QString db;
+    QStringList env;
+    QStringList options;
+};
+
+QString passwordFile(const TempFolder &folder, const QString &name, const QString &password)
+{
+    const QString path = folder.file(name);
+    test::writeAll(path, password.toUtf8() + "\nsecond line is not read\n");
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return path;
+}
+
+QStringList odbcFiles()
+{
+    return {QStringLiteral("ODBCSYSINI=") + server("ODBCSYSINI"), QStringLiteral("ODBCINI=") + server("ODBCINI")};
+}
+
+QString odbcConnectionString(const QString &port)
+{
+    return QStringLiteral("odbc:DRIVER=PostgreSQL Unicode;Servername=127.0.0.1;Port=%1;Database=zuvexal;"
+                          "Username=zuvexal").arg(port);
+}
+
+// Every way of reaching each server the tests use, each with a different
+// source of the password.
+std::vector<Connection> serverConnections(const TempFolder &folder)
+{
+    const QString pgpass = folder.file(QStringLiteral("pgpass"));
+    test::writeAll(pgpass, QStringLiteral("*:*:zuvexal:zuvexal:%1\n").arg(server("PG_PASSWORD")).toUtf8());
+    QFile::setPermissions(pgpass, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QStringList pgFile{QStringLiteral("--password-file"),
+                             passwordFile(folder, QStringLiteral("pg-password"), server("PG_PASSWORD"))};
+    const QStringList myFile{QStringLiteral("--password-file"),
+                             passwordFile(folder, QStringLiteral("my-password"), server("MY_PASSWORD"))};
+    return {
+        {Connection::Postgres, QStringLiteral("PostgreSQL over TCP, PGPASSWORD"),
+         QStringLiteral("postgresql://zuvexal@127.0.0.1:%1/zuvexal").arg(server("PG_PORT")),
+         {QStringLiteral("PGPASSWORD=") + server("PG_PASSWORD")}, {}},
+        {Connection::Postgres, QStringLiteral("PostgreSQL on its socket folder, a pgpass file"),
+         QStringLiteral("postgresql://zuvexal@:%1/zuvexal?host=%2").arg(server("PG_PORT"), server("PG_SOCKET")),
+         {QStringLiteral("PGPASSFILE=") + pgpass}, {}},
+        {Connection::Postgres, QStringLiteral("PostgreSQL with --password-file"),
+         QStringLiteral("postgres://zuvexal@127.0.0.1:%1/zuvexal").arg(server("PG_PORT")), {}, pgFile},
+        {Connection::Postgres, QStringLiteral("PostgreSQL by --driver and libpq's variables"),
+         QStringLiteral("zuvexal"),
+         {QStringLiteral("PGHOST=127.0.0.1"), QStringLiteral("PGPORT=") + server("PG_PORT"),
+          QStringLiteral("PGUSER=zuvexal"), QStringLiteral("PGPASSWORD=") + server("PG_PASSWORD")},
+         {QStringLiteral("--driver"), QStringLiteral("QPSQL")}},
+        {Connection::MariaDb, QStringLiteral("MariaDB over TCP, MYSQL_PWD"),
+         QStringLiteral("mysql://zuvexal@127.0.0.1:%1/zuvexal").arg(server("MY_PORT")),
+         {QStringLiteral("MYSQL_PWD=") + server("MY_PASSWORD")}, {}},
+        {Connection::MariaDb, QStringLiteral("MariaDB on its socket, --password-file"),
+         QStringLiteral("mariadb://zuvexal@localhost/zuvexal?host=%1").arg(server("MY_SOCKET")), {}, myFile},
+        {Connection::Odbc, QStringLiteral("ODBC DSN holding the password"),
+         QStringLiteral("odbc:") + server("ODBC_DSN"), odbcFiles(), {}},
+        {Connection::Odbc, QStringLiteral("ODBC connection string, --password-file"),
+         odbcConnectionString(server("PG_PORT")), odbcFiles(), pgFile},
+    };
+}
+
+// The same rows in SQLite, made by the start script beside its state file.
+Connection sqlite()
+{
+    return {Connection::Sqlite, QStringLiteral("SQLite"),
+            QFileInfo(QStringLiteral(ZUVEXAL_SERVERS)).absolutePath() + QStringLiteral("/fixture.db"), {}, {}};
+}
+
+CliRun run(const Connection &c, const QStringList &args, const QStringList &env = {})
+{
+    return runCli(args + QStringList{QStringLiteral("--db"), c.db} + c.options, c.env + env);
+}
+
+// A report of a fixture table in the order of its ids, two rows a page.
+QStringList reportArgs(const QString &table, const QString &appFolder)
+{
+    return {QStringLiteral("report"), QStringLiteral("--query"),
+            QStringLiteral("SELECT * FROM %1 ORDER BY id").arg(table), QStringLiteral("--app-folder"), appFolder,
+            QStringLiteral("--file"), table, QStringLiteral("--title"), QStringLiteral("Fixture"),
+            QStringLiteral("--per-page"), QStringLiteral("2"), QStringLiteral("--locale"), QStringLiteral("en_US"),
+            QStringLiteral("--quiet")};
+}
+
+// The same time and place for every report, so pages can be compared.
+QStringList reportEnv(const TempFolder &folder)
+{
+    return {QStringLiteral("SOURCE_DATE_EPOCH=1733660000"), QStringLiteral("TZ=UTC"),
+            QStringLiteral("ZUVEXAL_REGISTRY=") + folder.file(QStringLiteral("registry.db"))};
+}
+
+// The page files of a report: name and content.
+QHash<QString, QByteArray> pages(const QString &appFolder)
+{
+    QHash<QString, QByteArray> files;
+    const QDir reports(appFolder + QStringLiteral("/Reports"));
+    for (const QString &name : reports.entryList(QDir::Files))
+        files.insert(name, test::readAll(reports.filePath(name)));
+    return files;
+}
+
+// A loopback port nothing listens on.
+int closedPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+} // namespace
+
+TEST_F(Servers, FieldsMapServerTypesLikeSqliteDeclaredOnes)
+{
+    TempFolder folder;
+    const QString header = QStringLiteral("name\ttype\tsize\tattributes\tkind\tprecision\tscale\n");
+    // Every server gives the same fields: each type maps to its ADO code,
+    // and a table column has the attributes a SQLite table column has.
+    const QString serverFields = header + QStringLiteral(
+        "id\t3\t4\t22\tnumber\t0\t0\n"                 // integer NOT NULL: neither nullable bit
+        "qty\t2\t2\t118\tnumber\t0\t0\n"               // smallint
+        "total\t20\t8\t118\tnumber\t0\t0\n"            // bigint
+        "price\t131\t19\t118\tnumber\t10\t2\n"         // numeric(10,2) keeps its digits and scale
+        "ratio\t4\t4\t118\tnumber\t0\t0\n"             // real, MariaDB's FLOAT
+        "weight\t5\t8\t118\tnumber\t0\t0\n"            // double precision
+        "name\t202\t20\t6\ttext\t0\t0\n"               // varchar(20) NOT NULL
+        "code\t130\t4\t102\ttext\t0\t0\n"              // char(4): fixed-length wide text
+        "notes\t202\t536870910\t102\ttext\t0\t0\n"     // text: unsized, never long (that is a hyperlink)
+        "day\t133\t6\t118\tdate\t0\t0\n"               // date
+        "stamp\t135\t16\t118\tdate\t0\t0\n"            // timestamp, MariaDB's DATETIME
+        "flag\t11\t2\t118\tboolean\t0\t0\n"            // boolean; MariaDB's TINYINT(1); psqlodbc's text
+        "data\t205\t2147483647\t230\tothers\t0\t0\n"); // bytea, BLOB: long binary
+    // SQLite's declared names map by affinity: SMALLINT is an INTEGER, REAL a
+    // double, CHAR(4) variable text.
+    const QString sqliteFields = header + QStringLiteral(
+        "id\t20\t8\t22\tnumber\t0\t0\n"
+        "qty\t20\t8\t118\tnumber\t0\t0\n"
+        "total\t20\t8\t118\tnumber\t0\t0\n"
+        "price\t131\t19\t118\tnumber\t10\t2\n"
+        "ratio\t5\t8\t118\tnumber\t0\t0\n"
+        "weight\t5\t8\t118\tnumber\t0\t0\n"
+        "name\t202\t20\t6\ttext\t0\t0\n"
+        "code\t202\t4\t102\ttext\t0\t0\n"
+        "notes\t202\t536870910\t102\ttext\t0\t0\n"
+        "day\t133\t6\t118\tdate\t0\t0\n"
+        "stamp\t135\t16\t118\tdate\t0\t0\n"
+        "flag\t11\t2\t118\tboolean\t0\t0\n"
+        "data\t205\t2147483647\t230\tothers\t0\t0\n");
+    const QStringList table{QStringLiteral("fields"), QStringLiteral("--table"), QStringLiteral("items")};
+    for (const Connection &c : serverConnections(folder)) {
+        const CliRun fields = run(c, table);
+        ASSERT_EQ(fields.exitCode, 0) << c.name.toStdString() << ": " << fields.err.toStdString();
+        EXPECT_EQ(fields.out, serverFields) << c.name.toStdString();
+    }
+    const CliRun sqliteRun = run(sqlite(), table);
+    ASSERT_EQ(sqliteRun.exitCode, 0) << sqliteRun.err.toStdString();
+    EXPECT_EQ(sqliteRun.out, sqliteFields);
+
+    // In a query, a column is a table column only where the driver names its
+    // table: QMYSQL and QODBC do, QPSQL does not.
+    const QStringList query{QStringLiteral("fields"), QStringLiteral("--query"),
+                            QStringLiteral("SELECT id, qty * 2 AS twice, name AS label, day FROM items")};
+    const QString namedTable = header + QStringLiteral("id\t3\t4\t22\tnumber\t0\t0\n"
+                                                       "twice\t3\t4\t90\tnumber\t0\t0\n"
+                                                       "label\t202\t20\t6\ttext\t0\t0\n"
+                                                       "day\t133\t6\t118\tdate\t0\t0\n");
+    const QString noTable = header + QStringLiteral("id\t3\t4\t90\tnumber\t0\t0\n"
+                                                    "twice\t3\t4\t90\tnumber\t0\t0\n"
+                                                    "label\t202\t20\t106\ttext\t0\t0\n"
+                                                    "day\t133\t6\t122\tdate\t0\t0\n");
+    for (const Connection &c : serverConnections(folder)) {
+        const CliRun fields = run(c, query);
+        ASSERT_EQ(fields.exitCode, 0) << c.name.toStdString() << ": " << fields.err.toStdString();
+        EXPECT_EQ(fields.out, c.driver == Connection::Postgres ? noTable : namedTable) << c.name.toStdString();
+    }
+}
+
+TEST_F(Servers, ReportPagesAreThoseOfSqlite)
+{
+    TempFolder folder;
+    const QString table = QStringLiteral("items");
+    const QString sqliteApp = folder.file(QStringLiteral("sqlite"));
+    QDir().mkpath(sqliteApp);
+    const CliRun reference = run(sqlite(), reportArgs(table, sqliteApp), reportEnv(folder));
+    ASSERT_EQ(reference.exitCode, 0) << reference.err.toStdString();
+    const QHash<QString, QByteArray> expected = pages(sqliteApp);
+    ASSERT_EQ(expected.size(), 2) << "four rows, two a page";
+    // NULLs, quotes, markup, non-ASCII text, 2^53 + 1, fractions and the
+    // sums below each page come out the same from every server.
+    EXPECT_TRUE(expected.value(QStringLiteral("items1.htm")).contains("<TD><BGCOLOR=[WHITE]>9007199254740993</TD>"));
+    int n = 0;
+    for (const Connection &c : serverConnections(folder)) {
+        const QString app = folder.file(QStringLiteral("server%1").arg(++n));
+        QDir().mkpath(app);
+        const CliRun report = run(c, reportArgs(table, app), reportEnv(folder));
+        ASSERT_EQ(report.exitCode, 0) << c.name.toStdString() << ": " << report.err.toStdString();
+        const QHash<QString, QByteArray> written = pages(app);
+        ASSERT_EQ(written.keys().size(), expected.size()) << c.name.toStdString();
+        for (auto it = expected.begin(); it != expected.end(); ++it)
+            EXPECT_EQ(written.value(it.key()), it.value()) << c.name.toStdString() << ": " << it.key().toStdString();
+    }
+}
+
+TEST_F(Servers, DriversDifferWhereTheServersKeepValuesDifferently)
+{
+    TempFolder folder;
+    // The one row of "edges", cell by cell, as each report shows it.
+    const QString sqliteRow = QStringLiteral("1|AB|2024-01-02 03:04:05.678901|2");
+    struct Case { QString row; const char *why; };
+    const Case postgres{QStringLiteral("1|AB  |1/2/24 3:04:05 AM|True"),
+                        "char(4) pads with blanks; the time stamp is one (shown to the second); a boolean is one"};
+    const Case mariaDb{QStringLiteral("1|AB|1/2/24 3:04:05 AM|2"),
+                       "CHAR drops trailing blanks; DATETIME drops the fraction; TINYINT(1) holds 2, "
+                       "shown as SQLite shows a 2 in a BOOLEAN column"};
+    const auto rowOf = [](const QString &appFolder) {
+        const QString page = QString::fromUtf8(test::readAll(appFolder + QStringLiteral("/Reports/edges.htm")));
+        QString row = page.section(QStringLiteral("</TH></TR><TR>"), 1).section(QStringLiteral("</TR>"), 0, 0);
+        row.remove(QStringLiteral("<TD><BGCOLOR=[WHITE]>"));
+        return row.replace(QStringLiteral("</TD>"), QStringLiteral("|")).chopped(1);
+    };
+    const auto report = [&](const Connection &c, const QString &app) {
+        QDir().mkpath(app);
+        return run(c, reportArgs(QStringLiteral("edges"), app), reportEnv(folder));
+    };
+    const CliRun reference = report(sqlite(), folder.file(QStringLiteral("sqlite")));
+    ASSERT_EQ(reference.exitCode, 0) << reference.err.toStdString();
+    EXPECT_EQ(rowOf(folder.file(QStringLiteral("sqlite"))), sqliteRow)
+        << "SQLite reads a time with six fraction digits as no time stamp and keeps its text";
+    int n = 0;
+    for (const Connection &c : serverConnections(folder)) {
+        const QString app = folder.file(QStringLiteral("server%1").arg(++n));
+        const CliRun written = report(c, app);
+        ASSERT_EQ(written.exitCode, 0) << c.name.toStdString() << ": " << written.err.toStdString();
+        const Case &expected = c.driver == Connection::MariaDb ? mariaDb : postgres;
+        EXPECT_EQ(rowOf(app), expected.row) << c.name.toStdString() << ": " << expected.why;
+    }
+}
+
+TEST_F(Servers, FailuresNameTheServerAndTheReasonButNoPassword)
+{
+    TempFolder folder;
+    const QString wrong = QStringLiteral("Wr0ngPassw0rd");
+    const QStringList wrongFile{QStringLiteral("--password-file"),
+                                passwordFile(folder, QStringLiteral("wrong"), wrong)};
+    const QString pg = server("PG_PORT");
+    const QString my = server("MY_PORT");
+    const QString closed = QString::number(closedPort());
+    struct Case { Connection connection; const char *server; const char *reason; };
+    const Case cases[] = {
+        {{Connection::Postgres, QStringLiteral("PostgreSQL, wrong password"),
+          QStringLiteral("postgresql://zuvexal@127.0.0.1:%1/zuvexal").arg(pg), {}, wrongFile},
+         "postgresql://zuvexal@127.0.0.1:", "password authentication failed"},
+        {{Connection::Postgres, QStringLiteral("PostgreSQL, nothing listening"),
+          QStringLiteral("postgresql://zuvexal@127.0.0.1:%1/zuvexal").arg(closed), {}, wrongFile},
+         "postgresql://zuvexal@127.0.0.1:", "refused"},
+        {{Connection::Postgres, QStringLiteral("PostgreSQL, unknown database"),
+          QStringLiteral("postgresql://zuvexal@127.0.0.1:%1/nosuchdb").arg(pg),
+          {QStringLiteral("PGPASSWORD=") + server("PG_PASSWORD")}, {}},
+         "/nosuchdb", "does not exist"},
+        {{Connection::MariaDb, QStringLiteral("MariaDB, wrong password"),
+          QStringLiteral("mysql://zuvexal@127.0.0.1:%1/zuvexal").arg(my),
+          {}, wrongFile},
+         "mysql://zuvexal@127.0.0.1:", "Access denied"},
+        {{Connection::MariaDb, QStringLiteral("MariaDB, nothing listening"),
+          QStringLiteral("mysql://zuvexal@127.0.0.1:%1/zuvexal").arg(closed), {}, wrongFile},
+         "mysql://zuvexal@127.0.0.1:", "Can't connect"},
+        {{Connection::MariaDb, QStringLiteral("MariaDB, unknown database"),
+          QStringLiteral("mysql://zuvexal@127.0.0.1:%1/nosuchdb").arg(my),
+          {QStringLiteral("MYSQL_PWD=") + server("MY_PASSWORD")}, {}},
+         // MariaDB does not tell a user without rights on it whether a database exists.
+         "/nosuchdb", "to database 'nosuchdb'"},
+        {{Connection::Odbc, QStringLiteral("ODBC, wrong password"), odbcConnectionString(pg), odbcFiles(), wrongFile},
+         "odbc:DRIVER=PostgreSQL Unicode;", "password authentication failed"},
+        {{Connection::Odbc, QStringLiteral("ODBC, nothing listening"), odbcConnectionString(closed), odbcFiles(),
+          wrongFile},
+         "odbc:DRIVER=PostgreSQL Unicode;", "refused"},
+        {{Connection::Odbc, QStringLiteral("ODBC, unknown data source"), QStringLiteral("odbc:nosuchdsn"),
+          odbcFiles(), {}},
+         "odbc:nosuchdsn", "not found"},
+    };
+    for (const Case &c : cases) {
+        const CliRun failed =
+            run(c.connection, {QStringLiteral("fields"), QStringLiteral("--table"), QStringLiteral("items")});
+        const std::string name = c.connection.name.toStdString();
+        EXPECT_EQ(failed.exitCode, 1) << name;
+        EXPECT_TRUE(failed.out.isEmpty()) << name;
+        EXPECT_EQ(failed.err.count(QLatin1Char('\n')), 1) << name << ": " << failed.err.toStdString();
+        EXPECT_TRUE(failed.err.contains(QString::fromUtf8(c.server))) << name << ": " << failed.err.toStdString();
+        EXPECT_TRUE(failed.err.contains(QString::fromUtf8(c.reason), Qt::CaseInsensitive))
+            << name << ": " << failed.err.toStdString();
+        for (const QString &password : {wrong, server("PG_PASSWORD"), server("MY_PASSWORD")})
+            EXPECT_FALSE(failed.err.contains(password)) << name << ": " << failed.err.toStdString();
+    }
+}
+
+TEST_F(Servers, HostsOpenASharedRecordSetInOneCall)
+{
+    struct Case { const char *name; QString url; QString password; };
+    const Case cases[] = {
+        {"QPSQL", QStringLiteral("postgresql://zuvexal@127.0.0.1:%1/zuvexal").arg(server("PG_PORT")),
+         server("PG_PASSWORD")},
+        {"QMYSQL", QStringLiteral("mysql://zuvexal@127.0.0.1:%1/zuvexal").arg(server("MY_PORT")),
+         server("MY_PASSWORD")},
+        {"QODBC", odbcConnectionString(server("PG_PORT")), server("PG_PASSWORD")},
+    };
+    qputenv("ODBCSYSINI", server("ODBCSYSINI").toUtf8());
+    for (const Case &c : cases) {
+        const ConnectionInfo info = *parseConnection(c.url).info;
+        const OpenedDatabase opened = openConnection(info, QStringLiteral("host"), c.password);
+        ASSERT_TRUE(opened.db.isOpen()) << c.name << ": " << opened.error.toStdString();
+
+        const LoadedRecordSet table = openTable(opened.db, QStringLiteral("ITEMS"));
+        ASSERT_NE(table.records, nullptr) << c.name << ": " << table.error.toStdString();
+        RecordSet &items = *table.records;
+        EXPECT_EQ(items.recordCount(), 4) << c.name;
+        const Field flag = items.field(*items.indexOf(u"flag"));
+        EXPECT_EQ(flag.type, Ado::adBoolean) << c.name;
+        const auto valueOf = [&](const char16_t *field) {
+            return items.value(*items.indexOf(field)).value_or(QVariant());
+        };
+        EXPECT_EQ(valueOf(u"flag"), QVariant(true)) << c.name << ": booleans are booleans";
+        EXPECT_EQ(valueOf(u"ratio"), QVariant(0.5)) << c.name << ": reals are numbers";
+        // A table read again is still a table: its columns keep their attributes.
+        const Field name = items.field(*items.indexOf(u"name"));
+        ASSERT_TRUE(items.requery()) << c.name;
+        EXPECT_EQ(items.field(*items.indexOf(u"name")), name) << c.name;
+
+        const LoadedRecordSet query = openQuery(opened.db, QStringLiteral("SELECT name FROM items WHERE id > 2"));
+        ASSERT_NE(query.records, nullptr) << c.name << ": " << query.error.toStdString();
+        EXPECT_EQ(query.records->recordCount(), 2) << c.name;
+
+        const LoadedRecordSet missing = openTable(opened.db, QStringLiteral("nosuchtable"));
+        EXPECT_EQ(missing.records, nullptr) << c.name;
+        EXPECT_TRUE(missing.error.contains(QStringLiteral("nosuchtable"))) << c.name;
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("host"));
+}
