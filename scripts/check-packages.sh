@@ -31,8 +31,11 @@ bash "$top/tests/packaging/host-check.sh" /usr "$top"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"; DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "${packages[@]}" >/dev/null' EXIT
-(cd "$work" && QT_QPA_PLATFORM=offscreen /usr/bin/zuvexal report --db /usr/share/zuvexal/examples/sample.db \
-  --table orders --per-page 10 --pictures Photo --picture-folders /usr/share/zuvexal/examples/pictures \
-  --file orders.htm >/dev/null 2>&1)
-test -s "$work/Reports/orders1.htm" || { echo "check-packages: the installed CLI wrote no report" >&2; exit 1; }
+if ! out=$(cd "$work" && QT_QPA_PLATFORM=offscreen /usr/bin/zuvexal report \
+  --db /usr/share/zuvexal/examples/sample.db --table orders --per-page 10 --pictures Photo \
+  --picture-folders /usr/share/zuvexal/examples/pictures --file orders.htm 2>&1) \
+  || [ ! -s "$work/Reports/orders1.htm" ]; then
+  echo "check-packages: the installed CLI wrote no report: $out" >&2
+  exit 1
+fi
 echo "check-packages: ${packages[*]} install, build a host both ways and report"
