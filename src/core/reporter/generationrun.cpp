@@ -21,6 +21,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace zuvexal {
 
@@ -74,9 +75,30 @@ QString numberedPageName(const QString &base, qint32 page)
     return QString(base).replace(extension, QString::number(page) + extension);
 }
 
+// A page's sections into its file; the number that could not be written.
+int commitPage(const QString &path, const std::vector<std::string> &sections, bool existed)
+{
+    // A new page is written whole or not at all, even when the process is
+    // killed. A page that held a report before gets its sections appended
+    // (its earlier content stays), as does a new page that did not fit the
+    // disk at once: then as many whole sections as fit.
+    if (!existed && writeQuotedRecordsAtOnce(path, sections))
+        return 0;
+    int failed = 0;
+    QuotedRecordWriter writer(path);
+    for (const std::string &section : sections) {
+        if (!writer.append(QByteArrayView(section)))
+            ++failed;
+    }
+    return failed;
+}
+
 } // namespace
 
-GenerationRun::GenerationRun(ReportForm &form) : m_form(form) {}
+GenerationRun::GenerationRun(ReportForm &form) : m_form(form)
+{
+    m_committer.setMaxThreadCount(1);
+}
 
 bool GenerationRun::prepare()
 {
@@ -104,6 +126,7 @@ RunResult GenerationRun::run()
 {
     enterRunningState();
     writePages();
+    finishCommit();
     // Back to the page shown before the run.
     m_form.selectPage(m_shownPage);
     m_result.cancelled = m_form.CancelRequested;
@@ -238,29 +261,29 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
                                       sectionCount, f.cboBGcolor, m_page);
     }
     f.m_writer.setCollector(nullptr);
-    const int failed = commitPage(path, sections, existed);
+    finishCommit();
+    startCommit(path, std::move(sections), existed);
+}
+
+void GenerationRun::startCommit(const QString &path, std::vector<std::string> sections, bool existed)
+{
+    auto task = std::make_shared<std::packaged_task<int()>>(
+        [path, sections = std::move(sections), existed] { return commitPage(path, sections, existed); });
+    m_commit = Commit{path, task->get_future()};
+    m_committer.start([task] { (*task)(); });
+}
+
+void GenerationRun::finishCommit()
+{
+    if (!m_commit)
+        return;
+    const int failed = m_commit->failed.get();
     m_result.sectionsFailed += failed;
     if (failed == 0)
         ++m_result.pagesWritten;
     else
-        m_result.pagesFailed << path;
-}
-
-int GenerationRun::commitPage(const QString &path, const std::vector<std::string> &sections, bool existed) const
-{
-    // A new page is written whole or not at all, even when the process is
-    // killed. A page that held a report before gets its sections appended
-    // (its earlier content stays), as does a new page that did not fit the
-    // disk at once: then as many whole sections as fit.
-    if (!existed && writeQuotedRecordsAtOnce(path, sections))
-        return 0;
-    int failed = 0;
-    QuotedRecordWriter writer(path);
-    for (const std::string &section : sections) {
-        if (!writer.append(QByteArrayView(section)))
-            ++failed;
-    }
-    return failed;
+        m_result.pagesFailed << m_commit->path;
+    m_commit.reset();
 }
 
 bool GenerationRun::reportSectionsToCome(qint32 sectionCount)

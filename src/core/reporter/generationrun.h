@@ -6,7 +6,9 @@
 #include <QMetaMethod>
 #include <QString>
 #include <QStringList>
+#include <QThreadPool>
 
+#include <future>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +27,11 @@ class ReportForm;
 //             printing, back to the page shown before
 // The host sees a status report and a yield once per section and can
 // cancel at each; the result says what was written.
+//
+// A page's file is written on a worker thread while the next page is made,
+// one page at a time and in order; the run waits for it before the next
+// page goes out and before it looks at the files again (cancel, clean-up,
+// showing), so what is on disk then is what writing in line would leave.
 class GenerationRun
 {
 public:
@@ -40,9 +47,8 @@ private:
     void leaveRunningState();
     void writePages();
     void writePage(const QString &pageName, const QString &pageHeading);
-    // The page's sections into its file; the number that could not be
-    // written.
-    int commitPage(const QString &path, const std::vector<std::string> &sections, bool existed) const;
+    void startCommit(const QString &path, std::vector<std::string> sections, bool existed);
+    void finishCommit();
     bool reportSectionsToCome(qint32 sectionCount);
     void reportStatus();
     void takeBackCancelledPages();
@@ -61,6 +67,14 @@ private:
     PageContext m_page;
     std::vector<std::optional<qint64>> m_sizesBeforeRun;  // per page; none: the file was new
     RunResult m_result;
+
+    struct Commit
+    {
+        QString path;
+        std::future<int> failed; // sections that could not be written
+    };
+    std::optional<Commit> m_commit;
+    QThreadPool m_committer; // last: its destructor waits for a commit in flight
 };
 
 } // namespace zuvexal

@@ -211,6 +211,32 @@ TEST_F(ReportTest, ASectionThatCannotBeWrittenFailsTheReport)
     EXPECT_FALSE(control->ReportBusy());
 }
 
+TEST_F(ReportTest, APageThatCannotBeWrittenIsCountedAloneAndTheOthersAreWhole)
+{
+    // Pages are written while the next one is made: each page's outcome must
+    // still reach the result in order, and its neighbours must come out as
+    // they would without it. Page 2 cannot be created (a folder holds its
+    // name); pages 1 and 3 are compared with a clean run's.
+    RecordSetPtr records = makeOrders(23);
+    control->setMaxRecsPerPage(10);
+    ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("clean"), {}, ZuVexal::rNoNo));
+    QDir().mkpath(folder.file(QStringLiteral("Reports/blocked2.htm")));
+    const auto page = [&](const char *name) {
+        return test::readAll(folder.file(QLatin1String("Reports/") + QLatin1String(name)));
+    };
+    EXPECT_FALSE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("blocked"), {}, ZuVexal::rNoNo));
+    ASSERT_TRUE(control->lastRun());
+    const RunResult &run = *control->lastRun();
+    EXPECT_EQ(run.pagesWritten, 2);
+    EXPECT_EQ(run.sectionsFailed, 2);
+    EXPECT_EQ(run.pagesFailed, QStringList{folder.file(QStringLiteral("Reports/blocked2.htm"))});
+    QByteArray clean1 = page("clean1.htm"), clean3 = page("clean3.htm");
+    clean1.replace("clean", "blocked");
+    clean3.replace("clean", "blocked");
+    EXPECT_EQ(page("blocked1.htm"), clean1);
+    EXPECT_EQ(page("blocked3.htm"), clean3);
+}
+
 TEST_F(ReportTest, AControlEndingDuringARunReleasesTheWindowsAfterIt)
 {
     RecordSetPtr records = makeOrders(12);
