@@ -375,9 +375,9 @@ QVariant ColumnStore::value(qint64 row) const
     case Kind::Real:
         return QVariant(m_reals[row]);
     case Kind::Text:
-        return QVariant(QString::fromUtf8(m_arena.data() + m_starts[row], qsizetype(m_lengths[row])));
+        return QVariant(QString::fromUtf8(bytesAt(row)));
     case Kind::Bytes:
-        return QVariant(QByteArray(m_arena.data() + m_starts[row], qsizetype(m_lengths[row])));
+        return QVariant(bytesAt(row).toByteArray());
     default:
         return decodeInteger(m_ints[row]);
     }
@@ -401,7 +401,7 @@ StoredValue ColumnStore::storedValue(qint64 row) const
     case Kind::Real:
         return stored(K::Real, 0, m_reals[row]);
     case Kind::Text:
-        return stored(K::Text, 0, 0.0, QByteArrayView(m_arena.data() + m_starts[row], qsizetype(m_lengths[row])));
+        return stored(K::Text, 0, 0.0, bytesAt(row));
     default:
         return {};
     }
@@ -443,11 +443,53 @@ bool ColumnStore::pushBytes(const char *data, qsizetype size)
     if (quint64(size) > maxArenaLength)
         return false;
     pushNullBit(false);
-    m_starts.append(quint64(m_arena.size()));
-    m_lengths.append(quint32(size));
     m_arena.append(data, size);
+    m_ends.append(quint64(m_arena.size()));
     ++m_size;
     return true;
+}
+
+QByteArrayView ColumnStore::bytesAt(qint64 row) const
+{
+    if (!m_replaced.empty()) {
+        if (const auto it = m_replaced.find(row); it != m_replaced.end())
+            return QByteArrayView(it->second.data(), qsizetype(it->second.size()));
+    }
+    const quint64 begin = row > 0 ? m_ends[row - 1] : 0;
+    return QByteArrayView(m_arena.data() + begin, qsizetype(m_ends[row] - begin));
+}
+
+void ColumnStore::setBytes(qint64 row, const QByteArray &bytes)
+{
+    // The last row's bytes end the arena (a row appended as a value goes
+    // through here): they are rewritten in place.
+    if (row == m_size - 1 && m_ends[row] == quint64(m_arena.size())) {
+        m_replaced.erase(row);
+        m_arena.truncate(row > 0 ? qint64(m_ends[row - 1]) : 0);
+        m_arena.append(bytes.constData(), bytes.size());
+        m_ends[row] = quint64(m_arena.size());
+        return;
+    }
+    m_replaced[row] = bytes.toStdString();
+    // Rebuilt once a quarter of the rows are held apart, so that setting
+    // every row costs a constant per row.
+    if (qint64(m_replaced.size()) > std::max<qint64>(1024, m_size / 4))
+        compactBytes();
+}
+
+void ColumnStore::compactBytes()
+{
+    PodBuffer<char> arena;
+    PodBuffer<quint64> ends;
+    ends.reserve(m_size);
+    for (qint64 row = 0; row < m_size; ++row) {
+        const QByteArrayView bytes = bytesAt(row);
+        arena.append(bytes.data(), bytes.size());
+        ends.append(quint64(arena.size()));
+    }
+    m_arena = std::move(arena);
+    m_ends = std::move(ends);
+    m_replaced.clear();
 }
 
 void ColumnStore::appendNull()
@@ -458,8 +500,7 @@ void ColumnStore::appendNull()
     } else if (m_kind == Kind::Real) {
         m_reals.append(0);
     } else if (m_kind == Kind::Text || m_kind == Kind::Bytes) {
-        m_starts.append(quint64(m_arena.size()));
-        m_lengths.append(0);
+        m_ends.append(quint64(m_arena.size()));
     } else {
         m_ints.append(0);
     }
@@ -523,7 +564,7 @@ bool ColumnStore::writeTyped(qint64 row, const QVariant &v)
     if (storesIntegers()) {
         const auto n = encodeInteger(v);
         if (n)
-            m_ints[row] = *n;
+            m_ints.set(row, *n);
         return n.has_value();
     }
     if (m_kind == Kind::Real) {
@@ -538,10 +579,7 @@ bool ColumnStore::writeTyped(qint64 row, const QVariant &v)
     const QByteArray bytes = m_kind == Kind::Text ? v.toString().toUtf8() : v.toByteArray();
     if (quint64(bytes.size()) > maxArenaLength)
         return false;
-    // The old bytes stay in the arena until the column is next copied.
-    m_starts[row] = quint64(m_arena.size());
-    m_lengths[row] = quint32(bytes.size());
-    m_arena.append(bytes.constData(), bytes.size());
+    setBytes(row, bytes);
     return true;
 }
 
@@ -551,8 +589,6 @@ void ColumnStore::set(qint64 row, const QVariant &v)
         setNullBit(row, true);
         if (m_heterogeneous)
             m_variants[size_t(row)] = QVariant();
-        else if (m_kind == Kind::Text || m_kind == Kind::Bytes)
-            m_lengths[row] = 0;
         return;
     }
     if (m_heterogeneous) {
@@ -573,8 +609,8 @@ void ColumnStore::becomeHeterogeneous()
     m_ints.clear();
     m_reals.clear();
     m_arena.clear();
-    m_starts.clear();
-    m_lengths.clear();
+    m_ends.clear();
+    m_replaced.clear();
     m_variants = std::move(values);
     m_heterogeneous = true;
 }
@@ -583,23 +619,25 @@ std::shared_ptr<ColumnStore> ColumnStore::copyRange(qint64 first, qint64 count) 
 {
     auto copy = std::make_shared<ColumnStore>(m_type);
     copy->m_heterogeneous = m_heterogeneous;
-    copy->m_nulls.reserve((count + 63) / 64);
-    for (qint64 i = 0; i < count; ++i)
-        copy->pushNullBit(isNull(first + i));
+    for (qint64 w = 0; w < (count + 63) / 64; ++w)
+        copy->m_nulls.append(0);
+    for (qint64 i = 0; i < count; ++i) {
+        if (isNull(first + i))
+            copy->setNullBit(i, true);
+    }
     if (m_heterogeneous) {
         copy->m_variants.assign(m_variants.begin() + first, m_variants.begin() + first + count);
     } else if (m_kind == Kind::Real) {
         copy->m_reals.append(m_reals.data() + first, count);
     } else if (m_kind == Kind::Text || m_kind == Kind::Bytes) {
-        copy->m_starts.reserve(count);
-        copy->m_lengths.reserve(count);
+        copy->m_ends.reserve(count);
         for (qint64 i = first; i < first + count; ++i) {
-            copy->m_starts.append(quint64(copy->m_arena.size()));
-            copy->m_lengths.append(m_lengths[i]);
-            copy->m_arena.append(m_arena.data() + m_starts[i], m_lengths[i]);
+            const QByteArrayView bytes = bytesAt(i);
+            copy->m_arena.append(bytes.data(), bytes.size());
+            copy->m_ends.append(quint64(copy->m_arena.size()));
         }
     } else {
-        copy->m_ints.append(m_ints.data() + first, count);
+        copy->m_ints.append(m_ints, first, count);
     }
     copy->m_size = count;
     return copy;

@@ -5,12 +5,15 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <limits>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
+#include <string>
 #include <type_traits>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -74,6 +77,7 @@ public:
         m_data = static_cast<T *>(p);
         m_capacity = capacity;
     }
+    void truncate(qint64 size) { m_size = std::min(m_size, size); }
     void clear()
     {
         std::free(m_data);
@@ -90,6 +94,70 @@ private:
     T *m_data = nullptr;
     qint64 m_size = 0;
     qint64 m_capacity = 0;
+};
+
+// Integers kept in 32 bits while every one fits, and in 64 from the first
+// that does not: keys, counts and Julian days never need the upper half.
+class IntBuffer
+{
+public:
+    qint64 size() const { return m_wide ? m_wideValues.size() : m_narrow.size(); }
+    qint64 operator[](qint64 i) const { return m_wide ? m_wideValues[i] : qint64(m_narrow[i]); }
+
+    void append(qint64 n)
+    {
+        if (!m_wide && !fitsNarrow(n))
+            widen();
+        if (m_wide)
+            m_wideValues.append(n);
+        else
+            m_narrow.append(qint32(n));
+    }
+    void set(qint64 i, qint64 n)
+    {
+        if (!m_wide && !fitsNarrow(n))
+            widen();
+        if (m_wide)
+            m_wideValues[i] = n;
+        else
+            m_narrow[i] = qint32(n);
+    }
+    // Appends count values of other from first on.
+    void append(const IntBuffer &other, qint64 first, qint64 count)
+    {
+        if (other.m_wide && !m_wide)
+            widen();
+        if (m_wide) {
+            for (qint64 i = first; i < first + count; ++i)
+                m_wideValues.append(other[i]);
+        } else {
+            m_narrow.append(other.m_narrow.data() + first, count);
+        }
+    }
+    void clear()
+    {
+        m_narrow.clear();
+        m_wideValues.clear();
+        m_wide = false;
+    }
+
+private:
+    static bool fitsNarrow(qint64 n)
+    {
+        return n >= std::numeric_limits<qint32>::min() && n <= std::numeric_limits<qint32>::max();
+    }
+    void widen()
+    {
+        m_wideValues.reserve(m_narrow.size() + 16);
+        for (qint64 i = 0; i < m_narrow.size(); ++i)
+            m_wideValues.append(m_narrow[i]);
+        m_narrow.clear();
+        m_wide = true;
+    }
+
+    PodBuffer<qint32> m_narrow;
+    PodBuffer<qint64> m_wideValues;
+    bool m_wide = false;
 };
 
 // The values of one field. Values are kept typed by the field type (64-bit
@@ -142,6 +210,9 @@ private:
     void pushInt(qint64 n);
     void pushReal(double d);
     bool pushBytes(const char *data, qsizetype size);
+    QByteArrayView bytesAt(qint64 row) const;
+    void setBytes(qint64 row, const QByteArray &bytes);
+    void compactBytes();
     bool writeTyped(qint64 row, const QVariant &v);
     void becomeHeterogeneous();
 
@@ -152,11 +223,14 @@ private:
     qint64 m_max = 0;
     qint64 m_size = 0;
     PodBuffer<quint64> m_nulls; // bit set: NULL
-    PodBuffer<qint64> m_ints;   // integers, booleans, Julian days, msecs
+    IntBuffer m_ints;           // integers, booleans, Julian days, msecs
     PodBuffer<double> m_reals;
-    PodBuffer<char> m_arena;    // UTF-8 text or bytes
-    PodBuffer<quint64> m_starts;
-    PodBuffer<quint32> m_lengths;
+    // UTF-8 text or bytes: a row's bytes end at m_ends[row] and start where
+    // the row before it ends, unless the row was set after it was appended;
+    // then they are in m_replaced until the arena is next rebuilt.
+    PodBuffer<char> m_arena;
+    PodBuffer<quint64> m_ends;
+    std::unordered_map<qint64, std::string> m_replaced;
     std::vector<QVariant> m_variants;
 };
 

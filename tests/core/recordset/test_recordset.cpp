@@ -324,6 +324,36 @@ TEST(RecordSet, ClonesShareRowsCopiesAndSlicesDoNot)
     EXPECT_EQ(original.slice(10, 1).recordCount(), 0);
 }
 
+TEST(RecordSet, AWriteToACopyKeepsTheNullsOfTheColumn)
+{
+    // A write to a copy or a slice first gives it its own columns; their
+    // NULLs must come along (they once all landed on the first row).
+    RecordSet original = numbers(70);
+    const auto at = [](RecordSet &rs, int row) {
+        rs.moveFirst();
+        rs.move(row);
+    };
+    for (int row : {1, 2, 65}) {
+        at(original, row);
+        original.setValue(1, QVariant());
+    }
+    RecordSet copy = original;
+    copy.moveLast();
+    copy.setValue(1, QStringLiteral("last"));
+    RecordSet slice = original.slice(1, 66);
+    slice.moveFirst();
+    slice.setValue(0, 0);
+    for (int row = 0; row < 70; ++row) {
+        at(copy, row);
+        const bool null = row == 1 || row == 2 || row == 65;
+        EXPECT_EQ(current(copy, 1).isNull(), null) << "copy, row " << row;
+        if (row >= 1 && row < 67) {
+            at(slice, row - 1);
+            EXPECT_EQ(current(slice, 1).isNull(), null) << "slice, row " << row;
+        }
+    }
+}
+
 TEST(RecordSet, CloseKeepsFieldsAndDropsRows)
 {
     RecordSet rs = numbers(2);
