@@ -77,7 +77,7 @@ mode_t processUmask()
 
 // Writes every record, quoted, straight from the records (no second copy
 // of the page): as many at a time as one writev takes.
-bool writeAll(int fd, const std::vector<std::string> &records)
+bool writeAll(int fd, const std::vector<QByteArrayView> &records)
 {
     static char opening[] = "\"";
     static char closing[] = "\"\r\n";
@@ -89,7 +89,7 @@ bool writeAll(int fd, const std::vector<std::string> &records)
         parts.clear();
         for (; next < records.size() && parts.size() + 3 <= partsPerCall; ++next) {
             parts.push_back({opening, 1});
-            parts.push_back({const_cast<char *>(records[next].data()), records[next].size()});
+            parts.push_back({const_cast<char *>(records[next].data()), size_t(records[next].size())});
             parts.push_back({closing, 3});
         }
         iovec *part = parts.data();
@@ -118,7 +118,7 @@ bool writeAll(int fd, const std::vector<std::string> &records)
 
 // A new file without a name yet (O_TMPFILE): it vanishes with the process
 // unless it is linked into place, so a killed run leaves nothing behind.
-bool writeUnnamedThenLink(const QByteArray &folder, const QByteArray &path, const std::vector<std::string> &records,
+bool writeUnnamedThenLink(const QByteArray &folder, const QByteArray &path, const std::vector<QByteArrayView> &records,
                           bool &unsupported)
 {
     const int fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
@@ -139,7 +139,7 @@ bool writeUnnamedThenLink(const QByteArray &folder, const QByteArray &path, cons
 // Where unnamed files are not to be had: a hidden temporary file beside the
 // page, linked into place and removed.
 bool writeTemporaryThenLink(const QByteArray &folder, const QByteArray &name, const QByteArray &path,
-                            const std::vector<std::string> &records)
+                            const std::vector<QByteArrayView> &records)
 {
     QByteArray temporary = folder + "/." + name + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
@@ -155,7 +155,7 @@ bool writeTemporaryThenLink(const QByteArray &folder, const QByteArray &name, co
 
 } // namespace
 
-bool writeQuotedRecordsAtOnce(const QString &path, const std::vector<std::string> &records)
+bool writeQuotedRecordsAtOnce(const QString &path, const std::vector<QByteArrayView> &records)
 {
     const QFileInfo target(path);
     const QByteArray folder = QFile::encodeName(target.absolutePath());

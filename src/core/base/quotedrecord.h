@@ -3,7 +3,6 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include <string>
 #include <vector>
 
 namespace zuvexal {
@@ -40,7 +39,7 @@ private:
 // into place once whole, so that a process killed meanwhile leaves all of
 // the records or none. False, with nothing left behind, when they could not
 // all be written (a full disk) or the file appeared meanwhile.
-bool writeQuotedRecordsAtOnce(const QString &path, const std::vector<std::string> &records);
+bool writeQuotedRecordsAtOnce(const QString &path, const std::vector<QByteArrayView> &records);
 
 // Opens, appends one record and closes.
 bool appendQuotedRecord(const QString &path, QStringView text);

@@ -76,8 +76,9 @@ QString numberedPageName(const QString &base, qint32 page)
 }
 
 // A page's sections into its file; the number that could not be written.
-int commitPage(const QString &path, const std::vector<std::string> &sections, bool existed)
+int commitPage(const QString &path, const PageSections &page, bool existed)
 {
+    const std::vector<QByteArrayView> sections = page.sections();
     // A new page is written whole or not at all, even when the process is
     // killed. A page that held a report before gets its sections appended
     // (its earlier content stays), as does a new page that did not fit the
@@ -86,8 +87,8 @@ int commitPage(const QString &path, const std::vector<std::string> &sections, bo
         return 0;
     int failed = 0;
     QuotedRecordWriter writer(path);
-    for (const std::string &section : sections) {
-        if (!writer.append(QByteArrayView(section)))
+    for (const QByteArrayView section : sections) {
+        if (!writer.append(section))
             ++failed;
     }
     return failed;
@@ -252,7 +253,10 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
     m_page.CurPage = f.m_curPage;
     m_page.TotalPage = f.m_totalPage;
     m_page.NumRecsOnPage = f.m_numRecsOnPage;
-    std::vector<std::string> sections;
+    PageSections sections;
+    // Pages are alike in size: the buffer is taken as large as the last one
+    // at once, rather than grown and copied along the way.
+    sections.bytes.reserve(m_lastPageBytes + m_lastPageBytes / 8);
     f.m_writer.setCollector(&sections);
     for (qint32 k = 0; qint64(k) * SectionSize < records; ++k) {
         RecordSet section = page.slice(qint64(k) * SectionSize, SectionSize);
@@ -261,11 +265,12 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
                                       sectionCount, f.cboBGcolor, m_page);
     }
     f.m_writer.setCollector(nullptr);
+    m_lastPageBytes = sections.bytes.size();
     finishCommit();
     startCommit(path, std::move(sections), existed);
 }
 
-void GenerationRun::startCommit(const QString &path, std::vector<std::string> sections, bool existed)
+void GenerationRun::startCommit(const QString &path, PageSections sections, bool existed)
 {
     auto task = std::make_shared<std::packaged_task<int()>>(
         [path, sections = std::move(sections), existed] { return commitPage(path, sections, existed); });

@@ -47,7 +47,7 @@ private:
     void leaveRunningState();
     void writePages();
     void writePage(const QString &pageName, const QString &pageHeading);
-    void startCommit(const QString &path, std::vector<std::string> sections, bool existed);
+    void startCommit(const QString &path, PageSections sections, bool existed);
     void finishCommit();
     bool reportSectionsToCome(qint32 sectionCount);
     void reportStatus();
@@ -67,6 +67,7 @@ private:
     PageContext m_page;
     std::vector<std::optional<qint64>> m_sizesBeforeRun;  // per page; none: the file was new
     RunResult m_result;
+    size_t m_lastPageBytes = 0;
 
     struct Commit
     {

@@ -5,7 +5,6 @@
 #include "core/base/paths.h"
 #include "core/recordset/fieldkind.h"
 
-#include <QHash>
 #include <QLocale>
 #include <QStringBuilder>
 
@@ -24,8 +23,11 @@ namespace {
 constexpr qint32 RecsPerSection = 5;
 constexpr qint32 SectionLinksPerLine = 9;
 constexpr qint32 VolLinksPerLine = 12;
-// Dates already written are kept as text up to this many, then all dropped.
-constexpr qsizetype MaxKeptDates = 1 << 14;
+// Dates already written are kept as text in this many slots, by Julian day
+// (44 years without two days sharing one), and all dropped when their texts
+// take more than MaxDateTextBytes.
+constexpr qint64 DateSlots = 1 << 14;
+constexpr size_t MaxDateTextBytes = 1 << 20;
 
 // 1-based position of needle in text searching from character start, 0 when
 // absent: the positions the page texts are defined by.
@@ -132,18 +134,23 @@ QString addressValue(const QString &address)
 void appendAsciiAddress(std::string &out, QByteArrayView address)
 {
     static constexpr char hex[] = "0123456789ABCDEF";
-    for (char c : address) {
-        const auto u = uchar(c);
-        if (u <= 0x20 || u == 0x7f) {
+    qsizetype plainFrom = 0;
+    for (qsizetype i = 0; i < address.size(); ++i) {
+        const auto u = uchar(address[i]);
+        const char *entity = entityOf(u);
+        if (u > 0x20 && u != 0x7f && !entity)
+            continue;
+        append(out, address.sliced(plainFrom, i - plainFrom));
+        plainFrom = i + 1;
+        if (entity) {
+            out += entity;
+        } else {
             out += '%';
             out += hex[u >> 4];
             out += hex[u & 15];
-        } else if (const char *entity = entityOf(u)) {
-            out += entity;
-        } else {
-            out += c;
         }
     }
+    append(out, address.sliced(plainFrom));
 }
 
 // Logo and signature paths are the user's own texts: only their blanks
@@ -457,6 +464,26 @@ void appendTextCell(std::string &html, QByteArrayView v, const Column &column, c
     html += "</TD>";
 }
 
+// Whether appendTextCell() writes text unchanged (then "</TD>") in a column
+// that shows no pictures: ASCII with nothing to escape, no link mark and no
+// leading '/'. Numbers and dates mostly are, so their checks are made once.
+bool isPlainCellText(QByteArrayView text)
+{
+    if (text.startsWith('/'))
+        return false;
+    return std::none_of(text.begin(), text.end(),
+                        [](char c) { return uchar(c) >= 0x80 || c == '#' || entityOf(uchar(c)); });
+}
+
+void appendCellText(std::string &html, QByteArrayView text, bool plain, const Column &column,
+                    const PageContext &page)
+{
+    if (!plain || showsPictures(page))
+        return appendTextCell(html, text, column, page);
+    append(html, text);
+    html += "</TD>";
+}
+
 } // namespace
 
 // Texts made once and used by many sections: the fragment's buffer, the
@@ -464,7 +491,8 @@ void appendTextCell(std::string &html, QByteArrayView v, const Column &column, c
 // is made again when what it is made of changes.
 struct PageWriter::Texts
 {
-    // The fragment being written; its memory is kept between sections.
+    // The fragment being written when it goes straight to its file; its
+    // memory is kept between sections.
     std::string html;
 
     // The table's head and the start of each cell, for one colour and set of columns.
@@ -493,12 +521,26 @@ struct PageWriter::Texts
     std::vector<std::pair<qsizetype, qsizetype>> pageLinkSpans;
 
     // The texts of values in the locale they were made in: the decimal
-    // point, and the dates already written, by Julian day, as spans of one
-    // buffer (a text apiece would take twice the memory).
+    // point, and the dates already written, as spans of one buffer (a text
+    // apiece would take twice the memory).
+    struct DateSlot
+    {
+        qint32 day = std::numeric_limits<qint32>::min(); // Julian days beyond 32 bits are not kept
+        quint32 from = 0;
+        quint16 size = 0;
+        bool plain = false;
+    };
+    struct DateText
+    {
+        QByteArrayView text;
+        bool plain;
+    };
     std::optional<QLocale> locale;
     std::string decimalPoint;
-    QHash<qint64, std::pair<qsizetype, qsizetype>> dates;
+    bool plainReals = true;
+    std::vector<DateSlot> dateSlots;
     std::string dateTexts;
+    QByteArray unkeptDate;
     // The text of the double written last.
     std::string realDigits;
 
@@ -509,8 +551,9 @@ struct PageWriter::Texts
     void appendSectionLinks(std::string &out, qint32 last, qint32 sectionNo);
     void appendPageLinks(std::string &out, const QString &FileName, const PageContext &page);
     QByteArrayView realText(double x);
-    QByteArrayView dateText(qint64 julianDay);
-    std::optional<double> appendValueCell(const RecordSet &rsSection, const Column &column, const PageContext &page);
+    DateText dateText(qint64 julianDay);
+    std::optional<double> appendValueCell(std::string &html, const RecordSet &rsSection, const Column &column,
+                                          const PageContext &page);
 };
 
 void PageWriter::Texts::followLocale()
@@ -520,7 +563,8 @@ void PageWriter::Texts::followLocale()
         return;
     locale = current;
     decimalPoint = current.decimalPoint().toStdString();
-    dates.clear();
+    plainReals = isPlainCellText(decimalPoint);
+    dateSlots.clear();
     dateTexts.clear();
 }
 
@@ -652,27 +696,42 @@ QByteArrayView PageWriter::Texts::realText(double x)
     return realDigits;
 }
 
-QByteArrayView PageWriter::Texts::dateText(qint64 julianDay)
+PageWriter::Texts::DateText PageWriter::Texts::dateText(qint64 julianDay)
 {
-    auto known = dates.constFind(julianDay);
-    if (known == dates.cend()) {
-        if (dates.size() >= MaxKeptDates) {
-            dates.clear();
-            dateTexts.clear();
-        }
-        const auto from = qsizetype(dateTexts.size());
-        dateTexts += locale->toString(QDate::fromJulianDay(julianDay), QLocale::ShortFormat).toStdString();
-        known = dates.insert(julianDay, {from, qsizetype(dateTexts.size()) - from});
+    const auto format = [&] {
+        return locale->toString(QDate::fromJulianDay(julianDay), QLocale::ShortFormat).toUtf8();
+    };
+    const auto day = qint32(julianDay);
+    if (day != julianDay || day == std::numeric_limits<qint32>::min()) {
+        unkeptDate = format();
+        return {unkeptDate, isPlainCellText(unkeptDate)};
     }
-    return QByteArrayView(dateTexts).sliced(known->first, known->second);
+    if (dateSlots.empty() || dateTexts.size() > MaxDateTextBytes) {
+        dateSlots.assign(size_t(DateSlots), DateSlot{});
+        dateTexts.clear();
+    }
+    DateSlot &slot = dateSlots[size_t(julianDay & (DateSlots - 1))];
+    if (slot.day != day) {
+        const QByteArray text = format();
+        if (text.size() > std::numeric_limits<quint16>::max()) {
+            unkeptDate = text;
+            return {unkeptDate, isPlainCellText(unkeptDate)};
+        }
+        slot.day = day;
+        slot.from = quint32(dateTexts.size());
+        slot.size = quint16(text.size());
+        slot.plain = isPlainCellText(text);
+        dateTexts.append(text.constData(), size_t(text.size()));
+    }
+    return {QByteArrayView(dateTexts).sliced(slot.from, slot.size), slot.plain};
 }
 
 // Appends the contents of the cell of the section's current value in a
 // column, and gives the number it adds to the statistics when it is numeric.
 // Values the store keeps typed go from the store to the page as UTF-8; the
 // others take the general way through QVariant and QString.
-std::optional<double> PageWriter::Texts::appendValueCell(const RecordSet &rsSection, const Column &column,
-                                                         const PageContext &page)
+std::optional<double> PageWriter::Texts::appendValueCell(std::string &html, const RecordSet &rsSection,
+                                                         const Column &column, const PageContext &page)
 {
     using Kind = StoredValue::Kind;
     StoredValue v;
@@ -687,18 +746,20 @@ std::optional<double> PageWriter::Texts::appendValueCell(const RecordSet &rsSect
     case Kind::Integer: {
         char digits[24];
         const char *end = std::to_chars(std::begin(digits), std::end(digits), v.integer).ptr;
-        appendTextCell(html, QByteArrayView(digits, end - digits), column, page);
+        appendCellText(html, QByteArrayView(digits, end - digits), true, column, page);
         return double(v.integer);
     }
     case Kind::Boolean:
         appendTextCell(html, v.integer ? "True" : "False", column, page);
         return v.integer ? -1.0 : 0.0; // the host's True
     case Kind::Real:
-        appendTextCell(html, realText(v.real), column, page);
+        appendCellText(html, realText(v.real), plainReals, column, page);
         return v.real;
-    case Kind::Date:
-        appendTextCell(html, dateText(v.integer), column, page);
+    case Kind::Date: {
+        const DateText date = dateText(v.integer);
+        appendCellText(html, date.text, date.plain, column, page);
         return std::nullopt;
+    }
     case Kind::Text: {
         appendTextCell(html, v.text, column, page);
         if (surelyNotNumeric(v.text))
@@ -749,8 +810,10 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
     // the bytes that converting the whole fragment at once would.
     Texts &texts = *m_texts;
     texts.followLocale();
-    std::string &html = texts.html;
-    html.clear();
+    // Collected sections are written where they stay, after the ones before.
+    std::string &html = m_collector ? m_collector->bytes : texts.html;
+    if (!m_collector)
+        html.clear();
     html += "<HTML><HEAD></HEAD><BODY><H3> <A Name='";
     appendUtf8(html, SectionName);
     html += "'>";
@@ -781,7 +844,7 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
         html += "<TR>";
         for (size_t c = 0; c < described.size(); ++c) {
             html += texts.cellStart;
-            if (const std::optional<double> x = texts.appendValueCell(rsSection, described[c], page)) {
+            if (const std::optional<double> x = texts.appendValueCell(html, rsSection, described[c], page)) {
                 add(m_pageSums[c], *x);
                 if (*x < m_minimums[c].value_or(0.0))
                     m_minimums[c] = *x;
@@ -809,7 +872,7 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
 
     rsSection.moveFirst();
     if (m_collector) {
-        m_collector->push_back(html);
+        m_collector->ends.push_back(qsizetype(html.size()));
         return true;
     }
     return appendQuotedRecord(FileName, QByteArrayView(html));
@@ -901,6 +964,18 @@ void PageWriter::writeSummaries(QString &html, const QStringList &columns, const
     }
     if (!isBlank(s.FooterText))
         html += QLatin1String("<EM> ") + s.FooterText + QLatin1String("</EM>  <Br>");
+}
+
+std::vector<QByteArrayView> PageSections::sections() const
+{
+    std::vector<QByteArrayView> views;
+    views.reserve(ends.size());
+    qsizetype from = 0;
+    for (const qsizetype end : ends) {
+        views.push_back(QByteArrayView(bytes).sliced(from, end - from));
+        from = end;
+    }
+    return views;
 }
 
 QString TextToHtml(const QString &text)

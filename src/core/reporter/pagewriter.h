@@ -17,6 +17,16 @@ namespace zuvexal {
 // The maker's address in the generator line of every page.
 inline const QString MakerWebsite = QStringLiteral("https://quorvane.example.com/zuvexal");
 
+// The sections of one page in one buffer, as a run collects them to write
+// the page at once.
+struct PageSections
+{
+    std::string bytes;
+    std::vector<qsizetype> ends; // where each section ends in bytes
+
+    std::vector<QByteArrayView> sections() const;
+};
+
 // What the writer reads from the report in progress, for one section.
 struct PageContext
 {
@@ -46,9 +56,9 @@ public:
     // Forgets all statistics; every generation run starts with this.
     void reset();
 
-    // While set, sections are kept here, one fragment each, instead of
-    // being appended to their file (the run writes a page at once).
-    void setCollector(std::vector<std::string> *sections) { m_collector = sections; }
+    // While set, sections are added here instead of being appended to
+    // their file (the run writes a page at once).
+    void setCollector(PageSections *sections) { m_collector = sections; }
 
     // Appends the fragment of one section to FileName. FieldNames holds the
     // output columns (FieldCount of them); SectionName is the page heading
@@ -75,7 +85,7 @@ private:
     Slots m_maximums;
     qint32 m_recsInVol = 0;
     std::unique_ptr<Texts> m_texts;
-    std::vector<std::string> *m_collector = nullptr;
+    PageSections *m_collector = nullptr;
 };
 
 // The notes as HTML: CR LF to "<p></p>", other CRs to "<br>", blanks to

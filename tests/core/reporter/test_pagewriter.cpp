@@ -575,20 +575,24 @@ TEST_F(PageWriterTest, DatesAndDecimalsFollowTheLocaleOfEachSection)
     const std::vector<Column> columns = {{"Day", adDBDate}, {"Amount", adDouble}};
     const QDate day(2024, 3, 5);
     PageContext page = pageOf(1, 1, 1, 1);
-    struct Case { QLocale locale; const char *day; const char *amount; const char *why; };
+    struct Case { QLocale locale; QString day; QString amount; const char *why; };
+    // Arabic digits and decimal separator are no ASCII: those cells take the
+    // general way, the others are written as they come.
+    const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
     const Case cases[] = {
         {QLocale(QLocale::English, QLocale::UnitedStates), "3/5/24", "2.5", "month first"},
         {QLocale(QLocale::German, QLocale::Germany), "05.03.24", "2,5", "a locale set between sections"},
+        {arabic, arabic.toString(day, QLocale::ShortFormat), "2" + arabic.decimalPoint() + "5", "longer characters"},
         {QLocale(QLocale::English, QLocale::UnitedStates), "3/5/24", "2.5", "and back: nothing of the other stays"},
     };
     for (const Case &c : cases) {
         QLocale::setDefault(c.locale);
-        RecordSet rs = table(columns, {{day, 2.5}});
+        RecordSet rs = table(columns, {{day, 2.5}, {day, 2.5}});
         const QString file = folder.file(QStringLiteral("locale%1.htm").arg(&c - cases));
         writer.WriteReportSection(file, rs, 2, {"Day", "Amount"}, "Vol 1", 0, "WHITE", page);
 
-        EXPECT_EQ(fragment(file), opening("Vol 1") + tableHead({"Day", "Amount"}) + row({c.day, c.amount}) + TableEnd
-                      + Close)
+        EXPECT_EQ(fragment(file), opening("Vol 1") + tableHead({"Day", "Amount"}) + row({c.day, c.amount})
+                      + row({c.day, c.amount}) + TableEnd + Close)
             << c.why;
     }
 }
