@@ -282,9 +282,31 @@ struct ColumnInputs
     bool pictures = false;
     QStringList gridFieldNames;
     QStringList pictureFolders;
-
-    bool operator==(const ColumnInputs &) const = default;
 };
+
+// Whether the columns were described from these inputs: looked at once per
+// section, so it reads them where they are.
+bool isDescribedFrom(const ColumnInputs &inputs, const QStringList &columns, const RecordSet &rsSection,
+                   const PageContext &page)
+{
+    if (inputs.columns != columns || inputs.sectionFields.size() != rsSection.fieldCount())
+        return false;
+    for (int f = 0; f < rsSection.fieldCount(); ++f) {
+        if (inputs.sectionFields[f] != rsSection.field(f).name)
+            return false;
+    }
+    const int sourceCount = page.SourceRecordset ? page.SourceRecordset->fieldCount() : 0;
+    if (inputs.sourceFields.size() != size_t(sourceCount))
+        return false;
+    for (int f = 0; f < sourceCount; ++f) {
+        if (!(inputs.sourceFields[size_t(f)] == page.SourceRecordset->field(f)))
+            return false;
+    }
+    if (inputs.pictures != showsPictures(page))
+        return false;
+    return !inputs.pictures
+        || (inputs.gridFieldNames == page.GridFieldNames && inputs.pictureFolders == page.ColumnPictureFolders);
+}
 
 ColumnInputs inputsOf(const QStringList &columns, const RecordSet &rsSection, const PageContext &page)
 {
@@ -502,7 +524,7 @@ struct PageWriter::Texts
     std::string cellStart;
 
     // The columns as last described, and what that was read from.
-    ColumnInputs describedFrom;
+    ColumnInputs inputs;
     std::vector<Column> columns;
 
     // The links to sections 1 to sectionLinksLast with the span of each
@@ -573,10 +595,9 @@ void PageWriter::Texts::followLocale()
 const std::vector<Column> &PageWriter::Texts::describe(const QStringList &columnNames, const RecordSet &rsSection,
                                                        const PageContext &page)
 {
-    ColumnInputs inputs = inputsOf(columnNames, rsSection, page);
-    if (columns.empty() || inputs != describedFrom) {
+    if (columns.empty() || !isDescribedFrom(inputs, columnNames, rsSection, page)) {
         columns = describeColumns(columnNames, rsSection, page);
-        describedFrom = std::move(inputs);
+        inputs = inputsOf(columnNames, rsSection, page);
     }
     return columns;
 }
