@@ -22,6 +22,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace zuvexal {
 
@@ -253,10 +254,11 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
     m_page.CurPage = f.m_curPage;
     m_page.TotalPage = f.m_totalPage;
     m_page.NumRecsOnPage = f.m_numRecsOnPage;
-    PageSections sections;
-    // Pages are alike in size: the buffer is taken as large as the last one
-    // at once, rather than grown and copied along the way.
-    sections.bytes.reserve(m_lastPageBytes + m_lastPageBytes / 8);
+    // Two page buffers take turns (one filled while the other is written),
+    // so pages of a run reuse their memory instead of growing a new buffer.
+    PageSections sections = std::exchange(m_spareSections, {});
+    sections.bytes.clear();
+    sections.ends.clear();
     f.m_writer.setCollector(&sections);
     for (qint32 k = 0; qint64(k) * SectionSize < records; ++k) {
         RecordSet section = page.slice(qint64(k) * SectionSize, SectionSize);
@@ -265,16 +267,16 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
                                       sectionCount, f.cboBGcolor, m_page);
     }
     f.m_writer.setCollector(nullptr);
-    m_lastPageBytes = sections.bytes.size();
     finishCommit();
     startCommit(path, std::move(sections), existed);
 }
 
 void GenerationRun::startCommit(const QString &path, PageSections sections, bool existed)
 {
+    auto page = std::make_shared<PageSections>(std::move(sections));
     auto task = std::make_shared<std::packaged_task<int()>>(
-        [path, sections = std::move(sections), existed] { return commitPage(path, sections, existed); });
-    m_commit = Commit{path, task->get_future()};
+        [path, page, existed] { return commitPage(path, *page, existed); });
+    m_commit = Commit{path, page, task->get_future()};
     m_committer.start([task] { (*task)(); });
 }
 
@@ -288,6 +290,7 @@ void GenerationRun::finishCommit()
         ++m_result.pagesWritten;
     else
         m_result.pagesFailed << m_commit->path;
+    m_spareSections = std::move(*m_commit->sections);
     m_commit.reset();
 }
 

@@ -9,6 +9,7 @@
 #include <QThreadPool>
 
 #include <future>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -67,14 +68,15 @@ private:
     PageContext m_page;
     std::vector<std::optional<qint64>> m_sizesBeforeRun;  // per page; none: the file was new
     RunResult m_result;
-    size_t m_lastPageBytes = 0;
 
     struct Commit
     {
         QString path;
+        std::shared_ptr<PageSections> sections;
         std::future<int> failed; // sections that could not be written
     };
     std::optional<Commit> m_commit;
+    PageSections m_spareSections;
     QThreadPool m_committer; // last: its destructor waits for a commit in flight
 };
 
