@@ -20,12 +20,12 @@ trap 'DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "${packages[@]}" >/dev
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${debs[@]}" >/dev/null
 
 # Only the public headers and nothing of the build tree.
-if dpkg -L libzuvexal-dev | grep -q '^/usr/include/ZuVexal/.*/'; then
+if dpkg -L libzuvexal-dev | grep '^/usr/include/ZuVexal/.*/' >/dev/null; then
   echo "check-packages: libzuvexal-dev installs private headers" >&2
   exit 1
 fi
-dpkg -L libzuvexal2 | grep -q '/libZuVexalCore.so.2$'
-dpkg -L libzuvexal-dev | grep -q '/qt6/plugins/designer/libzuvexal_designer.so$'
+dpkg -L libzuvexal2 | grep '/libZuVexalCore.so.2$' >/dev/null
+dpkg -L libzuvexal-dev | grep '/qt6/plugins/designer/libzuvexal_designer.so$' >/dev/null
 
 bash "$top/tests/packaging/host-check.sh" /usr "$top"
 

@@ -3,7 +3,7 @@
 # queue named PDF the default destination, so printing tests print to a
 # real printer whose output (a PDF under ~/PDF) can be read back.
 set -euo pipefail
-running() { lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
+running() { lpstat -r 2>/dev/null | grep 'scheduler is running' >/dev/null; }
 if ! running; then
   mkdir -p /run/cups
   /usr/sbin/cupsd
