@@ -29,6 +29,10 @@ namespace zuvexal {
 namespace {
 
 constexpr int SectionSize = 5;
+// Pages made but not yet written: enough that the writer thread, woken once,
+// goes on from page to page, few enough to keep the memory small.
+constexpr size_t MaxPagesInFlight = 4;
+constexpr qsizetype MaxBytesInFlight = 4 << 20;
 constexpr qint32 MaxOutputFields = 32000;
 
 // The base name of the page files, or nothing when there is none.
@@ -128,7 +132,7 @@ RunResult GenerationRun::run()
 {
     enterRunningState();
     writePages();
-    finishCommit();
+    finishCommits();
     // Back to the page shown before the run.
     m_form.selectPage(m_shownPage);
     m_result.cancelled = m_form.CancelRequested;
@@ -254,11 +258,15 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
     m_page.CurPage = f.m_curPage;
     m_page.TotalPage = f.m_totalPage;
     m_page.NumRecsOnPage = f.m_numRecsOnPage;
-    // Two page buffers take turns (one filled while the other is written),
-    // so pages of a run reuse their memory instead of growing a new buffer.
-    PageSections sections = std::exchange(m_spareSections, {});
-    sections.bytes.clear();
-    sections.ends.clear();
+    // Buffers of pages already written are reused, so pages of a run keep
+    // their memory instead of growing a new buffer each.
+    PageSections sections;
+    if (!m_spareSections.empty()) {
+        sections = std::move(m_spareSections.back());
+        m_spareSections.pop_back();
+        sections.bytes.clear();
+        sections.ends.clear();
+    }
     f.m_writer.setCollector(&sections);
     for (qint32 k = 0; qint64(k) * SectionSize < records; ++k) {
         RecordSet section = page.slice(qint64(k) * SectionSize, SectionSize);
@@ -267,8 +275,9 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
                                       sectionCount, f.cboBGcolor, m_page);
     }
     f.m_writer.setCollector(nullptr);
-    finishCommit();
     startCommit(path, std::move(sections), existed);
+    while (m_commits.size() > MaxPagesInFlight || (m_commits.size() > 1 && m_bytesInFlight > MaxBytesInFlight))
+        finishOldestCommit();
 }
 
 void GenerationRun::startCommit(const QString &path, PageSections sections, bool existed)
@@ -276,22 +285,29 @@ void GenerationRun::startCommit(const QString &path, PageSections sections, bool
     auto page = std::make_shared<PageSections>(std::move(sections));
     auto task = std::make_shared<std::packaged_task<int()>>(
         [path, page, existed] { return commitPage(path, *page, existed); });
-    m_commit = Commit{path, page, task->get_future()};
+    m_bytesInFlight += qsizetype(page->bytes.size());
+    m_commits.push_back(Commit{path, page, task->get_future()});
     m_committer.start([task] { (*task)(); });
 }
 
-void GenerationRun::finishCommit()
+void GenerationRun::finishOldestCommit()
 {
-    if (!m_commit)
-        return;
-    const int failed = m_commit->failed.get();
+    Commit &commit = m_commits.front();
+    const int failed = commit.failed.get();
     m_result.sectionsFailed += failed;
     if (failed == 0)
         ++m_result.pagesWritten;
     else
-        m_result.pagesFailed << m_commit->path;
-    m_spareSections = std::move(*m_commit->sections);
-    m_commit.reset();
+        m_result.pagesFailed << commit.path;
+    m_bytesInFlight -= qsizetype(commit.sections->bytes.size());
+    m_spareSections.push_back(std::move(*commit.sections));
+    m_commits.pop_front();
+}
+
+void GenerationRun::finishCommits()
+{
+    while (!m_commits.empty())
+        finishOldestCommit();
 }
 
 bool GenerationRun::reportSectionsToCome(qint32 sectionCount)

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QThreadPool>
 
+#include <deque>
 #include <future>
 #include <memory>
 #include <optional>
@@ -29,9 +30,9 @@ class ReportForm;
 // The host sees a status report and a yield once per section and can
 // cancel at each; the result says what was written.
 //
-// A page's file is written on a worker thread while the next page is made,
-// one page at a time and in order; the run waits for it before the next
-// page goes out and before it looks at the files again (cancel, clean-up,
+// A page's file is written on a worker thread while the next pages are
+// made, one page at a time and in order, a few pages at most behind; the
+// run waits for them before it looks at the files again (cancel, clean-up,
 // showing), so what is on disk then is what writing in line would leave.
 class GenerationRun
 {
@@ -49,7 +50,8 @@ private:
     void writePages();
     void writePage(const QString &pageName, const QString &pageHeading);
     void startCommit(const QString &path, PageSections sections, bool existed);
-    void finishCommit();
+    void finishOldestCommit();
+    void finishCommits();
     bool reportSectionsToCome(qint32 sectionCount);
     void reportStatus();
     void takeBackCancelledPages();
@@ -75,9 +77,10 @@ private:
         std::shared_ptr<PageSections> sections;
         std::future<int> failed; // sections that could not be written
     };
-    std::optional<Commit> m_commit;
-    PageSections m_spareSections;
-    QThreadPool m_committer; // last: its destructor waits for a commit in flight
+    std::deque<Commit> m_commits;             // oldest first
+    qsizetype m_bytesInFlight = 0;
+    std::vector<PageSections> m_spareSections; // buffers of written pages, for the next ones
+    QThreadPool m_committer; // last: its destructor waits for the commits in flight
 };
 
 } // namespace zuvexal
