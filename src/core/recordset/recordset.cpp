@@ -98,8 +98,12 @@ void RecordSet::swap(RecordSet &other) noexcept
 
 const TableData &RecordSet::table() const
 {
+    if (m_table)
+        return *m_table;
+    // Only a set that never had rows gets here: the guard of the static is
+    // kept off the path of every cursor move.
     static const TableData empty;
-    return m_table ? *m_table : empty;
+    return empty;
 }
 
 qint64 RecordSet::rowCount() const
