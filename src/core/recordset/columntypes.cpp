@@ -129,26 +129,26 @@ ColumnType byCode(const TypeCode &code, const QSqlField &field)
     return {code.type, code.sized ? lengthOf(field) : 0};
 }
 
-ColumnType postgresColumnType(const QSqlField &field)
+// QPSQL gives numeric(p,s) as length p and precision s, and ODBC's column
+// size of a NUMERIC is its digits, its decimal digits the scale; a plain
+// numeric has neither.
+ColumnType byCodeWithScale(const TypeCode *code, const QSqlField &field)
 {
-    const TypeCode *code = find(postgresTypes, field.typeID());
     if (!code)
         return byMetaType(field);
-    // QPSQL gives numeric(p,s) as length p and precision s; plain numeric has neither.
     if (code->type == adNumeric)
         return {adNumeric, 0, lengthOf(field), int(qMax(qsizetype(0), field.precision()))};
     return byCode(*code, field);
 }
 
+ColumnType postgresColumnType(const QSqlField &field)
+{
+    return byCodeWithScale(find(postgresTypes, field.typeID()), field);
+}
+
 ColumnType odbcColumnType(const QSqlField &field)
 {
-    const TypeCode *code = find(odbcTypes, field.typeID());
-    if (!code)
-        return byMetaType(field);
-    // ODBC's column size of a NUMERIC is its digits, its decimal digits the scale.
-    if (code->type == adNumeric)
-        return {adNumeric, 0, lengthOf(field), int(qMax(qsizetype(0), field.precision()))};
-    return byCode(*code, field);
+    return byCodeWithScale(find(odbcTypes, field.typeID()), field);
 }
 
 ColumnType mysqlColumnType(const QSqlField &field, int bytesPerChar)
