@@ -127,11 +127,13 @@ public:
     {
         if (other.m_wide && !m_wide)
             widen();
-        if (m_wide) {
+        if (!m_wide) {
+            m_narrow.append(other.m_narrow.data() + first, count);
+        } else if (other.m_wide) {
+            m_wideValues.append(other.m_wideValues.data() + first, count);
+        } else {
             for (qint64 i = first; i < first + count; ++i)
                 m_wideValues.append(other[i]);
-        } else {
-            m_narrow.append(other.m_narrow.data() + first, count);
         }
     }
     void clear()
