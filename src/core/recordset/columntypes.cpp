@@ -247,7 +247,7 @@ ColumnType serverColumnType(SqlDriverKind driver, const QSqlField &field, int by
 
 bool mayArriveAsText(int type)
 {
-    const QString kind = FieldKind(0, qint16(type));
+    const QLatin1String kind = fieldKindOf(0, qint16(type));
     return kind == QLatin1String("number") || kind == QLatin1String("boolean");
 }
 

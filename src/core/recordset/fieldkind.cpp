@@ -75,11 +75,16 @@ const char *typeKind(qint16 type, const char *byAttributes)
 
 } // namespace
 
-QString FieldKind(qint16 Attributes, qint16 DataType)
+QLatin1String fieldKindOf(qint16 Attributes, qint16 DataType)
 {
     const char *byAttributes = attributeKind(Attributes);
     const char *byType = typeKind(DataType, byAttributes);
     return QLatin1String(byType ? byType : byAttributes);
+}
+
+QString FieldKind(qint16 Attributes, qint16 DataType)
+{
+    return fieldKindOf(Attributes, DataType);
 }
 
 } // namespace zuvexal

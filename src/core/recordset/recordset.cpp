@@ -28,7 +28,7 @@ bool isKnownFieldType(int type)
 bool isFixedLengthType(int type)
 {
     // Numbers, dates and booleans, as the field kinds sort the types.
-    const QString kind = FieldKind(0, qint16(type));
+    const QLatin1String kind = fieldKindOf(0, qint16(type));
     return kind == QLatin1String("number") || kind == QLatin1String("date") || kind == QLatin1String("boolean");
 }
 

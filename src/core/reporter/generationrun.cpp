@@ -103,7 +103,9 @@ int commitPage(const QString &path, const PageSections &page, bool existed)
 
 GenerationRun::GenerationRun(ReportForm &form) : m_form(form)
 {
+    // One thread each keeps the pages in order.
     m_committer.setMaxThreadCount(1);
+    m_maker.setMaxThreadCount(1);
 }
 
 bool GenerationRun::prepare()
@@ -132,7 +134,7 @@ RunResult GenerationRun::run()
 {
     enterRunningState();
     writePages();
-    finishCommits();
+    finishPages();
     // Back to the page shown before the run.
     m_form.selectPage(m_shownPage);
     m_result.cancelled = m_form.CancelRequested;
@@ -170,8 +172,6 @@ void GenerationRun::enterRunningState()
         if (index >= 0)
             m_raiseStatus = meta->method(index);
     }
-    // Every run starts its sums, totals and extremes afresh.
-    f.m_writer.reset();
     Q_EMIT f.progress();
 
     for (const ListItem &item : std::as_const(f.lstOutput))
@@ -193,7 +193,6 @@ void GenerationRun::enterRunningState()
     m_page.AdvSettings = settings.AdvSettings();
     m_page.settings = settings.state().Settings;
     m_page.lstFields = settings.lstFields;
-    m_page.SourceRecordset = f.m_values.SourceRecordset.get();
 }
 
 void GenerationRun::leaveRunningState()
@@ -234,6 +233,22 @@ void GenerationRun::writePages()
     }
 }
 
+// What making one page reads, taken when its status reports are done: a
+// host may change the form, the source or the colour in its status handler
+// for a later page, but not under a page being made.
+struct GenerationRun::PageJob
+{
+    QString path;
+    QString heading;
+    RecordSet records;
+    RecordSet source; // field types and attributes
+    PageContext context;
+    QString tableColor;
+    bool existed = false;
+    std::shared_ptr<PageSections> sections;
+    std::promise<int> failed;
+};
+
 void GenerationRun::writePage(const QString &pageName, const QString &pageHeading)
 {
     ReportForm &f = m_form;
@@ -249,65 +264,89 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
     }
     if (!f.m_curPageRecordset)
         return;
-    RecordSet &page = *f.m_curPageRecordset;
-    const qint64 records = std::max<qint64>(page.recordCount(), 0);
-    const qint32 sectionCount = qint32(records / SectionSize);
-    if (!reportSectionsToCome(sectionCount))
+    const qint64 records = std::max<qint64>(f.m_curPageRecordset->recordCount(), 0);
+    if (!reportSectionsToCome(qint32(records / SectionSize)))
         return;
 
-    m_page.CurPage = f.m_curPage;
-    m_page.TotalPage = f.m_totalPage;
-    m_page.NumRecsOnPage = f.m_numRecsOnPage;
+    // Pages in flight are few, and their bytes, judged by the page made
+    // last, few MiB: a run's memory stays small whatever its length.
+    while (!m_pages.empty()
+           && (m_pages.size() >= MaxPagesInFlight
+               || qsizetype(m_pages.size()) * m_lastPageBytes.load() > MaxBytesInFlight))
+        finishOldestPage();
+
+    auto job = std::make_shared<PageJob>();
+    job->path = path;
+    job->heading = pageHeading;
+    job->records = *f.m_curPageRecordset;
+    if (const RecordSetPtr &source = f.m_values.SourceRecordset)
+        job->source = *source;
+    job->context = m_page;
+    job->context.CurPage = f.m_curPage;
+    job->context.TotalPage = f.m_totalPage;
+    job->context.NumRecsOnPage = f.m_numRecsOnPage;
+    job->context.SourceRecordset = f.m_values.SourceRecordset ? &job->source : nullptr;
+    job->tableColor = f.cboBGcolor;
+    job->existed = existed;
     // Buffers of pages already written are reused, so pages of a run keep
     // their memory instead of growing a new buffer each.
-    PageSections sections;
+    job->sections = std::make_shared<PageSections>();
     if (!m_spareSections.empty()) {
-        sections = std::move(m_spareSections.back());
+        *job->sections = std::move(m_spareSections.back());
         m_spareSections.pop_back();
-        sections.bytes.clear();
-        sections.ends.clear();
+        job->sections->bytes.clear();
+        job->sections->ends.clear();
     }
-    f.m_writer.setCollector(&sections);
+    m_pages.push_back(Page{path, job->sections, job->failed.get_future()});
+    m_maker.start([this, job] {
+        try {
+            makePage(*job);
+        } catch (...) {
+            job->failed.set_exception(std::current_exception());
+            return;
+        }
+        m_committer.start([job] {
+            try {
+                job->failed.set_value(commitPage(job->path, *job->sections, job->existed));
+            } catch (...) {
+                job->failed.set_exception(std::current_exception());
+            }
+        });
+    });
+}
+
+void GenerationRun::makePage(PageJob &job)
+{
+    const qint64 records = std::max<qint64>(job.records.recordCount(), 0);
+    const qint32 sectionCount = qint32(records / SectionSize);
+    m_writer.setCollector(job.sections.get());
     for (qint32 k = 0; qint64(k) * SectionSize < records; ++k) {
-        RecordSet section = page.slice(qint64(k) * SectionSize, SectionSize);
-        const QString name = k == 0 ? pageHeading : QStringLiteral("Section%1").arg(k);
-        f.m_writer.WriteReportSection(path, section, qint32(m_outputFieldNames.size()), m_outputFieldNames, name,
-                                      sectionCount, f.cboBGcolor, m_page);
+        RecordSet section = job.records.slice(qint64(k) * SectionSize, SectionSize);
+        const QString name = k == 0 ? job.heading : QStringLiteral("Section%1").arg(k);
+        m_writer.WriteReportSection(job.path, section, qint32(m_outputFieldNames.size()), m_outputFieldNames, name,
+                                    sectionCount, job.tableColor, job.context);
     }
-    f.m_writer.setCollector(nullptr);
-    startCommit(path, std::move(sections), existed);
-    while (m_commits.size() > MaxPagesInFlight || (m_commits.size() > 1 && m_bytesInFlight > MaxBytesInFlight))
-        finishOldestCommit();
+    m_writer.setCollector(nullptr);
+    m_lastPageBytes = qsizetype(job.sections->bytes.size());
 }
 
-void GenerationRun::startCommit(const QString &path, PageSections sections, bool existed)
+void GenerationRun::finishOldestPage()
 {
-    auto page = std::make_shared<PageSections>(std::move(sections));
-    auto task = std::make_shared<std::packaged_task<int()>>(
-        [path, page, existed] { return commitPage(path, *page, existed); });
-    m_bytesInFlight += qsizetype(page->bytes.size());
-    m_commits.push_back(Commit{path, page, task->get_future()});
-    m_committer.start([task] { (*task)(); });
-}
-
-void GenerationRun::finishOldestCommit()
-{
-    Commit &commit = m_commits.front();
-    const int failed = commit.failed.get();
+    Page &page = m_pages.front();
+    const int failed = page.failed.get();
     m_result.sectionsFailed += failed;
     if (failed == 0)
         ++m_result.pagesWritten;
     else
-        m_result.pagesFailed << commit.path;
-    m_bytesInFlight -= qsizetype(commit.sections->bytes.size());
-    m_spareSections.push_back(std::move(*commit.sections));
-    m_commits.pop_front();
+        m_result.pagesFailed << page.path;
+    m_spareSections.push_back(std::move(*page.sections));
+    m_pages.pop_front();
 }
 
-void GenerationRun::finishCommits()
+void GenerationRun::finishPages()
 {
-    while (!m_commits.empty())
-        finishOldestCommit();
+    while (!m_pages.empty())
+        finishOldestPage();
 }
 
 bool GenerationRun::reportSectionsToCome(qint32 sectionCount)

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QThreadPool>
 
+#include <atomic>
 #include <deque>
 #include <future>
 #include <memory>
@@ -30,8 +31,9 @@ class ReportForm;
 // The host sees a status report and a yield once per section and can
 // cancel at each; the result says what was written.
 //
-// A page's file is written on a worker thread while the next pages are
-// made, one page at a time and in order, a few pages at most behind; the
+// Once its status reports are done, a page is made on a second thread and
+// its file written on a third, in page order and a few pages at most behind
+// the host's thread, which goes on reporting status for the next pages. The
 // run waits for them before it looks at the files again (cancel, clean-up,
 // showing), so what is on disk then is what writing in line would leave.
 class GenerationRun
@@ -49,9 +51,10 @@ private:
     void leaveRunningState();
     void writePages();
     void writePage(const QString &pageName, const QString &pageHeading);
-    void startCommit(const QString &path, PageSections sections, bool existed);
-    void finishOldestCommit();
-    void finishCommits();
+    struct PageJob;
+    void makePage(PageJob &job);
+    void finishOldestPage();
+    void finishPages();
     bool reportSectionsToCome(qint32 sectionCount);
     void reportStatus();
     void takeBackCancelledPages();
@@ -71,16 +74,22 @@ private:
     std::vector<std::optional<qint64>> m_sizesBeforeRun;  // per page; none: the file was new
     RunResult m_result;
 
-    struct Commit
+    // Made on the maker thread only while pages are in flight.
+    PageWriter m_writer;
+
+    struct Page
     {
         QString path;
         std::shared_ptr<PageSections> sections;
         std::future<int> failed; // sections that could not be written
     };
-    std::deque<Commit> m_commits;             // oldest first
-    qsizetype m_bytesInFlight = 0;
+    std::deque<Page> m_pages;                  // in flight, oldest first
+    std::atomic<qsizetype> m_lastPageBytes = 0; // the size of the page made last
     std::vector<PageSections> m_spareSections; // buffers of written pages, for the next ones
-    QThreadPool m_committer; // last: its destructor waits for the commits in flight
+    // Last, so that their destructors wait for the pages in flight: the
+    // maker first, as it hands each page to the committer.
+    QThreadPool m_committer;
+    QThreadPool m_maker;
 };
 
 } // namespace zuvexal

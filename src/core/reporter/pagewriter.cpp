@@ -336,7 +336,7 @@ std::vector<Column> describeColumns(const QStringList &columns, const RecordSet 
         if (page.SourceRecordset) {
             if (const auto source = page.SourceRecordset->indexOf(columns[c])) {
                 const Field &f = page.SourceRecordset->field(*source);
-                column.hyperlink = FieldKind(qint16(f.attributes), qint16(f.type)) == QLatin1String("hyperlink");
+                column.hyperlink = fieldKindOf(qint16(f.attributes), qint16(f.type)) == QLatin1String("hyperlink");
             }
         }
         // Picture folders matter only while pictures are shown.

@@ -4,7 +4,6 @@
 
 #include "core/base/listitem.h"
 #include "core/recordset/recordset.h"
-#include "core/reporter/pagewriter.h"
 #include "core/reporter/runresult.h"
 
 #include <QDate>
@@ -168,8 +167,6 @@ private:
     bool m_loaded = false;
     bool m_running = false;
     std::optional<RunResult> m_lastRun;
-    // Statistics carried from section to section; reset by every run.
-    PageWriter m_writer;
 };
 
 } // namespace zuvexal
