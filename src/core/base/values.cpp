@@ -5,9 +5,11 @@
 #include <QLocale>
 #include <QTime>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 namespace zuvexal {
@@ -190,6 +192,43 @@ struct ShortestDigits
 
     explicit ShortestDigits(double value)
     {
+        if (!fromShortDecimal(value))
+            fromScientific(value);
+    }
+    std::string_view text() const { return {digits, size_t(count)}; }
+
+    // Most stored reals are short decimals (prices, amounts). Below 1e9
+    // with at most four decimals, m / 10^k == |value| for the fewest
+    // decimals k means the decimal m * 10^-k reads back as the value (the
+    // division of two exact doubles rounds as reading does), and it is the
+    // only one with k decimals that does: the doubles there lie far closer
+    // together than 10^-4. So its digits are the shortest.
+    bool fromShortDecimal(double value)
+    {
+        static constexpr double scales[] = {1.0, 10.0, 100.0, 1000.0, 10000.0};
+        const double magnitude = std::fabs(value);
+        if (!(magnitude >= 1e-4 && magnitude < 1e9))
+            return false;
+        for (int k = 0; k < int(std::size(scales)); ++k) {
+            const double scaled = std::nearbyint(magnitude * scales[k]);
+            if (scaled / scales[k] != magnitude)
+                continue;
+            char whole[24];
+            const char *end = std::to_chars(std::begin(whole), std::end(whole), quint64(scaled)).ptr;
+            const int length = int(end - whole);
+            count = length;
+            while (count > 1 && whole[count - 1] == '0')
+                --count;
+            std::copy(whole, whole + count, digits);
+            decpt = length - k;
+            negative = value < 0;
+            return true;
+        }
+        return false;
+    }
+
+    void fromScientific(double value)
+    {
         char scientific[32];
         const char *end = std::to_chars(std::begin(scientific), std::end(scientific), value,
                                         std::chars_format::scientific).ptr;
@@ -205,7 +244,6 @@ struct ShortestDigits
         std::from_chars(p[1] == '+' ? p + 2 : p + 1, end, exponent);
         decpt = exponent + 1;
     }
-    std::string_view text() const { return {digits, size_t(count)}; }
 
     // QString::number(value, 'g', QLocale::FloatingPointShortest) takes the
     // shorter of the decimal and exponent forms; bias is what the exponent

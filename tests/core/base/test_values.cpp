@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <random>
 
@@ -114,7 +115,12 @@ TEST(Values, AppendRealTextWritesWhatValueTextWrites)
         const quint64 bits = random();
         double value;
         std::memcpy(&value, &bits, sizeof value);
-        for (double x : {value, double(bits % 100000000) / 100.0, double(bits % 1000) * 1e-9}) {
+        // Short decimals of every length and scale, and the edges of the
+        // range where their digits are found by scaling.
+        const double decimals = double(bits % 10000000000000) / std::pow(10.0, double(bits >> 60));
+        const double edge = (bits & 1 ? 1e9 : 1e-4) * (1.0 + double(qint64(bits % 2001) - 1000) * 1e-15);
+        for (double x : {value, double(bits % 100000000) / 100.0, double(bits % 1000) * 1e-9, decimals, -decimals,
+                         edge}) {
             std::string text = "x";
             appendRealText(text, x, ".");
             ASSERT_EQ(QString::fromStdString(text), QLatin1Char('x') + valueText(x)) << "appends after what is there";
