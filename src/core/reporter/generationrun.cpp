@@ -269,11 +269,18 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
         return;
 
     // Pages in flight are few, and their bytes, judged by the page made
-    // last, few MiB: a run's memory stays small whatever its length.
-    while (!m_pages.empty()
-           && (m_pages.size() >= MaxPagesInFlight
-               || qsizetype(m_pages.size()) * m_lastPageBytes.load() > MaxBytesInFlight))
-        finishOldestPage();
+    // last, few MiB: a run's memory stays small whatever its length. When
+    // they are too many, this thread waits for the older half at once, so
+    // that it sleeps once for several pages (a wake-up across CPUs is dear).
+    if (!m_pages.empty()
+        && (m_pages.size() >= MaxPagesInFlight
+            || qsizetype(m_pages.size()) * m_lastPageBytes.load() > MaxBytesInFlight)) {
+        const size_t keep = m_pages.size() / 2;
+        // Pages finish in order: the last of the older half finishes last.
+        m_pages[m_pages.size() - keep - 1].failed.wait();
+        while (m_pages.size() > keep)
+            finishOldestPage();
+    }
 
     auto job = std::make_shared<PageJob>();
     job->path = path;
