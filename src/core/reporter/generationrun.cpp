@@ -22,6 +22,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <stdexcept>
 #include <utility>
 
 namespace zuvexal {
@@ -241,6 +242,7 @@ struct GenerationRun::PageJob
     QString path;
     QString heading;
     RecordSet records;
+    qint64 recordCount = 0; // as its status reports were counted
     RecordSet source; // field types and attributes
     PageContext context;
     QString tableColor;
@@ -265,16 +267,17 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
     if (!f.m_curPageRecordset)
         return;
     const qint64 records = std::max<qint64>(f.m_curPageRecordset->recordCount(), 0);
-    if (!reportSectionsToCome(qint32(records / SectionSize)))
+    // A status handler may close the window, which lets the pages go.
+    if (!reportSectionsToCome(qint32(records / SectionSize)) || !f.m_curPageRecordset)
         return;
 
-    // Pages in flight are few, and their bytes, judged by the page made
-    // last, few MiB: a run's memory stays small whatever its length. When
+    // Pages in flight are few, and their bytes, judged by the largest page
+    // made so far, few MiB: a run's memory stays small whatever its length. When
     // they are too many, this thread waits for the older half at once, so
     // that it sleeps once for several pages (a wake-up across CPUs is dear).
     if (!m_pages.empty()
         && (m_pages.size() >= MaxPagesInFlight
-            || qsizetype(m_pages.size()) * m_lastPageBytes.load() > MaxBytesInFlight)) {
+            || qsizetype(m_pages.size()) * largestPageBytes() > MaxBytesInFlight)) {
         const size_t keep = m_pages.size() / 2;
         // Pages finish in order: the last of the older half finishes last.
         m_pages[m_pages.size() - keep - 1].failed.wait();
@@ -286,6 +289,7 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
     job->path = path;
     job->heading = pageHeading;
     job->records = *f.m_curPageRecordset;
+    job->recordCount = records;
     if (const RecordSetPtr &source = f.m_values.SourceRecordset)
         job->source = *source;
     job->context = m_page;
@@ -306,25 +310,32 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
     }
     m_pages.push_back(Page{path, job->sections, job->failed.get_future()});
     m_maker.start([this, job] {
-        try {
-            makePage(*job);
-        } catch (...) {
-            job->failed.set_exception(std::current_exception());
+        // After a page that could not be made the statistics are off: the
+        // pages behind it are neither made nor written, and the run ends
+        // with that page's failure.
+        if (m_makeFailed) {
+            job->failed.set_exception(std::make_exception_ptr(std::runtime_error("an earlier page failed")));
             return;
         }
-        m_committer.start([job] {
-            try {
-                job->failed.set_value(commitPage(job->path, *job->sections, job->existed));
-            } catch (...) {
-                job->failed.set_exception(std::current_exception());
-            }
-        });
+        try {
+            makePage(*job);
+            m_committer.start([job] {
+                try {
+                    job->failed.set_value(commitPage(job->path, *job->sections, job->existed));
+                } catch (...) {
+                    job->failed.set_exception(std::current_exception());
+                }
+            });
+        } catch (...) {
+            m_makeFailed = true;
+            job->failed.set_exception(std::current_exception());
+        }
     });
 }
 
 void GenerationRun::makePage(PageJob &job)
 {
-    const qint64 records = std::max<qint64>(job.records.recordCount(), 0);
+    const qint64 records = job.recordCount;
     const qint32 sectionCount = qint32(records / SectionSize);
     m_writer.setCollector(job.sections.get());
     for (qint32 k = 0; qint64(k) * SectionSize < records; ++k) {
@@ -334,7 +345,16 @@ void GenerationRun::makePage(PageJob &job)
                                     sectionCount, job.tableColor, job.context);
     }
     m_writer.setCollector(nullptr);
-    m_lastPageBytes = qsizetype(job.sections->bytes.size());
+    const auto bytes = qsizetype(job.sections->bytes.size());
+    if (bytes > m_largestPageBytes)
+        m_largestPageBytes = bytes;
+}
+
+qsizetype GenerationRun::largestPageBytes() const
+{
+    // Until a page is made, any page may be large.
+    const qsizetype largest = m_largestPageBytes;
+    return largest < 0 ? MaxBytesInFlight : largest;
 }
 
 void GenerationRun::finishOldestPage()

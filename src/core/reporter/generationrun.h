@@ -33,8 +33,10 @@ class ReportForm;
 //
 // Once its status reports are done, a page is made on a second thread and
 // its file written on a third, in page order and a few pages at most behind
-// the host's thread, which goes on reporting status for the next pages. The
-// run waits for them before it looks at the files again (cancel, clean-up,
+// the host's thread, which goes on reporting status for the next pages. What
+// making a page reads is taken when its status reports are done, except the
+// default locale, which Qt asks to be set before threads start. The run waits
+// for the pages before it looks at the files again (cancel, clean-up,
 // showing), so what is on disk then is what writing in line would leave.
 class GenerationRun
 {
@@ -54,6 +56,7 @@ private:
     struct PageJob;
     void makePage(PageJob &job);
     void finishOldestPage();
+    qsizetype largestPageBytes() const;
     void finishPages();
     bool reportSectionsToCome(qint32 sectionCount);
     void reportStatus();
@@ -84,7 +87,8 @@ private:
         std::future<int> failed; // sections that could not be written
     };
     std::deque<Page> m_pages;                  // in flight, oldest first
-    std::atomic<qsizetype> m_lastPageBytes = 0; // the size of the page made last
+    std::atomic<qsizetype> m_largestPageBytes = -1; // none made yet
+    std::atomic<bool> m_makeFailed = false;
     std::vector<PageSections> m_spareSections; // buffers of written pages, for the next ones
     // Last, so that their destructors wait for the pages in flight: the
     // maker first, as it hands each page to the committer.

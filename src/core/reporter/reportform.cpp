@@ -345,6 +345,9 @@ bool ReportForm::requestClose()
 
 void ReportForm::cmdGenerate_Click()
 {
+    // A click that reaches the window while it yields during a run.
+    if (m_running)
+        return;
     m_lastRun.reset();
     GenerationRun run(*this);
     if (!run.prepare())

@@ -237,6 +237,31 @@ TEST_F(ReportTest, APageThatCannotBeWrittenIsCountedAloneAndTheOthersAreWhole)
     EXPECT_EQ(page("blocked3.htm"), clean3);
 }
 
+TEST_F(ReportTest, WhatAStatusHandlerChangesReachesOnlyThePagesStillToCome)
+{
+    // Pages are made on another thread while the host's thread reports
+    // status for the next ones. A colour changed while page 2 reports status
+    // must miss page 1, however late page 1 is made, and reach pages 2 and 3;
+    // a Generate clicked meanwhile must not start a second run.
+    RecordSetPtr records = makeOrders(1500);
+    control->setMaxRecsPerPage(500);
+    QObject::connect(control.get(), &ZuVexal::ReportStatus,
+                     [&](qint16, qint32, qint16 current, bool &, bool &, QVariant &) {
+                         if (current == 2) {
+                             reportForm().cboBGcolor = QStringLiteral("RED");
+                             reportForm().cmdGenerate_Click();
+                         }
+                     });
+    ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("colour"), {}, ZuVexal::rNoNo));
+    const auto page = [&](int n) { return test::readAll(folder.file(QStringLiteral("Reports/colour%1.htm").arg(n))); };
+    EXPECT_FALSE(page(1).contains("BGCOLOR=[RED]"));
+    EXPECT_TRUE(page(2).contains("BGCOLOR=[RED]"));
+    EXPECT_FALSE(page(2).contains("BGCOLOR=[WHITE]"));
+    EXPECT_TRUE(page(3).contains("BGCOLOR=[RED]"));
+    for (int n = 1; n <= 3; ++n)
+        EXPECT_EQ(fragments(folder.file(QStringLiteral("Reports/colour%1.htm").arg(n))), 100) << "page " << n;
+}
+
 TEST_F(ReportTest, AControlEndingDuringARunReleasesTheWindowsAfterIt)
 {
     RecordSetPtr records = makeOrders(12);
