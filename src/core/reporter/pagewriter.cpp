@@ -817,9 +817,15 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
                                     const QStringList &FieldNames, const QString &SectionName,
                                     qint32 SectionCount, const QString &TableColor, const PageContext &page)
 {
+    // The output columns; FieldNames itself (shared, not copied) when it
+    // holds exactly FieldCount, as a run's calls do.
     QStringList columns;
-    for (qint32 c = 0; c < FieldCount; ++c)
-        columns.append(FieldNames.value(c));
+    if (FieldCount == FieldNames.size()) {
+        columns = FieldNames;
+    } else {
+        for (qint32 c = 0; c < FieldCount; ++c)
+            columns.append(FieldNames.value(c));
+    }
     for (Slots *slots : {&m_pageSums, &m_totalSums, &m_minimums, &m_maximums})
         slots->resize(size_t(columns.size()));
     rsSection.moveFirst();
