@@ -30,8 +30,9 @@ namespace zuvexal {
 namespace {
 
 constexpr int SectionSize = 5;
-// Pages made but not yet written: enough that the writer thread, woken once,
-// goes on from page to page, few enough to keep the memory small.
+// Pages handed over but not yet written: enough that the maker and the
+// writer, woken once, go on from page to page, few enough to keep the
+// memory small.
 constexpr size_t MaxPagesInFlight = 4;
 constexpr qsizetype MaxBytesInFlight = 4 << 20;
 constexpr qint32 MaxOutputFields = 32000;
