@@ -12,6 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <random>
+
 using namespace zuvexal;
 using namespace zuvexal::Ado;
 
@@ -543,6 +547,85 @@ TEST_F(PageWriterTest, ResetForgetsTheStatisticsOfAnEarlierRun)
     EXPECT_EQ(fragment(folder.file("stale.htm")),
               start + "<B> Amount</B> : Total = 36 ; Average = 18 ; Minimum = 10 ; Maximum = 20 <Br> <P>  </P>"
                   + Close);
+}
+
+TEST_F(PageWriterTest, PagesMadeApartAndCountedInOrderComeOutAsPagesWrittenInLine)
+{
+    // A run makes pages on two threads, each with a writer of its own, and
+    // counts what each page adds to the sums, totals and extremes in page
+    // order; the page that prints the totals is made after that. Every page
+    // must come out as one writer writing them all in line makes it: the
+    // first record opening the extremes, negative numbers, -0, NaN, NULLs
+    // and numeric texts included.
+    const std::vector<Column> columns = {{"Name", adVarWChar}, {"Amount", adDouble}, {"Qty", adBigInt},
+                                         {"Note", adVarWChar}};
+    std::mt19937 random(7);
+    const auto amount = [&]() -> QVariant {
+        switch (random() % 8) {
+        case 0: return QVariant();
+        case 1: return -0.0;
+        case 2:
+        case 3: return std::numeric_limits<double>::quiet_NaN();
+        default: return (double(random() % 200001) - 100000.0) / 100.0;
+        }
+    };
+    for (int round = 0; round < 40; ++round) {
+        const int pageCount = 2 + int(random() % 6);
+        std::vector<std::vector<QVariantList>> pages(static_cast<size_t>(pageCount));
+        qint32 records = 0;
+        for (auto &rows : pages) {
+            const int count = 1 + int(random() % 23);
+            for (int r = 0; r < count; ++r) {
+                // The first record opens the extremes, even when above zero.
+                const QVariant qty = records == 0 ? QVariant(qlonglong(5 + random() % 9))
+                                                  : QVariant(qlonglong(random() % 41) - 20);
+                const QVariant note = random() % 3 == 0 ? QVariant(QString::number(int(random() % 50) - 25))
+                                                        : QVariant(QStringLiteral("n%1").arg(r));
+                rows.push_back({QStringLiteral("R%1").arg(records), amount(), qty, note});
+                ++records;
+            }
+        }
+        const bool sumNotes = random() % 2 == 0;
+        const auto contextOf = [&](int p) {
+            PageContext page = pageOf(p + 1, pageCount, 0, records);
+            page.AdvSettings = true;
+            page.lstFields = {{"Amount", true}, {"Qty", true}, {"Note", sumNotes}, {"Name", false}};
+            return page;
+        };
+        const test::TempFolder inLine, apart;
+        PageWriter one;
+        for (int p = 0; p < pageCount; ++p) {
+            writePage(one, inLine.file(QStringLiteral("r%1.htm").arg(p + 1)), columns, pages[size_t(p)],
+                      contextOf(p));
+        }
+        PageWriter run, makers[2];
+        for (int p = 0; p < pageCount; ++p) {
+            const QString file = apart.file(QStringLiteral("r%1.htm").arg(p + 1));
+            if (p == pageCount - 1) {
+                writePage(run, file, columns, pages[size_t(p)], contextOf(p));
+                break;
+            }
+            PageWriter &maker = makers[p % 2];
+            maker.beginPage(run.recordsInVolume());
+            writePage(maker, file, columns, pages[size_t(p)], contextOf(p));
+            ASSERT_FALSE(maker.pageStatistics().needsRunStatistics);
+            run.addPage(maker.pageStatistics());
+        }
+        for (int p = 1; p <= pageCount; ++p) {
+            const QString name = QStringLiteral("r%1.htm").arg(p);
+            ASSERT_EQ(test::readAll(apart.file(name)), test::readAll(inLine.file(name)))
+                << "round " << round << ", page " << p << " of " << pageCount;
+        }
+    }
+
+    // A page made apart that reaches the end of the report's records prints
+    // totals its writer cannot know: it says so.
+    PageWriter maker;
+    maker.beginPage(3);
+    PageContext page = pageOf(1, 3, 0, 5);
+    page.AdvSettings = true;
+    writePage(maker, folder.file("early.htm"), NameAmount, {{"A", 1}, {"B", 2}}, page);
+    EXPECT_TRUE(maker.pageStatistics().needsRunStatistics);
 }
 
 TEST_F(PageWriterTest, UnwritableFileReturnsFalseButCountsTheRecords)
