@@ -293,7 +293,8 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
         && (m_pages.size() >= MaxPagesInFlight
             || qsizetype(m_pages.size()) * largestPageBytes() > MaxBytesInFlight)) {
         const size_t keep = m_pages.size() / 2;
-        // Pages finish in order: the last of the older half finishes last.
+        // Pages are written in order: the last of the older half is written
+        // last (a page that failed earlier is finished at once).
         m_pages[m_pages.size() - keep - 1].failed.wait();
         while (m_pages.size() > keep)
             finishOldestPage();
@@ -318,7 +319,7 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
     // the report's records; after that they count afresh.
     job->recordsInVolume = qint32(m_recordsInVolume);
     job->inOrder = m_page.AdvSettings && records > 0
-        && (f.m_curPage == f.m_totalPage || m_recordsInVolume + records == f.CumTotalRecs);
+        && (f.m_curPage == f.m_totalPage || m_recordsInVolume + records == m_page.CumTotalRecs);
     m_recordsInVolume = job->inOrder ? 0 : m_recordsInVolume + records;
     // Buffers of pages already written are reused, so pages of a run keep
     // their memory instead of growing a new buffer each.
@@ -337,6 +338,7 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
             PageWriter *writer = nullptr;
             {
                 const std::lock_guard lock(m_writersMutex);
+                Q_ASSERT(!m_idleWriters.empty()); // a writer per maker thread
                 writer = m_idleWriters.back();
                 m_idleWriters.pop_back();
             }
@@ -415,11 +417,9 @@ void GenerationRun::pageMade(const std::shared_ptr<PageJob> &job)
 
 bool GenerationRun::countIn(PageJob &page)
 {
-    // A page made apart is counted in when it needed none of the run's
-    // statistics and was made with the records the run has counted since
-    // its totals; any other page is made again here, in order.
-    if (page.made && !page.statistics.needsRunStatistics
-        && page.recordsInVolume == m_runWriter.recordsInVolume()) {
+    // A page made apart is counted in when it came out as the run's writer
+    // would make it; any other page is made again here, in order.
+    if (page.made && m_runWriter.canAddPage(page.statistics)) {
         m_runWriter.addPage(page.statistics);
         return true;
     }
@@ -429,6 +429,7 @@ bool GenerationRun::countIn(PageJob &page)
         makePage(page, m_runWriter);
         return true;
     } catch (...) {
+        m_makeFailed = true;
         page.makeError = std::current_exception();
         return false;
     }

@@ -838,6 +838,8 @@ void PageWriter::reset()
     m_minimums.clear();
     m_maximums.clear();
     m_recsInVol = 0;
+    m_sectionLowest.clear();
+    m_sectionHighest.clear();
     m_page = {};
     m_texts = std::make_unique<Texts>();
 }
@@ -845,13 +847,22 @@ void PageWriter::reset()
 void PageWriter::beginPage(qint32 recordsInVolume)
 {
     m_recsInVol = recordsInVolume;
+    clear(m_pageSums);
     m_page = {};
+    m_page.recordsInVolumeBefore = recordsInVolume;
+}
+
+bool PageWriter::canAddPage(const PageStatistics &page) const
+{
+    const bool sumsLeft = std::any_of(m_pageSums.begin(), m_pageSums.end(), [](const auto &sum) { return sum.has_value(); });
+    return !page.needsRunStatistics && page.recordsInVolumeBefore == m_recsInVol && !(page.sumsPrinted && sumsLeft);
 }
 
 void PageWriter::resizeSlots(size_t columns)
 {
     for (Slots *slots : {&m_pageSums, &m_totalSums, &m_minimums, &m_maximums, &m_sectionLowest, &m_sectionHighest,
-                         &m_page.firstValues, &m_page.totalsAdded, &m_page.lowest, &m_page.highest})
+                         &m_page.pageSumsLeft, &m_page.firstValues, &m_page.totalsAdded, &m_page.lowest,
+                         &m_page.highest})
         slots->resize(columns);
 }
 
@@ -885,6 +896,7 @@ void PageWriter::addPage(const PageStatistics &page)
         if (page.totalsAdded[c])
             add(m_totalSums[c], *page.totalsAdded[c]);
     }
+    m_pageSums = page.pageSumsLeft;
 }
 
 bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSection, qint32 FieldCount,
@@ -902,6 +914,7 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
     }
     resizeSlots(size_t(columns.size()));
     ++m_page.sections;
+    m_page.sumsPrinted = m_page.sumsPrinted || page.AdvSettings;
     rsSection.moveFirst();
 
     const qint32 sectionNo = SectionCount > 0 ? sectionNumber(SectionName) : 0;
@@ -972,6 +985,7 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
     html += "<P>  </P> </BODY></HTML>";
 
     rsSection.moveFirst();
+    m_page.pageSumsLeft = m_pageSums;
     if (m_collector) {
         m_collector->ends.push_back(qsizetype(html.size()));
         return true;

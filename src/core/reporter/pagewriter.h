@@ -48,6 +48,9 @@ struct PageContext
 // the run's statistics in page order afterwards. A slot per column.
 struct PageStatistics
 {
+    qint32 recordsInVolumeBefore = 0; // as the page was begun with
+    bool sumsPrinted = false;          // its summaries print page sums
+    std::vector<std::optional<double>> pageSumsLeft; // a page without a summary leaves its sums to the next
     std::vector<std::optional<double>> firstValues; // the report's first record, when the page opens the report
     std::vector<std::optional<double>> totalsAdded; // what the page's summary added to the totals
     std::vector<std::optional<double>> lowest;      // the page's lowest and highest numbers
@@ -78,6 +81,11 @@ public:
     // unless pageStatistics() says so.
     void beginPage(qint32 recordsInVolume);
     const PageStatistics &pageStatistics() const { return m_page; }
+    // Whether a page made apart came out as this writer would make it next:
+    // it needed none of the run's statistics, was begun with this writer's
+    // record count, and no page sums were left for it to print. Else this
+    // writer makes it again.
+    bool canAddPage(const PageStatistics &page) const;
     // Counts a page made apart into the run's statistics, as if this writer
     // had made it.
     void addPage(const PageStatistics &page);
