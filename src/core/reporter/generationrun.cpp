@@ -34,9 +34,6 @@ constexpr int SectionSize = 5;
 // writer, woken once, go on from page to page, few enough to keep the
 // memory small.
 constexpr size_t MaxPagesInFlight = 4;
-// Threads making pages: two keep two cores busy next to the one writing
-// them and the status reports.
-constexpr int Makers = 2;
 constexpr qsizetype MaxBytesInFlight = 4 << 20;
 constexpr qint32 MaxOutputFields = 32000;
 
@@ -108,8 +105,9 @@ int commitPage(const QString &path, const PageSections &page, bool existed)
 
 GenerationRun::GenerationRun(ReportForm &form) : m_form(form)
 {
-    // One thread writes the pages, in order.
+    // One thread each keeps the pages in order.
     m_committer.setMaxThreadCount(1);
+    m_maker.setMaxThreadCount(1);
 }
 
 bool GenerationRun::prepare()
@@ -216,7 +214,6 @@ QString GenerationRun::pageHeading(qint32 page) const
 void GenerationRun::writePages()
 {
     ReportForm &f = m_form;
-    startMakers();
     if (f.m_settings.OptPages == 0) {
         const qint32 pages = f.m_totalPage;
         m_result.pageFiles = QStringList(std::max<qint32>(pages, 0), QString());
@@ -251,17 +248,7 @@ struct GenerationRun::PageJob
     PageContext context;
     QString tableColor;
     bool existed = false;
-    qint64 order = 0; // handed over as the how-manieth page of the run
-    // Records of the run since its totals were last printed, before this
-    // page, as counted when it was handed over.
-    qint32 recordsInVolume = 0;
-    // The page prints the run's totals: it is made in order, by the writer
-    // that counts the run's statistics.
-    bool inOrder = false;
     std::shared_ptr<PageSections> sections;
-    bool made = false;
-    PageStatistics statistics; // what it adds to the run's, when made apart
-    std::exception_ptr makeError;
     std::promise<int> failed;
 };
 
@@ -293,8 +280,7 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
         && (m_pages.size() >= MaxPagesInFlight
             || qsizetype(m_pages.size()) * largestPageBytes() > MaxBytesInFlight)) {
         const size_t keep = m_pages.size() / 2;
-        // Pages are written in order: the last of the older half is written
-        // last (a page that failed earlier is finished at once).
+        // Pages finish in order: the last of the older half finishes last.
         m_pages[m_pages.size() - keep - 1].failed.wait();
         while (m_pages.size() > keep)
             finishOldestPage();
@@ -314,13 +300,6 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
     job->context.SourceRecordset = f.m_values.SourceRecordset ? &job->source : nullptr;
     job->tableColor = f.cboBGcolor;
     job->existed = existed;
-    job->order = m_handedOver++;
-    // A page's summary prints the totals when it is the last page or ends
-    // the report's records; after that they count afresh.
-    job->recordsInVolume = qint32(m_recordsInVolume);
-    job->inOrder = m_page.AdvSettings && records > 0
-        && (f.m_curPage == f.m_totalPage || m_recordsInVolume + records == m_page.CumTotalRecs);
-    m_recordsInVolume = job->inOrder ? 0 : m_recordsInVolume + records;
     // Buffers of pages already written are reused, so pages of a run keep
     // their memory instead of growing a new buffer each.
     job->sections = std::make_shared<PageSections>();
@@ -332,107 +311,44 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
     }
     m_pages.push_back(Page{path, job->sections, job->failed.get_future()});
     m_maker.start([this, job] {
-        // After a page that could not be made, the pages behind it are
-        // neither made nor written.
-        if (!job->inOrder && !m_makeFailed) {
-            PageWriter *writer = nullptr;
-            {
-                const std::lock_guard lock(m_writersMutex);
-                Q_ASSERT(!m_idleWriters.empty()); // a writer per maker thread
-                writer = m_idleWriters.back();
-                m_idleWriters.pop_back();
-            }
-            try {
-                writer->beginPage(job->recordsInVolume);
-                makePage(*job, *writer);
-                job->statistics = writer->pageStatistics();
-                job->made = true;
-            } catch (...) {
-                m_makeFailed = true;
-                job->makeError = std::current_exception();
-            }
-            const std::lock_guard lock(m_writersMutex);
-            m_idleWriters.push_back(writer);
+        // After a page that could not be made the statistics are off: the
+        // pages behind it are neither made nor written, and the run ends
+        // with that page's failure.
+        if (m_makeFailed) {
+            job->failed.set_exception(std::make_exception_ptr(std::runtime_error("an earlier page failed")));
+            return;
         }
-        pageMade(job);
+        try {
+            makePage(*job);
+            m_committer.start([job] {
+                try {
+                    job->failed.set_value(commitPage(job->path, *job->sections, job->existed));
+                } catch (...) {
+                    job->failed.set_exception(std::current_exception());
+                }
+            });
+        } catch (...) {
+            m_makeFailed = true;
+            job->failed.set_exception(std::current_exception());
+        }
     });
 }
 
-void GenerationRun::startMakers()
-{
-    for (int i = 0; i < Makers; ++i) {
-        m_writers.push_back(std::make_unique<PageWriter>());
-        m_idleWriters.push_back(m_writers.back().get());
-    }
-    m_maker.setMaxThreadCount(Makers);
-}
-
-void GenerationRun::makePage(PageJob &job, PageWriter &writer)
+void GenerationRun::makePage(PageJob &job)
 {
     const qint64 records = job.recordCount;
     const qint32 sectionCount = qint32(records / SectionSize);
-    writer.setCollector(job.sections.get());
+    m_writer.setCollector(job.sections.get());
     for (qint32 k = 0; qint64(k) * SectionSize < records; ++k) {
         RecordSet section = job.records.slice(qint64(k) * SectionSize, SectionSize);
         const QString name = k == 0 ? job.heading : QStringLiteral("Section%1").arg(k);
-        writer.WriteReportSection(job.path, section, qint32(m_outputFieldNames.size()), m_outputFieldNames, name,
-                                  sectionCount, job.tableColor, job.context);
+        m_writer.WriteReportSection(job.path, section, qint32(m_outputFieldNames.size()), m_outputFieldNames, name,
+                                    sectionCount, job.tableColor, job.context);
     }
-    writer.setCollector(nullptr);
+    m_writer.setCollector(nullptr);
     const auto bytes = qsizetype(job.sections->bytes.size());
-    qsizetype largest = m_largestPageBytes;
-    while (bytes > largest && !m_largestPageBytes.compare_exchange_weak(largest, bytes)) {
-    }
-}
-
-void GenerationRun::pageMade(const std::shared_ptr<PageJob> &job)
-{
-    // Pages made out of turn wait here, so that they are counted into the
-    // run's statistics and written in the order they were handed over: a
-    // full disk or a kill then leaves what writing them in line would.
-    const std::lock_guard lock(m_madeMutex);
-    m_madeAhead.emplace(job->order, job);
-    for (auto next = m_madeAhead.begin(); next != m_madeAhead.end() && next->first == m_nextToWrite;
-         next = m_madeAhead.erase(next), ++m_nextToWrite) {
-        const std::shared_ptr<PageJob> page = next->second;
-        if (page->makeError)
-            m_failedInOrder = true;
-        if (!m_failedInOrder && !countIn(*page))
-            m_failedInOrder = true;
-        if (m_failedInOrder) {
-            page->failed.set_exception(page->makeError ? page->makeError
-                                                       : std::make_exception_ptr(std::runtime_error(
-                                                           "a page before this one could not be made")));
-            continue;
-        }
-        m_committer.start([page] {
-            try {
-                page->failed.set_value(commitPage(page->path, *page->sections, page->existed));
-            } catch (...) {
-                page->failed.set_exception(std::current_exception());
-            }
-        });
-    }
-}
-
-bool GenerationRun::countIn(PageJob &page)
-{
-    // A page made apart is counted in when it came out as the run's writer
-    // would make it; any other page is made again here, in order.
-    if (page.made && m_runWriter.canAddPage(page.statistics)) {
-        m_runWriter.addPage(page.statistics);
-        return true;
-    }
-    try {
-        page.sections->bytes.clear();
-        page.sections->ends.clear();
-        makePage(page, m_runWriter);
-        return true;
-    } catch (...) {
-        m_makeFailed = true;
-        page.makeError = std::current_exception();
-        return false;
-    }
+    if (bytes > m_largestPageBytes)
+        m_largestPageBytes = bytes;
 }
 
 qsizetype GenerationRun::largestPageBytes() const

@@ -238,34 +238,6 @@ void add(std::optional<double> &slot, double x)
     slot = slot.value_or(0.0) + x;
 }
 
-// The extremes of the report start at 0 (an empty slot) or at its first
-// record, and take a number below or above them; NaN compares false, so no
-// NaN is taken.
-void takeLower(std::optional<double> &extreme, const std::optional<double> &x)
-{
-    if (x && *x < extreme.value_or(0.0))
-        extreme = x;
-}
-
-void takeHigher(std::optional<double> &extreme, const std::optional<double> &x)
-{
-    if (x && *x > extreme.value_or(0.0))
-        extreme = x;
-}
-
-// The lowest and highest of the numbers seen, the first of equal ones.
-void takeLowest(std::optional<double> &lowest, const std::optional<double> &x)
-{
-    if (x && !std::isnan(*x) && (!lowest || *x < *lowest))
-        lowest = x;
-}
-
-void takeHighest(std::optional<double> &highest, const std::optional<double> &x)
-{
-    if (x && !std::isnan(*x) && (!highest || *x > *highest))
-        highest = x;
-}
-
 void clear(std::vector<std::optional<double>> &slots)
 {
     std::fill(slots.begin(), slots.end(), std::nullopt);
@@ -838,65 +810,7 @@ void PageWriter::reset()
     m_minimums.clear();
     m_maximums.clear();
     m_recsInVol = 0;
-    m_sectionLowest.clear();
-    m_sectionHighest.clear();
-    m_page = {};
     m_texts = std::make_unique<Texts>();
-}
-
-void PageWriter::beginPage(qint32 recordsInVolume)
-{
-    m_recsInVol = recordsInVolume;
-    clear(m_pageSums);
-    m_page = {};
-    m_page.recordsInVolumeBefore = recordsInVolume;
-}
-
-bool PageWriter::canAddPage(const PageStatistics &page) const
-{
-    const bool sumsLeft = std::any_of(m_pageSums.begin(), m_pageSums.end(), [](const auto &sum) { return sum.has_value(); });
-    return !page.needsRunStatistics && page.recordsInVolumeBefore == m_recsInVol && !(page.sumsPrinted && sumsLeft);
-}
-
-void PageWriter::resizeSlots(size_t columns)
-{
-    for (Slots *slots : {&m_pageSums, &m_totalSums, &m_minimums, &m_maximums, &m_sectionLowest, &m_sectionHighest,
-                         &m_page.pageSumsLeft, &m_page.firstValues, &m_page.totalsAdded, &m_page.lowest,
-                         &m_page.highest})
-        slots->resize(columns);
-}
-
-void PageWriter::countSectionExtremes()
-{
-    for (size_t c = 0; c < m_sectionLowest.size(); ++c) {
-        takeLower(m_minimums[c], m_sectionLowest[c]);
-        takeHigher(m_maximums[c], m_sectionHighest[c]);
-        takeLowest(m_page.lowest[c], m_sectionLowest[c]);
-        takeHighest(m_page.highest[c], m_sectionHighest[c]);
-    }
-    clear(m_sectionLowest);
-    clear(m_sectionHighest);
-}
-
-void PageWriter::addPage(const PageStatistics &page)
-{
-    m_recsInVol += page.records;
-    // A page without sections leaves the slots as they are.
-    if (page.sections == 0)
-        return;
-    resizeSlots(page.lowest.size());
-    for (size_t c = 0; c < page.lowest.size(); ++c) {
-        // The first record comes before the page's numbers.
-        if (page.firstValues[c]) {
-            m_minimums[c] = page.firstValues[c];
-            m_maximums[c] = page.firstValues[c];
-        }
-        takeLower(m_minimums[c], page.lowest[c]);
-        takeHigher(m_maximums[c], page.highest[c]);
-        if (page.totalsAdded[c])
-            add(m_totalSums[c], *page.totalsAdded[c]);
-    }
-    m_pageSums = page.pageSumsLeft;
 }
 
 bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSection, qint32 FieldCount,
@@ -912,9 +826,8 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
         for (qint32 c = 0; c < FieldCount; ++c)
             columns.append(FieldNames.value(c));
     }
-    resizeSlots(size_t(columns.size()));
-    ++m_page.sections;
-    m_page.sumsPrinted = m_page.sumsPrinted || page.AdvSettings;
+    for (Slots *slots : {&m_pageSums, &m_totalSums, &m_minimums, &m_maximums})
+        slots->resize(size_t(columns.size()));
     rsSection.moveFirst();
 
     const qint32 sectionNo = SectionCount > 0 ? sectionNumber(SectionName) : 0;
@@ -960,16 +873,16 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
             html += texts.cellStart;
             if (const std::optional<double> x = texts.appendValueCell(html, rsSection, described[c], page)) {
                 add(m_pageSums[c], *x);
-                takeLowest(m_sectionLowest[c], x);
-                takeHighest(m_sectionHighest[c], x);
+                if (*x < m_minimums[c].value_or(0.0))
+                    m_minimums[c] = *x;
+                if (*x > m_maximums[c].value_or(0.0))
+                    m_maximums[c] = *x;
             }
         }
         html += "</TR>";
         ++rows;
         ++m_recsInVol;
-        ++m_page.records;
     }
-    countSectionExtremes();
     html += "</TABLE><P>  </P>";
 
     // Sections hold five records each, so only the page's last one ends at
@@ -985,7 +898,6 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
     html += "<P>  </P> </BODY></HTML>";
 
     rsSection.moveFirst();
-    m_page.pageSumsLeft = m_pageSums;
     if (m_collector) {
         m_collector->ends.push_back(qsizetype(html.size()));
         return true;
@@ -1019,7 +931,6 @@ void PageWriter::writeHeaderBlock(QString &html, const RecordSet &rsSection, con
             if (value) {
                 m_minimums[size_t(c)] = numberOf(*value);
                 m_maximums[size_t(c)] = numberOf(*value);
-                m_page.firstValues[size_t(c)] = numberOf(*value);
             }
         }
     }
@@ -1046,16 +957,11 @@ void PageWriter::writeSummaries(QString &html, const QStringList &columns, const
         html += QLatin1String("Sum of ") + escaped(columns[c]) + QLatin1String(" = ")
             + slotText(m_pageSums[size_t(c)]) + QLatin1String(" <Br> ");
         add(m_totalSums[size_t(c)], m_pageSums[size_t(c)].value_or(0.0));
-        // A second summary on one page would add to the totals twice.
-        if (m_page.totalsAdded[size_t(c)])
-            m_page.needsRunStatistics = true;
-        m_page.totalsAdded[size_t(c)] = m_pageSums[size_t(c)].value_or(0.0);
     }
     html += QLatin1String("<P>  </P>");
     clear(m_pageSums);
 
     if (page.CurPage == page.TotalPage || m_recsInVol == page.CumTotalRecs) {
-        m_page.needsRunStatistics = true;
         if (s.SumCurrentPageOnly != 0)
             html += QLatin1String("<B> For this Vol (page of records): </B> <Br>");
         else

@@ -43,25 +43,6 @@ struct PageContext
     const RecordSet *SourceRecordset = nullptr;  // field types and attributes
 };
 
-// What one page adds to a run's statistics: for a page made by a writer of
-// its own while the pages before it are still being made, and counted into
-// the run's statistics in page order afterwards. A slot per column.
-struct PageStatistics
-{
-    qint32 recordsInVolumeBefore = 0; // as the page was begun with
-    bool sumsPrinted = false;          // its summaries print page sums
-    std::vector<std::optional<double>> pageSumsLeft; // a page without a summary leaves its sums to the next
-    std::vector<std::optional<double>> firstValues; // the report's first record, when the page opens the report
-    std::vector<std::optional<double>> totalsAdded; // what the page's summary added to the totals
-    std::vector<std::optional<double>> lowest;      // the page's lowest and highest numbers
-    std::vector<std::optional<double>> highest;
-    qint32 sections = 0;
-    qint32 records = 0;
-    // The page needed the run's statistics (it printed the totals, or more
-    // than one summary): a writer of its own cannot have made it right.
-    bool needsRunStatistics = false;
-};
-
 // Writes the sections of report pages: one HTML fragment per section of at
 // most five records, appended to the page's file as one quoted record. It
 // keeps per-column statistics (page sums, totals, extremes) and a record
@@ -74,22 +55,6 @@ public:
 
     // Forgets all statistics; every generation run starts with this.
     void reset();
-
-    // A page made apart from the run: its statistics start afresh, with
-    // recordsInVolume records of the run before it since the totals were
-    // last printed. Its sections then need none of the run's statistics
-    // unless pageStatistics() says so.
-    void beginPage(qint32 recordsInVolume);
-    const PageStatistics &pageStatistics() const { return m_page; }
-    // Whether a page made apart came out as this writer would make it next:
-    // it needed none of the run's statistics, was begun with this writer's
-    // record count, and no page sums were left for it to print. Else this
-    // writer makes it again.
-    bool canAddPage(const PageStatistics &page) const;
-    // Counts a page made apart into the run's statistics, as if this writer
-    // had made it.
-    void addPage(const PageStatistics &page);
-    qint32 recordsInVolume() const { return m_recsInVol; }
 
     // While set, sections are added here instead of being appended to
     // their file (the run writes a page at once).
@@ -114,20 +79,11 @@ private:
                           const PageContext &page);
     void writeSummaries(QString &html, const QStringList &columns, const PageContext &page);
 
-    void resizeSlots(size_t columns);
-    void countSectionExtremes();
-
     Slots m_pageSums;
     Slots m_totalSums;
     Slots m_minimums;
     Slots m_maximums;
     qint32 m_recsInVol = 0;
-    // The section's lowest and highest numbers, counted into the extremes
-    // once its records are written (the extremes come out the same as when
-    // counted number by number, and a page's can be counted in later).
-    Slots m_sectionLowest;
-    Slots m_sectionHighest;
-    PageStatistics m_page;
     std::unique_ptr<Texts> m_texts;
     PageSections *m_collector = nullptr;
 };

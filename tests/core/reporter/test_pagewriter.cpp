@@ -6,16 +6,11 @@
 
 #include <QDate>
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
-
-#include <cmath>
-#include <limits>
-#include <random>
 
 using namespace zuvexal;
 using namespace zuvexal::Ado;
@@ -548,95 +543,6 @@ TEST_F(PageWriterTest, ResetForgetsTheStatisticsOfAnEarlierRun)
     EXPECT_EQ(fragment(folder.file("stale.htm")),
               start + "<B> Amount</B> : Total = 36 ; Average = 18 ; Minimum = 10 ; Maximum = 20 <Br> <P>  </P>"
                   + Close);
-}
-
-TEST_F(PageWriterTest, PagesMadeApartAndCountedInOrderComeOutAsPagesWrittenInLine)
-{
-    // A run makes pages on two threads, each with a writer of its own, and
-    // counts what each page adds to the sums, totals and extremes in page
-    // order; the page that prints the totals, and a page made apart that
-    // did not come out as the run's writer would make it, are made by the
-    // run's writer. Every page must come out as one writer writing them all
-    // in line makes it: the first record opening the extremes, negative
-    // numbers, -0, NaN, NULLs and numeric texts included, and headings from
-    // "Vol 1000" on, whose digits after the seventh character read as a
-    // section number (a page then has two summaries, or none and leaves its
-    // sums to the next page).
-    const std::vector<Column> columns = {{"Name", adVarWChar}, {"Amount", adDouble}, {"Qty", adBigInt},
-                                         {"Note", adVarWChar}};
-    std::mt19937 random(7);
-    const auto amount = [&]() -> QVariant {
-        switch (random() % 8) {
-        case 0: return QVariant();
-        case 1: return -0.0;
-        case 2:
-        case 3: return std::numeric_limits<double>::quiet_NaN();
-        default: return (double(random() % 200001) - 100000.0) / 100.0;
-        }
-    };
-    int madeAgain = 0;
-    for (int round = 0; round < 60; ++round) {
-        const int pageCount = 2 + int(random() % 6);
-        const int firstPage = round % 2 == 0 ? 1 : 995 + int(random() % 10);
-        std::vector<std::vector<QVariantList>> pages(static_cast<size_t>(pageCount));
-        qint32 records = 0;
-        for (auto &rows : pages) {
-            const int count = 1 + int(random() % 45);
-            for (int r = 0; r < count; ++r) {
-                // The first record opens the extremes, even when above zero.
-                const QVariant qty = records == 0 ? QVariant(qlonglong(5 + random() % 9))
-                                                  : QVariant(qlonglong(random() % 41) - 20);
-                const QVariant note = random() % 3 == 0 ? QVariant(QString::number(int(random() % 50) - 25))
-                                                        : QVariant(QStringLiteral("n%1").arg(r));
-                rows.push_back({QStringLiteral("R%1").arg(records), amount(), qty, note});
-                ++records;
-            }
-        }
-        const bool sumNotes = random() % 2 == 0;
-        const auto contextOf = [&](int p) {
-            PageContext page = pageOf(firstPage + p, firstPage + pageCount - 1, 0, records);
-            page.AdvSettings = true;
-            page.lstFields = {{"Amount", true}, {"Qty", true}, {"Note", sumNotes}, {"Name", false}};
-            return page;
-        };
-        const test::TempFolder inLine, apart;
-        const auto fileOf = [&](const test::TempFolder &folder, int p) {
-            return folder.file(QStringLiteral("r%1.htm").arg(firstPage + p));
-        };
-        PageWriter one;
-        for (int p = 0; p < pageCount; ++p)
-            writePage(one, fileOf(inLine, p), columns, pages[size_t(p)], contextOf(p));
-
-        // As the run does: the records since the totals are counted ahead,
-        // the page that prints them is made by the run's writer.
-        PageWriter run, makers[2];
-        qint32 ahead = 0;
-        for (int p = 0; p < pageCount; ++p) {
-            const auto count = qint32(pages[size_t(p)].size());
-            const QString file = fileOf(apart, p);
-            if (p == pageCount - 1 || ahead + count == records) {
-                writePage(run, file, columns, pages[size_t(p)], contextOf(p));
-                ahead = 0;
-                continue;
-            }
-            PageWriter &maker = makers[p % 2];
-            maker.beginPage(ahead);
-            writePage(maker, file, columns, pages[size_t(p)], contextOf(p));
-            ahead += count;
-            if (run.canAddPage(maker.pageStatistics())) {
-                run.addPage(maker.pageStatistics());
-            } else {
-                ++madeAgain;
-                QFile::remove(file);
-                writePage(run, file, columns, pages[size_t(p)], contextOf(p));
-            }
-        }
-        for (int p = 0; p < pageCount; ++p) {
-            ASSERT_EQ(test::readAll(fileOf(apart, p)), test::readAll(fileOf(inLine, p)))
-                << "round " << round << ", page " << firstPage + p;
-        }
-    }
-    EXPECT_GT(madeAgain, 0) << "pages that needed the run's statistics came up";
 }
 
 TEST_F(PageWriterTest, UnwritableFileReturnsFalseButCountsTheRecords)
