@@ -12,8 +12,7 @@ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZUVEXAL_BUILD_BE
   || { echo "sanitize: configuring $build failed" >&2; exit 1; }
 cmake --build "$build" -j "$(nproc)" || { echo "sanitize: the sanitizer build failed" >&2; exit 1; }
 cd "$build"
-# Qt's own plugins and fontconfig keep caches until exit: leaks there are
-# not ours, so only errors and undefined behaviour are reported.
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+# Leaks fail the run too, in the tests and in the programs they start.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --output-on-failure --timeout 900 -j "$(nproc)" "$@"
