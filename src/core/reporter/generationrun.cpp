@@ -273,14 +273,17 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
         return;
 
     // Pages in flight are few, and their bytes, judged by the largest page
-    // made so far, few MiB: a run's memory stays small whatever its length. When
-    // they are too many, this thread waits for the older half at once, so
-    // that it sleeps once for several pages (a wake-up across CPUs is dear).
+    // made so far, few MiB: a run's memory stays small whatever its length.
+    // When they are too many, this thread waits for the older half at once,
+    // so that it sleeps once for several pages (a wake-up across CPUs is
+    // dear).
     if (!m_pages.empty()
         && (m_pages.size() >= MaxPagesInFlight
             || qsizetype(m_pages.size()) * largestPageBytes() > MaxBytesInFlight)) {
         const size_t keep = m_pages.size() / 2;
-        // Pages finish in order: the last of the older half finishes last.
+        // Pages are written in order, so the last of the older half is done
+        // last (one that could not be made is done at once; the older ones
+        // are still waited for below).
         m_pages[m_pages.size() - keep - 1].failed.wait();
         while (m_pages.size() > keep)
             finishOldestPage();
