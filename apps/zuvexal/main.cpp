@@ -6,9 +6,9 @@
 #include <QTextStream>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string_view>
-#include <map>
 
 
 namespace {

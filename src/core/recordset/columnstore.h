@@ -5,9 +5,9 @@
 #include <QVariant>
 
 #include <algorithm>
-#include <limits>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <new>
 #include <optional>
