@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian packages from build/ (or $ZUVEXAL_BUILD_DIR), installs
 # them with apt-get as a user would, builds examples/host against them
-# through CMake and pkg-config, runs it and the installed CLI, and removes
+# through CMake and pkg-config and the host matrix (tests/hosts), runs them
+# and the installed CLI, and removes
 # the packages again. Needs root and a configured build (scripts/build.sh).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,6 +29,7 @@ dpkg -L libzuvexal2 | grep '/libZuVexalCore.so.2$' >/dev/null
 dpkg -L libzuvexal-dev | grep '/qt6/plugins/designer/libzuvexal_designer.so$' >/dev/null
 
 bash "$top/tests/packaging/host-check.sh" /usr "$top"
+bash "$top/tests/hosts/run-hosts.sh" /usr "$top"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"; DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "${packages[@]}" >/dev/null' EXIT

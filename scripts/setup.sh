@@ -8,6 +8,8 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config dpkg-dev file
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev libqt6sql6-sqlite
+  # tests of the Designer plugin inside a real Qt Designer
+  designer-qt6
   libgtest-dev libsqlite3-dev sqlite3
   libglib2.0-dev libxcb1-dev libxcb-icccm4-dev libcups2-dev
   # tests: a real X server and window manager, printing, default applications

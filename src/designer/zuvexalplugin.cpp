@@ -8,7 +8,11 @@
 #include <QDesignerFormEditorInterface>
 #include <QDesignerFormWindowCursorInterface>
 #include <QDesignerFormWindowInterface>
+#include <QDesignerFormWindowManagerInterface>
+#include <QDesignerDynamicPropertySheetExtension>
+#include <QDesignerPropertySheetExtension>
 #include <QExtensionManager>
+#include <QTimer>
 
 namespace zuvexal::designer {
 
@@ -62,7 +66,23 @@ bool ZuVexalPlugin::isContainer() const
 QWidget *ZuVexalPlugin::createWidget(QWidget *parent)
 {
     auto *widget = new ui::ZuVexalWidget(parent);
+    if (!m_formEditor)
+        return widget;
     widget->setUserMode(false);
+    // A control dropped from the widget box has the mark from domXml(); one
+    // of a form saved without it gets it through Designer's property
+    // sheet, which is what Designer saves (the sheet exists once Designer
+    // has taken the new widget in).
+    QTimer::singleShot(0, widget, [widget, manager = m_formEditor->extensionManager()] {
+        auto *sheet = qt_extension<QDesignerDynamicPropertySheetExtension *>(manager, widget);
+        auto *properties = qt_extension<QDesignerPropertySheetExtension *>(manager, widget);
+        const QString mark = QString::fromLatin1(ui::ZuVexalWidget::FormMark);
+        if (!sheet || !properties || !sheet->dynamicPropertiesAllowed() || properties->indexOf(mark) >= 0)
+            return;
+        const int index = sheet->addDynamicProperty(mark, true);
+        if (index >= 0)
+            properties->setChanged(index, true);
+    });
     return widget;
 }
 
@@ -75,6 +95,10 @@ void ZuVexalPlugin::initialize(QDesignerFormEditorInterface *core)
 {
     if (m_initialized)
         return;
+    // Designer hands over its form editor; a form loader at run time has
+    // none, or one without form windows.
+    if (core && core->formWindowManager())
+        m_formEditor = core;
     if (QExtensionManager *manager = core ? core->extensionManager() : nullptr)
         manager->registerExtensions(new ZuVexalTaskMenuFactory(manager), Q_TYPEID(QDesignerTaskMenuExtension));
     m_initialized = true;
@@ -82,7 +106,9 @@ void ZuVexalPlugin::initialize(QDesignerFormEditorInterface *core)
 
 QString ZuVexalPlugin::domXml() const
 {
-    return QStringLiteral("<ui language=\"c++\"><widget class=\"zuvexal::ui::ZuVexalWidget\" name=\"ZuVexal1\"/></ui>");
+    return QStringLiteral("<ui language=\"c++\"><widget class=\"zuvexal::ui::ZuVexalWidget\" name=\"ZuVexal1\">"
+                          "<property name=\"%1\" stdset=\"0\"><bool>true</bool></property></widget></ui>")
+        .arg(QLatin1String(ui::ZuVexalWidget::FormMark));
 }
 
 ZuVexalTaskMenu::ZuVexalTaskMenu(QWidget *control, QObject *parent)

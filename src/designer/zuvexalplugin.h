@@ -9,8 +9,11 @@ class QAction;
 
 namespace zuvexal::designer {
 
-// Puts the control into Designer's widget box. In a form being designed the
-// control runs in design mode, so its design-time rules apply.
+// Puts the control into Designer's widget box. Inside Qt Designer the
+// control runs in design mode, so its design-time rules apply, and carries
+// the form mark that Designer saves with the form. Hosts that load forms
+// at run time (QUiLoader, QFormBuilder) create it through this plugin too,
+// without Designer's form editor: there it runs in run mode.
 class ZuVexalPlugin : public QObject, public QDesignerCustomWidgetInterface
 {
     Q_OBJECT
@@ -34,6 +37,8 @@ public:
 
 private:
     bool m_initialized = false;
+    // Designer's form editor, when the plugin runs inside Designer.
+    QDesignerFormEditorInterface *m_formEditor = nullptr;
 };
 
 // "Edit ZuVexal Properties..." on the control's context menu.

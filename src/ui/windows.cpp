@@ -3,12 +3,15 @@
 #include "core/control/context.h"
 #include "core/control/windowpresenter.h"
 #include "core/control/zuvexal.h"
+#include "core/filedialog/filechooser.h"
+#include "core/reporter/reportform.h"
 #include "ui/about/aboutdialog.h"
 #include "ui/filechooser/chooserwindow.h"
 #include "ui/propertypage/propertypagedialog.h"
 #include "ui/reportform/reportwindow.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -30,6 +33,15 @@ void runModal(Core &core)
 class Windows final : public WindowPresenter
 {
 public:
+    // Qt aborts on the first widget of a process without a QApplication.
+    std::optional<QString> unavailable() const override
+    {
+        if (qobject_cast<QApplication *>(QCoreApplication::instance()))
+            return std::nullopt;
+        return QStringLiteral("windows need a QApplication, and this host made %1")
+            .arg(QCoreApplication::instance() ? QString::fromLatin1(QCoreApplication::instance()->metaObject()->className())
+                                              : QStringLiteral("no application object"));
+    }
     void show(const QString &title, const QString &text, Icon icon) override
     {
         static const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
@@ -40,10 +52,21 @@ public:
         box->exec();
         delete box.data();
     }
-    void showReportWindow(ReportForm &form) override { runModal<ReportWindow>(form); }
+    // A window destroyed without its close path (a host that deleted its
+    // own window under it) leaves its form loaded: it is unloaded here, so
+    // the next use starts afresh instead of from the last report's state.
+    void showReportWindow(ReportForm &form) override
+    {
+        runModal<ReportWindow>(form);
+        if (form.isLoaded())
+            form.unload();
+    }
     bool showFileChooser(FileChooser &chooser) override
     {
         runModal<ChooserWindow>(chooser);
+        // Gone without an answer: as the close box, no file.
+        if (chooser.isLoaded())
+            chooser.closeBox();
         return true;
     }
     void showAboutBox(LinkState &links) override { runModal<AboutDialog>(links); }
@@ -60,6 +83,10 @@ void installWindows(ZuVexal &control)
 
 bool showPropertyPage(QObject *control, QWidget *parent)
 {
+    if (const std::optional<QString> unavailable = Windows().unavailable()) {
+        qWarning().noquote() << "ZuVexal: showPropertyPage shows no window:" << *unavailable;
+        return false;
+    }
     PropertyPageDialog page(parent);
     page.setControl(control);
     bool changed = false;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a private prefix and checks what a host meets
 # there: only the public headers, the shared libraries with their SONAME,
-# hosts built through CMake and pkg-config (host-check.sh), the demo's
+# hosts built through CMake and pkg-config (host-check.sh), every kind of
+# host (tests/hosts/run-hosts.sh), the demo's
 # installed sample and the Designer plugin. Hosts are compiled and linked
 # with the build's own flags (a sanitized build needs its runtime in them).
 set -euo pipefail
@@ -26,6 +27,7 @@ for lib in ZuVexalCore ZuVexalWidgets; do
 done
 
 bash "$source/tests/packaging/host-check.sh" "$prefix" "$source" "$cxxflags" "$ldflags"
+bash "$source/tests/hosts/run-hosts.sh" "$prefix" "$source" "$cxxflags" "$ldflags"
 
 # The installed demo finds its installed sample, not the source tree's.
 test -f "$prefix/share/zuvexal/examples/sample.db" || { echo "no installed sample" >&2; exit 1; }

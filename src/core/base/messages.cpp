@@ -6,7 +6,7 @@ namespace zuvexal {
 
 void Messages::show(const QString &title, const QString &text, MessagePresenter::Icon icon) const
 {
-    if (m_presenter) {
+    if (m_presenter && !m_presenter->unavailable()) {
         m_presenter->show(title, text, icon);
         return;
     }

@@ -6,6 +6,8 @@
 #include "core/reporter/reportform.h"
 #include "core/settings/advancedsetform.h"
 
+#include <QDebug>
+
 namespace zuvexal {
 
 std::shared_ptr<Context> Context::acquire()
@@ -37,6 +39,20 @@ void Context::setPresenter(WindowPresenter *presenter)
 {
     m_presenter = presenter;
     messages.setPresenter(presenter);
+}
+
+WindowPresenter *Context::windowsFor(const char *method) const
+{
+    std::optional<QString> unavailable;
+    if (!m_presenter)
+        unavailable = QStringLiteral("the windows are not installed (use zuvexal::ui::ZuVexalWidget, or call "
+                                     "zuvexal::ui::installWindows in a QApplication)");
+    else
+        unavailable = m_presenter->unavailable();
+    if (!unavailable)
+        return m_presenter;
+    qWarning().noquote() << "ZuVexal:" << method << "shows no window:" << *unavailable;
+    return nullptr;
 }
 
 AdvancedSetForm &Context::advancedSet()

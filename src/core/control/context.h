@@ -49,6 +49,10 @@ public:
     // program). Not owned; it also shows the message boxes.
     void setPresenter(WindowPresenter *presenter);
     WindowPresenter *presenter() const { return m_presenter; }
+    // The presenter when it can show windows in this process; otherwise
+    // nothing, after one line to Qt's log saying why the method named
+    // shows none.
+    WindowPresenter *windowsFor(const char *method) const;
 
     ReportForm &reportForm();
     AdvancedSetForm &advancedSet();

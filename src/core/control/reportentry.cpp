@@ -75,19 +75,6 @@ std::optional<RecordSet> staticCopy(RecordSet &source, bool yield)
     return copy;
 }
 
-// Shows the report window modally; without a window layer the window
-// loads and closes at once.
-void showReportWindow(Context &context)
-{
-    ReportForm &form = context.reportForm();
-    if (WindowPresenter *presenter = context.presenter()) {
-        presenter->showReportWindow(form);
-        return;
-    }
-    form.ensureLoaded();
-    form.cmdClose_Click();
-}
-
 // The window's choices a caller made for an unattended run.
 void applyChoices(ReportForm &form, const ReportChoices &choices)
 {
@@ -220,6 +207,10 @@ bool ZuVexal::ShowZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
     // The host may delete this control while the window is open: after the
     // window only locals are used.
     const std::shared_ptr<Context> context = m_context;
+    // Nothing is prepared for a window that cannot be shown.
+    WindowPresenter *presenter = context->windowsFor("ShowZuReporter");
+    if (!presenter)
+        return false;
     std::optional<Context::ReportGuard> busy = context->beginReport();
     if (!busy) {
         context->messages.show(displayName(),
@@ -230,7 +221,7 @@ bool ZuVexal::ShowZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
         if (!prepareReport(repRecordset, sPicFields, theGraphicFolder, false))
             return false;
         cursor.restore();
-        showReportWindow(*context);
+        presenter->showReportWindow(context->reportForm());
         // A split that made no page has shown nothing.
         return context->reportForm().TotalPage() >= 1;
     });

@@ -316,6 +316,11 @@ QString ZuVexal::SupplyFileName(const QString &Dialog_Caption, QString *InitDir,
     // The window may outlive this control (a host can delete it from a
     // timer while the window is open): from here on only locals are used.
     const std::shared_ptr<Context> context = m_context;
+    // Without a window to show, the chooser is not even loaded: a loaded
+    // chooser that no window closes would keep its state for the next use.
+    WindowPresenter *presenter = context->windowsFor("SupplyFileName");
+    if (!presenter)
+        return {};
     const Context::Use use = context->use();
     FileChooser &chooser = context->fileChooser();
     chooser.GraphicControl = GraphicOrEditControl;
@@ -346,8 +351,7 @@ QString ZuVexal::SupplyFileName(const QString &Dialog_Caption, QString *InitDir,
     chooser.setCombo1Index(FileType);
     chooser.caption = trimBlanks(Dialog_Caption);
 
-    WindowPresenter *presenter = context->presenter();
-    if (!presenter || !presenter->showFileChooser(chooser))
+    if (!presenter->showFileChooser(chooser))
         return {};
     return chooser.chosenFileName();
 }
@@ -407,7 +411,7 @@ void ZuVexal::AboutBox()
     // The box may outlive this control: only locals from here on.
     const std::shared_ptr<Context> context = m_context;
     const Context::Use use = context->use();
-    if (WindowPresenter *presenter = context->presenter())
+    if (WindowPresenter *presenter = context->windowsFor("AboutBox"))
         presenter->showAboutBox(context->links);
 }
 

@@ -14,6 +14,7 @@
 #include "core/settings/advancedsetform.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -453,6 +454,9 @@ void GenerationRun::showAndPrint()
         ActivateLink(f.m_links, 0, files.front(), false);
     if (f.chkPrinter != 1)
         return;
+    const std::optional<QString> unavailable = printingUnavailable();
+    if (unavailable)
+        qWarning().noquote() << "ZuVexal: the report is not printed:" << *unavailable;
     for (const QString &file : files) {
         if (!file.isEmpty() && QFileInfo::exists(file) && !PrintShownPage(file, f.chkBrowser != 0))
             m_result.pagesNotPrinted << file;

@@ -3,9 +3,11 @@
 #include "platform/printer.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -185,9 +187,17 @@ QString freePdfName(const QString &folder, const QString &pageFile)
 
 } // namespace
 
+std::optional<QString> printingUnavailable()
+{
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return std::nullopt;
+    return QStringLiteral("printing needs a GUI application (QGuiApplication or QApplication); "
+                          "a QCoreApplication host has no fonts to lay out pages");
+}
+
 bool printPageFile(const QString &pageFile)
 {
-    if (!QFileInfo(pageFile).isFile())
+    if (printingUnavailable() || !QFileInfo(pageFile).isFile())
         return false;
     if (const std::optional<QString> folder = platform::printToFolder()) {
         return QDir().mkpath(*folder) && renderPdf(pageFile, freePdfName(*folder, pageFile));

@@ -2,7 +2,14 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace zuvexal {
+
+// Why pages cannot be laid out for print in this process, or nothing when
+// they can: the layout needs fonts, and Qt has fonts only in a
+// QGuiApplication (a QCoreApplication host would abort in QFontDatabase).
+std::optional<QString> printingUnavailable();
 
 // Prints a report page file on the default printer without any dialog:
 // the page is laid out as HTML and sent as a PDF job, or written as a PDF

@@ -3,6 +3,7 @@
 #include "ui/windows.h"
 
 #include <QApplication>
+#include <QDynamicPropertyChangeEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
@@ -25,9 +26,7 @@ ZuVexalWidget::ZuVexalWidget(QWidget *parent) : QWidget(parent), m_label(new QLa
     // A direct signal-to-signal connection: what the host's handler writes
     // into the by-reference arguments reaches the run.
     connect(&m_control, &ZuVexal::ReportStatus, this, &ZuVexalWidget::ReportStatus, Qt::DirectConnection);
-    // From here on what a host's setupUi() sets is its saved properties,
-    // restored at the latest once the host's set-up has returned.
-    m_saved.emplace();
+    m_heldBack.emplace();
     QTimer::singleShot(0, this, &ZuVexalWidget::restoreSaved);
 }
 
@@ -35,31 +34,36 @@ void ZuVexalWidget::setUserMode(bool userMode)
 {
     m_userMode = userMode;
     if (!userMode)
-        m_saved.reset();
+        m_heldBack.reset();
 }
 
-bool ZuVexalWidget::saved(const char *key, const QVariant &value)
+bool ZuVexalWidget::heldBack(const char *key, const QVariant &value)
 {
-    if (!m_saved)
+    if (!m_heldBack)
         return false;
-    m_saved->set(QString::fromLatin1(key), value);
+    m_heldBack->values.append({QString::fromLatin1(key), value});
     return true;
 }
 
 void ZuVexalWidget::restoreSaved()
 {
-    if (!m_saved)
+    if (!m_heldBack)
         return;
-    const MemoryPropertyBag bag = std::move(*m_saved);
-    m_saved.reset();
-    // A widget made in code, with nothing set, is a new control.
-    if (bag.values().isEmpty())
+    const HeldBack held = std::move(*m_heldBack);
+    m_heldBack.reset();
+    if (held.fromForm) {
+        MemoryPropertyBag bag;
+        for (const auto &[key, value] : held.values)
+            bag.set(key, value);
+        m_control.ReadProperties(bag);
         return;
-    m_control.ReadProperties(bag);
-    // Loading leaves the timer running; a host that switched it off before
-    // the first use meant it off.
-    if (const QVariant doTimer = bag.values().value(QStringLiteral("DoTimer")); doTimer.isValid())
-        m_control.setDoTimer(doTimer.toBool());
+    }
+    for (const auto &[key, value] : held.values) {
+        if (key == QLatin1String("BackColor"))
+            m_control.setBackColor(fromOleColor(value.toUInt()));
+        else
+            m_control.setProperty(key.toLatin1().constData(), value);
+    }
 }
 
 ZuVexal &ZuVexalWidget::live() const
@@ -73,12 +77,15 @@ bool ZuVexalWidget::event(QEvent *event)
 {
     if (event->type() == QEvent::Polish)
         restoreSaved();
+    else if (event->type() == QEvent::DynamicPropertyChange && m_heldBack
+             && static_cast<QDynamicPropertyChangeEvent *>(event)->propertyName() == FormMark)
+        m_heldBack->fromForm = property(FormMark).toBool();
     return QWidget::event(event);
 }
 
 void ZuVexalWidget::setEnabled(bool enabled)
 {
-    if (!saved("Enabled", enabled))
+    if (!heldBack("Enabled", enabled))
         QWidget::setEnabled(enabled);
 }
 
@@ -103,7 +110,7 @@ QColor ZuVexalWidget::backColor() const
 
 void ZuVexalWidget::setBackColor(const QColor &color)
 {
-    if (saved("BackColor", toOleColor(color)))
+    if (heldBack("BackColor", toOleColor(color)))
         return;
     QPalette colors = palette();
     colors.setColor(QPalette::Window, color);

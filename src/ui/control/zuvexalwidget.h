@@ -39,32 +39,37 @@ public:
     // first.
     ZuVexal &control() { return live(); }
 
-    // Design time (a designer hosts the widget) or run time. At design time
-    // properties are set as the designer sets them, never restored.
+    // Design time (Qt Designer hosts the widget) or run time. At design
+    // time properties are set as the designer sets them, never restored.
     void setUserMode(bool userMode);
 
+    // The dynamic property that marks a control of a form: Designer saves
+    // it with every form that holds the control, and uic's setupUi() or
+    // QUiLoader set it with the form's other properties.
+    static constexpr const char *FormMark = "zuvexalSavedForm";
+
     QString Tag() const { return live().Tag(); }
-    void setTag(const QString &value) { if (!saved("Tag", value)) live().setTag(value); }
+    void setTag(const QString &value) { if (!heldBack("Tag", value)) live().setTag(value); }
     QString DeveloperCompany() const { return live().DeveloperCompany(); }
     void setDeveloperCompany(const QString &value)
     {
-        if (!saved("DeveloperCompany", value))
+        if (!heldBack("DeveloperCompany", value))
             live().setDeveloperCompany(value);
     }
     QColor BackColor() const { return live().BackColor(); }
     void setControlBackColor(const QColor &value)
     {
-        if (!saved("BackColor", toOleColor(value)))
+        if (!heldBack("BackColor", toOleColor(value)))
             live().setBackColor(value);
     }
     bool Enabled() const { return live().Enabled(); }
-    void setControlEnabled(bool value) { if (!saved("Enabled", value)) live().setEnabled(value); }
+    void setControlEnabled(bool value) { if (!heldBack("Enabled", value)) live().setEnabled(value); }
     bool DoTimer() const { return live().DoTimer(); }
-    void setDoTimer(bool value) { if (!saved("DoTimer", value)) live().setDoTimer(value); }
+    void setDoTimer(bool value) { if (!heldBack("DoTimer", value)) live().setDoTimer(value); }
     qint32 Interval() const { return live().Interval(); }
-    void setInterval(qint32 value) { if (!saved("Interval", value)) live().setInterval(value); }
+    void setInterval(qint32 value) { if (!heldBack("Interval", value)) live().setInterval(value); }
     qint32 MaxRecsPerPage() const { return live().MaxRecsPerPage(); }
-    void setMaxRecsPerPage(qint32 value) { if (!saved("MaxRecsPerPage", value)) live().setMaxRecsPerPage(value); }
+    void setMaxRecsPerPage(qint32 value) { if (!heldBack("MaxRecsPerPage", value)) live().setMaxRecsPerPage(value); }
     QString ApplicationPath() const { return live().ApplicationPath(); }
     void setApplicationPath(QString &value) { live().setApplicationPath(value); }
     void setApplicationPath(const QString &value) { live().setApplicationPath(value); }
@@ -138,14 +143,21 @@ protected:
 
 private:
     // Until the widget is first polished or used, its designable properties
-    // are the host's saved ones (uic's setupUi() sets them right after
-    // construction): they are kept and then restored the way a saved control
-    // is loaded (ReadProperties), so design-time-only rules hold.
-    bool saved(const char *key, const QVariant &value);
+    // are held back in the order set. A form (uic's setupUi(), QUiLoader)
+    // sets them right after construction, with FormMark among them: its
+    // values are then restored the way a saved control is loaded
+    // (ReadProperties), so design-time-only rules hold. Without the mark
+    // the host's own code set them, and each is applied as a run-time set.
+    bool heldBack(const char *key, const QVariant &value);
     void restoreSaved();
     ZuVexal &live() const;
 
-    std::optional<MemoryPropertyBag> m_saved;
+    struct HeldBack
+    {
+        QList<std::pair<QString, QVariant>> values;
+        bool fromForm = false;
+    };
+    std::optional<HeldBack> m_heldBack;
     bool m_userMode = true;
     QLabel *m_label;
     ZuVexal m_control;

@@ -40,12 +40,19 @@ PropertyPageDialog::PropertyPageDialog(QWidget *parent) : QDialog(parent)
     notice->setWordWrap(true);
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Interval:"), m_interval);
+    // Labels carry names too, so a host's tools and tests find them.
+    const auto labelled = [this, form](const char *name, const char *text, QWidget *field) {
+        auto *label = new QLabel(QString::fromLatin1(text), this);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setBuddy(field);
+        form->addRow(label, field);
+    };
+    labelled("lblInterval", "Interval:", m_interval);
     form->addRow(QString(), m_doTimer);
     form->addRow(QString(), m_enabled);
-    form->addRow(QStringLiteral("Tag:"), m_tag);
-    form->addRow(QStringLiteral("MaxRecsPerPage:"), m_records);
-    form->addRow(QStringLiteral("Developer Company:"), m_company);
+    labelled("lblTag", "Tag:", m_tag);
+    labelled("lblMaxRecsPerPage", "MaxRecsPerPage:", m_records);
+    labelled("lblDeveloperCompany", "Developer Company:", m_company);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Apply | QDialogButtonBox::Cancel,
                                          this);
     auto *layout = new QVBoxLayout(this);
