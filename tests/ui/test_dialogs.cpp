@@ -30,6 +30,12 @@ TEST(PropertyPage, FillsAndAppliesTheSelectedControl)
     EXPECT_EQ(interval->text(), QStringLiteral("30"));
     EXPECT_EQ(page.findChild<QLineEdit *>(QStringLiteral("txtTag"))->text(), QStringLiteral("tagged"));
     EXPECT_TRUE(page.isChanged()) << "filling counts as an edit";
+    // Each field's label carries its own name, the field's with "lbl".
+    for (const char *field : {"Interval", "Tag", "MaxRecsPerPage", "DeveloperCompany"}) {
+        const auto *label = page.findChild<QLabel *>(QStringLiteral("lbl") + QLatin1String(field));
+        ASSERT_NE(label, nullptr) << field;
+        EXPECT_NE(label->buddy(), nullptr) << field;
+    }
 
     struct Case { const char *typed; qint32 applied; bool accepted; const char *why; };
     const Case cases[] = {
