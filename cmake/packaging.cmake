@@ -36,10 +36,16 @@ install(FILES ${PROJECT_BINARY_DIR}/ZuVexalConfig.cmake ${PROJECT_BINARY_DIR}/Zu
 set(ZUVEXAL_PKGCONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 file(RELATIVE_PATH ZUVEXAL_PC_TO_PREFIX /${ZUVEXAL_PKGCONFIG_DIR} /)
 string(REGEX REPLACE "/$" "" ZUVEXAL_PC_TO_PREFIX "${ZUVEXAL_PC_TO_PREFIX}")
+# A shared library brings its own dependencies: a host compiles against Qt
+# only and links the library alone. pkg-config reads Requires.private for
+# --cflags too, so only a static build, which needs them on the link line
+# (pkg-config --static), names them.
 if(ZUVEXAL_SHARED)
   set(ZUVEXAL_PC_DEFINES "")
+  set(ZUVEXAL_PC_PRIVATE "")
 else()
   set(ZUVEXAL_PC_DEFINES " -DZUVEXAL_CORE_STATIC_DEFINE -DZUVEXAL_WIDGETS_STATIC_DEFINE")
+  set(ZUVEXAL_PC_PRIVATE "Requires.private: sqlite3 gio-2.0 gio-unix-2.0 xcb xcb-icccm\nLibs.private: -lcups\n")
 endif()
 foreach(pc zuvexal-core zuvexal-widgets)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)
@@ -62,13 +68,20 @@ set(CPACK_COMPONENTS_ALL runtime dev tools)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Stripped as Debian's own packages are; the debug information stays in
+# the build tree, no -dbgsym package is made.
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package-staged.cmake)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/src)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libzuvexal2)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "libqt6sql6-sqlite")
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libzuvexal-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libzuvexal2 (= ${CPACK_PACKAGE_VERSION}), qt6-base-dev")
+set(CPACK_DEBIAN_DEV_PACKAGE_SUGGESTS "libqt6sql6-psql, libqt6sql6-mysql, libqt6sql6-odbc")
 set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME zuvexal)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS "libzuvexal2 (= ${CPACK_PACKAGE_VERSION})")
+# The CLI reads SQLite files itself and servers through Qt's drivers.
+set(CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS "libzuvexal2 (= ${CPACK_PACKAGE_VERSION}), libqt6sql6-sqlite")
+set(CPACK_DEBIAN_TOOLS_PACKAGE_RECOMMENDS "libqt6sql6-psql, libqt6sql6-mysql, libqt6sql6-odbc")
 include(CPack)

@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include <cstdio>
+
 namespace {
 
 // The sample database where the build or the installation put it, beside
@@ -21,13 +23,17 @@ QString sampleDatabase()
     return {};
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// Whether Qt has a screen to show windows on: an X or Wayland display, or
+// a platform the user chose (offscreen, say).
+bool haveDisplay()
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("zuvexal-demo"));
-    QCommandLineParser parser;
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// The demo's command line; the option to save screenshots is returned.
+QCommandLineOption describe(QCommandLineParser &parser)
+{
     parser.setApplicationDescription(QStringLiteral("A host application that tries every service of the control."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("database"),
@@ -36,6 +42,29 @@ int main(int argc, char **argv)
                                          QStringLiteral("Save pictures of each window into DIR and quit."),
                                          QStringLiteral("DIR"));
     parser.addOption(screenshots);
+    return screenshots;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Without a display QApplication would abort: --help still works, and
+    // anything else says in one line what is missing.
+    if (!haveDisplay()) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("zuvexal-demo"));
+        QCommandLineParser parser;
+        describe(parser);
+        parser.process(app);
+        std::fputs("zuvexal-demo: no display to show the demo on (set DISPLAY, or QT_QPA_PLATFORM=offscreen)\n",
+                   stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zuvexal-demo"));
+    QCommandLineParser parser;
+    const QCommandLineOption screenshots = describe(parser);
     parser.process(app);
     QString database = parser.positionalArguments().value(0, sampleDatabase());
     if (database.isEmpty()) {

@@ -35,6 +35,34 @@ if grep -q --fixed-strings "$source/examples" "$prefix/bin/zuvexal-demo"; then
   echo "the installed demo names the source tree's sample in $source/examples" >&2
   exit 1
 fi
-test -n "$(find "$prefix" -path '*/qt6/plugins/designer/libzuvexal_designer.so')" \
-  || { echo "no designer plugin installed" >&2; exit 1; }
+plugin=$(find "$prefix" -path '*/qt6/plugins/designer/libzuvexal_designer.so' -print -quit)
+[ -n "$plugin" ] || { echo "no designer plugin installed" >&2; exit 1; }
+
+# A private prefix works without LD_LIBRARY_PATH: the plugin and the demo
+# find the prefix's libraries (the host matrix loads the plugin too).
+if ldd "$plugin" | grep 'not found' >&2; then
+  echo "the installed plugin does not find its libraries" >&2
+  exit 1
+fi
+env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work timeout 60 \
+  "$prefix/bin/zuvexal-demo" --screenshots "$work/shots" >/dev/null 2>&1 \
+  || { echo "the installed demo does not start from $prefix" >&2; exit 1; }
+[ -n "$(ls "$work/shots")" ] || { echo "the installed demo showed nothing" >&2; exit 1; }
+# Without a display: usage with --help, one line and a failure otherwise.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/zuvexal-demo" --help | grep '^Usage:' >/dev/null \
+  || { echo "zuvexal-demo --help fails without a display" >&2; exit 1; }
+if out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/zuvexal-demo" 2>&1) \
+  || [ "$out" != "zuvexal-demo: no display to show the demo on (set DISPLAY, or QT_QPA_PLATFORM=offscreen)" ]; then
+  echo "zuvexal-demo without a display: $out" >&2
+  exit 1
+fi
+
+# A shared build's pkg-config files name Qt only: a host needs no -dev
+# package of the libraries' own dependencies.
+libdir=$(dirname "$(find "$prefix" -name libZuVexalCore.so.2 -print -quit)")
+if [ -e "$libdir/libZuVexalCore.so" ] \
+  && [ -n "$(PKG_CONFIG_PATH=$libdir/pkgconfig pkg-config --print-requires-private zuvexal-core zuvexal-widgets)" ]; then
+  echo "the shared build's pkg-config files have private requirements" >&2
+  exit 1
+fi
 echo "installed package builds a host"

@@ -1,6 +1,7 @@
 #include "connectioninfo.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QUrl>
@@ -225,8 +226,22 @@ ParsedConnection parseConnection(const QString &text, const QString &driver)
 
 OpenedDatabase openConnection(const ConnectionInfo &info, const QString &connectionName, const QString &password)
 {
-    if (!QSqlDatabase::isDriverAvailable(info.driver))
-        return {{}, QStringLiteral("unknown database driver: %1").arg(info.driver)};
+    if (!QSqlDatabase::isDriverAvailable(info.driver)) {
+        // Debian ships each of Qt's drivers in a package of its own.
+        static const QHash<QString, QString> packages = {
+            {QStringLiteral("QSQLITE"), QStringLiteral("libqt6sql6-sqlite")},
+            {QStringLiteral("QPSQL"), QStringLiteral("libqt6sql6-psql")},
+            {QStringLiteral("QMYSQL"), QStringLiteral("libqt6sql6-mysql")},
+            {QStringLiteral("QMARIADB"), QStringLiteral("libqt6sql6-mysql")},
+            {QStringLiteral("QODBC"), QStringLiteral("libqt6sql6-odbc")},
+            {QStringLiteral("QIBASE"), QStringLiteral("libqt6sql6-ibase")},
+        };
+        const QString package = packages.value(info.driver.toUpper());
+        if (package.isEmpty())
+            return {{}, QStringLiteral("unknown database driver: %1").arg(info.driver)};
+        return {{}, QStringLiteral("database driver %1 is not installed (install the package %2)")
+                        .arg(info.driver, package)};
+    }
     // SQLite would create a missing file; a typo must not become an empty
     // database.
     if (info.isSqlite() && !QFileInfo(info.databaseName).isFile())

@@ -131,6 +131,9 @@ TEST(ConnectionInfo, OpensSqliteFilesReadOnlyAndNamesWhatFails)
         {*parseConnection(folder.file(QStringLiteral("none.db"))).info, "database file not found",
          "a missing file is no new database"},
         {*parseConnection(QStringLiteral("x"), QStringLiteral("QNOPE")).info, "QNOPE", "a driver Qt does not have"},
+        // Debian has the package, this machine not the driver.
+        {*parseConnection(QStringLiteral("x"), QStringLiteral("QIBASE")).info, "install the package libqt6sql6-ibase",
+         "a driver not installed names its package"},
     };
     for (const Case &c : cases) {
         const OpenedDatabase opened = openConnection(c.info, QStringLiteral("info-bad"));
