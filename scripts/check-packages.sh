@@ -28,6 +28,15 @@ fi
 dpkg -L libzuvexal2 | grep '/libZuVexalCore.so.2$' >/dev/null
 dpkg -L libzuvexal-dev | grep '/qt6/plugins/designer/libzuvexal_designer.so$' >/dev/null
 
+# Programs, libraries and the plugin are stripped and carry no RUNPATH.
+for file in $(dpkg -L "${packages[@]}" | grep -E '^/usr/bin/|\.so(\.[0-9.]+)?$'); do
+  [ -f "$file" ] && [ ! -L "$file" ] || continue
+  if file -b "$file" | grep 'not stripped' >/dev/null || objdump -p "$file" | grep 'R.*PATH' >/dev/null; then
+    echo "check-packages: $file is not stripped or has a RUNPATH" >&2
+    exit 1
+  fi
+done
+
 bash "$top/tests/packaging/host-check.sh" /usr "$top"
 bash "$top/tests/hosts/run-hosts.sh" /usr "$top"
 

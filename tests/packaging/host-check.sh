@@ -23,7 +23,10 @@ quiet() {
   "$@" >"$work/step.log" 2>&1 || { tail -n 20 "$work/step.log" >&2; return 1; }
 }
 
-quiet cmake -S "$source/examples/host" -B "$work/cmake" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
+# Ninja where it is installed, else CMake's default (a clean machine has make).
+generator=()
+command -v ninja >/dev/null && generator=(-G Ninja)
+quiet cmake -S "$source/examples/host" -B "$work/cmake" "${generator[@]}" -DCMAKE_PREFIX_PATH="$prefix" \
   -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
 quiet cmake --build "$work/cmake"
 out=$("$work/cmake/zuvexal-host" --check)
