@@ -6,6 +6,7 @@
 #include "core/recordset/fieldkind.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <QStringBuilder>
 
 #include <algorithm>
@@ -21,6 +22,15 @@ namespace zuvexal {
 namespace {
 
 constexpr qint32 RecsPerSection = 5;
+
+// The table colour as it goes into the page: a colour name (one word of
+// letters and digits) or a #-hex colour; anything else, which could end the
+// tag or open another, is WHITE.
+QString pageColor(const QString &color)
+{
+    static const QRegularExpression safe(QStringLiteral("^([A-Za-z0-9]+|#[0-9A-Fa-f]{3}|#[0-9A-Fa-f]{6})$"));
+    return safe.match(color).hasMatch() ? color : QStringLiteral("WHITE");
+}
 constexpr qint32 SectionLinksPerLine = 9;
 constexpr qint32 VolLinksPerLine = 12;
 // Dates already written are kept as text in this many slots, by Julian day
@@ -608,13 +618,16 @@ void PageWriter::Texts::useTable(const QString &TableColor, const QStringList &c
         return;
     tableColor = TableColor;
     tableColumns = columns;
-    QString head = QLatin1String("<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=[")
-        + TableColor + QLatin1String("]<TR>");
+    const QString color = pageColor(TableColor);
+    // The table tag is closed, so browsers paint the colour chosen (left
+    // open, "[WHITE]<TR" was read as the colour, a bright green).
+    QString head = QLatin1String("<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=") + color
+        + QLatin1String("><TR>");
     for (const QString &name : columns)
         head += QLatin1String("<TH>") + escaped(name) + QLatin1String("</TH>");
     head += QLatin1String("</TR>");
     tableHead = head.toStdString();
-    cellStart = (QLatin1String("<TD><BGCOLOR=[") + TableColor + QLatin1String("]>")).toStdString();
+    cellStart = (QLatin1String("<TD><BGCOLOR=[") + color + QLatin1String("]>")).toStdString();
 }
 
 void PageWriter::Texts::appendSectionLinks(std::string &out, qint32 last, qint32 sectionNo)

@@ -19,7 +19,7 @@ const QStringList &reportTableColors()
     static const QStringList colors = {
         QStringLiteral("WHITE"),  QStringLiteral("RED"),    QStringLiteral("BLUE"),
         QStringLiteral("GREEN"),  QStringLiteral("YELLOW"), QStringLiteral("GRAY"),
-        QStringLiteral("SILVER"), QStringLiteral("MAROON"), QStringLiteral("FUCHIA"),
+        QStringLiteral("SILVER"), QStringLiteral("MAROON"), QStringLiteral("FUCHSIA"),
     };
     return colors;
 }

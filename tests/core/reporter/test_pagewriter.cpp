@@ -66,7 +66,7 @@ QString opening(const QString &section, const QString &font = QStringLiteral("Ar
 QString tableHead(const QStringList &names)
 {
     QString head = QStringLiteral(
-        "<P>  </P><TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=[WHITE]<TR>");
+        "<P>  </P><TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=WHITE><TR>");
     for (const QString &n : names)
         head += QStringLiteral("<TH>%1</TH>").arg(n);
     return head + QStringLiteral("</TR>");
@@ -177,7 +177,7 @@ TEST_F(PageWriterTest, FirstSectionOfPageOneCarriesTheHeaderBlock)
               "a&nbsp;b<p></p>c<P>  </P>"
               "<A HRef='#Section1'>Section1</A>..."
               "<P>  </P>"
-              "<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=[WHITE]<TR>"
+              "<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=WHITE><TR>"
               "<TH>Name</TH><TH>Amount</TH></TR>"
               "<TR><TD><BGCOLOR=[WHITE]>A</TD><TD><BGCOLOR=[WHITE]>1</TD></TR>"
               "<TR><TD><BGCOLOR=[WHITE]>B</TD><TD><BGCOLOR=[WHITE]>2.5</TD></TR>"
@@ -188,6 +188,32 @@ TEST_F(PageWriterTest, FirstSectionOfPageOneCarriesTheHeaderBlock)
               "<P>  </P> </BODY></HTML>");
     EXPECT_EQ(page.settings.NotesText, "a b\r\nc") << "the notes are converted for the page only";
     EXPECT_EQ(rs.value(0), QVariant("A")) << "the section is left on its first record";
+}
+
+TEST_F(PageWriterTest, TheTableTagIsClosedAndCarriesASafeColour)
+{
+    struct Case { const char *chosen; const char *written; const char *why; };
+    const Case cases[] = {
+        {"FUCHSIA", "FUCHSIA", "a colour of the window's list"},
+        {"#FF8800", "#FF8800", "a hex colour"},
+        {"#f80", "#f80", "a short hex colour"},
+        {"Navy2", "Navy2", "one word of letters and digits passes as it is"},
+        {"RED><SCRIPT>", "WHITE", "text that would end the tag"},
+        {"light blue", "WHITE", "two words"},
+        {"#12345", "WHITE", "a hex colour of five digits"},
+        {"", "WHITE", "no colour"},
+    };
+    for (const Case &c : cases) {
+        RecordSet rs = table(NameAmount, {{"A", 1}});
+        const QString file = folder.file(QStringLiteral("colour%1.htm").arg(&c - cases));
+        writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol 1", 0, QString::fromUtf8(c.chosen),
+                                  pageOf(1, 1, 1, 1));
+        const QString page = fragment(file);
+        const QString written = QString::fromUtf8(c.written);
+        EXPECT_TRUE(page.contains(QStringLiteral("ALIGN=CENTER BGCOLOR=%1><TR><TH>Name</TH>").arg(written))) << c.why;
+        // The cells' colour tags, which browsers ignore, keep their form.
+        EXPECT_TRUE(page.contains(QStringLiteral("<TD><BGCOLOR=[%1]>A</TD>").arg(written))) << c.why;
+    }
 }
 
 TEST_F(PageWriterTest, EmailLineNeedsAnAtAfterTheFirstCharacterAndALaterDot)
