@@ -102,7 +102,23 @@ int commitPage(const QString &path, const PageSections &page, bool existed)
     return failed;
 }
 
+// A page behind one that could not be made: not reached, not failed.
+struct SkippedPage
+{
+};
+
+std::function<void(const QString &)> &pageMakingHook()
+{
+    static std::function<void(const QString &)> hook;
+    return hook;
+}
+
 } // namespace
+
+void setPageMakingHook(std::function<void(const QString &pagePath)> hook)
+{
+    pageMakingHook() = std::move(hook);
+}
 
 GenerationRun::GenerationRun(ReportForm &form) : m_form(form)
 {
@@ -136,7 +152,15 @@ bool GenerationRun::prepare()
 RunResult GenerationRun::run()
 {
     enterRunningState();
-    writePages();
+    // A failure on this thread (memory, say) ends the run like a page that
+    // could not be made: the pages in flight are still waited for, and the
+    // form leaves the running state, so it can run and close again.
+    try {
+        writePages();
+    } catch (...) {
+        m_makeFailed = true;
+        ++m_result.sectionsFailed;
+    }
     finishPages();
     // Back to the page shown before the run.
     m_form.selectPage(m_shownPage);
@@ -219,7 +243,9 @@ void GenerationRun::writePages()
         const qint32 pages = f.m_totalPage;
         m_result.pageFiles = QStringList(std::max<qint32>(pages, 0), QString());
         m_sizesBeforeRun.assign(size_t(std::max<qint32>(pages, 0)), std::nullopt);
-        for (qint32 p = 1; p <= pages && !f.CancelRequested; ++p) {
+        // After a page that could not be made the pages behind it are not
+        // written: the run's sums and totals would be off.
+        for (qint32 p = 1; p <= pages && !f.CancelRequested && !m_makeFailed; ++p) {
             f.selectPage(p);
             writePage(pages == 1 ? m_baseName : numberedPageName(m_baseName, p), pageHeading(p));
         }
@@ -313,16 +339,19 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
         job->sections->bytes.clear();
         job->sections->ends.clear();
     }
-    m_pages.push_back(Page{path, job->sections, job->failed.get_future()});
+    const int sections = int((records + SectionSize - 1) / SectionSize);
+    m_pages.push_back(Page{path, job->sections, job->failed.get_future(), std::max(sections, 1)});
     m_maker.start([this, job] {
         // After a page that could not be made the statistics are off: the
         // pages behind it are neither made nor written, and the run ends
         // with that page's failure.
         if (m_makeFailed) {
-            job->failed.set_exception(std::make_exception_ptr(std::runtime_error("an earlier page failed")));
+            job->failed.set_exception(std::make_exception_ptr(SkippedPage{}));
             return;
         }
         try {
+            if (const auto &hook = pageMakingHook())
+                hook(job->path);
             makePage(*job);
             m_committer.start([job] {
                 try {
@@ -365,7 +394,21 @@ qsizetype GenerationRun::largestPageBytes() const
 void GenerationRun::finishOldestPage()
 {
     Page &page = m_pages.front();
-    const int failed = page.failed.get();
+    int failed = 0;
+    try {
+        failed = page.failed.get();
+    } catch (const SkippedPage &) {
+        // Whether the host's thread had handed it over before the failure
+        // came is timing: it counts as not reached either way.
+        if (const qsizetype i = m_result.pageFiles.indexOf(page.path); i >= 0)
+            m_result.pageFiles[i].clear();
+        m_spareSections.push_back(std::move(*page.sections));
+        m_pages.pop_front();
+        return;
+    } catch (...) {
+        // Not made, or not written: none of its sections reached the file.
+        failed = page.sectionCount;
+    }
     m_result.sectionsFailed += failed;
     if (failed == 0)
         ++m_result.pagesWritten;

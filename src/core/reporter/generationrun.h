@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <future>
 #include <memory>
 #include <optional>
@@ -19,6 +20,11 @@
 namespace zuvexal {
 
 class ReportForm;
+
+// Called on the page-making thread before each page of every run is made,
+// with the page's path; what it throws makes that page one that could not
+// be made. Tests make page making fail through it; nothing else sets it.
+void setPageMakingHook(std::function<void(const QString &pagePath)> hook);
 
 // One press of Generate: the pages of the report form, cut into sections
 // of five records, appended as linked HTML files under Reports/, then shown
@@ -85,6 +91,7 @@ private:
         QString path;
         std::shared_ptr<PageSections> sections;
         std::future<int> failed; // sections that could not be written
+        int sectionCount = 0;     // the page's sections, all lost when it cannot be made
     };
     std::deque<Page> m_pages;                  // in flight, oldest first
     std::atomic<qsizetype> m_largestPageBytes = -1; // none made yet

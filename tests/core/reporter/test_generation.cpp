@@ -1,3 +1,4 @@
+#include "core/reporter/generationrun.h"
 #include "core/settings/advancedsettings.h"
 
 #include "reportfixture.h"
@@ -235,6 +236,36 @@ TEST_F(ReportTest, APageThatCannotBeWrittenIsCountedAloneAndTheOthersAreWhole)
     clean3.replace("clean", "blocked");
     EXPECT_EQ(page("blocked1.htm"), clean1);
     EXPECT_EQ(page("blocked3.htm"), clean3);
+}
+
+TEST_F(ReportTest, APageThatCannotBeMadeEndsTheRunAsAFailureAndTheFormRunsAgain)
+{
+    // Page 2 fails while it is made (memory, say): page 1 is whole, page 2
+    // and the pages behind it are not written, and the form leaves the
+    // running state, so the next report runs and the window can close.
+    RecordSetPtr records = makeOrders(23);
+    control->setMaxRecsPerPage(10);
+    const QString failing = folder.file(QStringLiteral("Reports/failed2.htm"));
+    setPageMakingHook([failing](const QString &path) {
+        if (path == failing)
+            throw std::bad_alloc();
+    });
+    EXPECT_FALSE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("failed"), {}, ZuVexal::rNoNo));
+    setPageMakingHook({});
+    ASSERT_TRUE(control->lastRun());
+    const RunResult &run = *control->lastRun();
+    EXPECT_EQ(run.pagesWritten, 1);
+    EXPECT_EQ(run.sectionsFailed, 2) << "the failed page's two sections";
+    EXPECT_EQ(run.pagesFailed, QStringList{failing});
+    EXPECT_EQ(fragments(folder.file(QStringLiteral("Reports/failed1.htm"))), 2);
+    EXPECT_FALSE(QFile::exists(failing));
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Reports/failed3.htm")))) << "nothing behind the failed page";
+    EXPECT_FALSE(reportForm().isRunning());
+    EXPECT_FALSE(control->ReportBusy());
+
+    records = makeOrders(23);
+    ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("again"), {}, ZuVexal::rNoNo));
+    EXPECT_EQ(control->lastRun()->pagesWritten, 3);
 }
 
 TEST_F(ReportTest, WhatAStatusHandlerChangesReachesOnlyThePagesStillToCome)
