@@ -2,8 +2,10 @@
 // AutoZuReporter call makes it.
 #include "cli.h"
 
+#include "core/control/context.h"
 #include "core/control/zuvexal.h"
 #include "core/reporter/runresult.h"
+#include "core/settings/registry.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -162,6 +164,10 @@ int writeReport(const QCommandLineParser &parser, const ReportOptions &options, 
                 const QString &folder, qint32 recordsPerPage, const ReportChoices &choices)
 {
     ZuVexal control;
+    // The settings come from the registry file named, handed to this
+    // control's context rather than through the process's environment.
+    if (parser.isSet(options.registryFile))
+        control.context().registry = Registry(parser.value(options.registryFile), QString());
     QString applicationPath = folder;
     control.setApplicationPath(applicationPath);
     control.setMaxRecsPerPage(recordsPerPage);
@@ -224,10 +230,6 @@ int runReport(const QStringList &args)
     const std::optional<QString> folder = applicationFolder(parser, options.appFolder);
     if (!folder)
         return ExitBadInput;
-    // The control reads its settings from the registry this names.
-    if (parser.isSet(options.registryFile))
-        qputenv("ZUVEXAL_REGISTRY", QFile::encodeName(parser.value(options.registryFile)));
-
     const LoadedRecords loaded = loadRecords(parser, database);
     if (loaded.failure)
         return *loaded.failure;

@@ -151,6 +151,14 @@ TEST(Cli, SettingsSetAndShowRoundTrip)
     EXPECT_TRUE(lossy.err.contains(QStringLiteral("HeaderText"))) << lossy.err.toStdString();
     EXPECT_EQ(runCli({QStringLiteral("settings"), QStringLiteral("show"), QStringLiteral("--registry"), registry}).out,
               show.out);
+
+    // A report reads its settings from the registry named.
+    const CliRun report = runCli({QStringLiteral("report"), QStringLiteral("--db"), makeDatabase(folder),
+                                  QStringLiteral("--table"), QStringLiteral("orders"), QStringLiteral("--quiet"),
+                                  QStringLiteral("--app-folder"), folder.path(), QStringLiteral("--file"),
+                                  QStringLiteral("q4.htm"), QStringLiteral("--registry"), registry});
+    ASSERT_EQ(report.exitCode, 0) << report.err.toStdString();
+    EXPECT_TRUE(test::readAll(folder.file(QStringLiteral("Reports/q4.htm"))).contains("Q4 sales"));
 }
 
 TEST(Cli, ServicesOneAtATime)
