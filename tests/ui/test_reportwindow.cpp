@@ -94,19 +94,21 @@ TEST_F(ReportTest, SaveAsAsksTheControlForAFile)
 TEST_F(ReportTest, GenerateFromTheWindowWritesWhatTheUnattendedRunWrites)
 {
     // The unattended run first, for the same choices: all fields, no date.
-    ReportForm &form = reportForm();
-    QObject::connect(&form, &ReportForm::loaded, &form, [&] { form.chkInsert = 0; });
+    ReportChoices noDate;
+    noDate.insertDate = false;
+    control->setReportChoices(noDate);
     RecordSetPtr records = test::makeOrders(12);
     ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("same"), QStringLiteral("T"),
                                         ZuVexal::rNoNo));
     const QString reports = folder.file(QStringLiteral("Reports/"));
     QDir().rename(reports, folder.file(QStringLiteral("unattended")));
 
-    load(12, 10);
+    ReportForm &form = load(12, 10);
     advancedSet().ensureLoaded();
     advancedSet().lstFields.clear();
     ui::ReportWindow window(form);
     whileShown([&](QDialog *w) {
+        child<QCheckBox>(w, "chkInsert")->setChecked(false);
         child<QLineEdit>(w, "txtTitle")->setText(QStringLiteral("T"));
         child<QLineEdit>(w, "txtFilename")->setText(QStringLiteral("same"));
         child<QCheckBox>(w, "chkBrowser")->setChecked(false);

@@ -90,7 +90,7 @@ double leadingNumber(QStringView text)
     return std::isfinite(value) ? value : 0.0;
 }
 
-bool isNumeric(const QVariant &value)
+bool isNumeric(const QVariant &value, const QLocale &locale)
 {
     if (value.isNull())
         return false;
@@ -114,7 +114,7 @@ bool isNumeric(const QVariant &value)
         bool ok = false;
         QLocale::c().toDouble(text, &ok);
         if (!ok)
-            QLocale().toDouble(text, &ok);
+            locale.toDouble(text, &ok);
         return ok;
     }
     default:
@@ -136,7 +136,17 @@ bool surelyNotNumeric(QByteArrayView utf8)
     return true;
 }
 
+bool isNumeric(const QVariant &value)
+{
+    return isNumeric(value, QLocale());
+}
+
 QString valueText(const QVariant &value)
+{
+    return valueText(value, QLocale());
+}
+
+QString valueText(const QVariant &value, const QLocale &locale)
 {
     if (value.isNull() || !value.isValid())
         return {};
@@ -155,17 +165,14 @@ QString valueText(const QVariant &value)
     case QMetaType::Float: {
         QString text = QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
         if (const qsizetype point = text.indexOf(QLatin1Char('.')); point >= 0)
-            text.replace(point, 1, QLocale().decimalPoint());
+            text.replace(point, 1, locale.decimalPoint());
         return text;
     }
     case QMetaType::QDate:
-        return QLocale().toString(value.toDate(), QLocale::ShortFormat);
-    case QMetaType::QTime: {
-        const QLocale locale;
+        return locale.toString(value.toDate(), QLocale::ShortFormat);
+    case QMetaType::QTime:
         return locale.toString(value.toTime(), timeFormatWithoutZone(locale));
-    }
     case QMetaType::QDateTime: {
-        const QLocale locale;
         const QDateTime dt = value.toDateTime();
         QString text = locale.toString(dt.date(), QLocale::ShortFormat);
         if (dt.time() != QTime(0, 0))

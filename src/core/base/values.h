@@ -11,6 +11,8 @@
 
 // Value conventions shared by every subsystem: how texts become numbers and
 // values become texts, the same way everywhere.
+class QLocale;
+
 namespace zuvexal {
 
 // The number at the start of a text: blanks (spaces, tabs, line breaks) are
@@ -19,10 +21,11 @@ namespace zuvexal {
 // the first other character. 0 when there is no number ("12abc" is 12).
 double leadingNumber(QStringView text);
 
-// Whether a value is a number or a text that reads as one in the current
-// locale or in C notation (blanks around it allowed). Null, empty and blank
-// values are not numeric; booleans are.
+// Whether a value is a number or a text that reads as one in the locale
+// (Qt's default when none is given) or in C notation (blanks around it
+// allowed). Null, empty and blank values are not numeric; booleans are.
 bool isNumeric(const QVariant &value);
+bool isNumeric(const QVariant &value, const QLocale &locale);
 
 // True when a text in UTF-8 is surely not numeric in the sense of isNumeric:
 // it is blank, or its first character starts no number. False means only
@@ -30,9 +33,11 @@ bool isNumeric(const QVariant &value);
 bool surelyNotNumeric(QByteArrayView utf8);
 
 // The general text of a value: whole numbers without decimals, doubles in
-// their shortest round-trip form with the current locale's decimal separator,
-// dates in the locale's short format, null and empty values as empty text.
+// their shortest round-trip form with the locale's decimal separator, dates
+// in the locale's short format, null and empty values as empty text. The
+// locale is Qt's default when none is given.
 ZUVEXAL_CORE_EXPORT QString valueText(const QVariant &value);
+QString valueText(const QVariant &value, const QLocale &locale);
 
 // valueText() of a double, appended in UTF-8 with the given decimal point
 // (the current locale's, in UTF-8) without building a QString.

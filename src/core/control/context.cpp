@@ -57,10 +57,8 @@ WindowPresenter *Context::windowsFor(const char *method) const
 
 AdvancedSetForm &Context::advancedSet()
 {
-    if (!m_advancedSet) {
+    if (!m_advancedSet)
         m_advancedSet = std::make_unique<AdvancedSetForm>(values, settings, registry, links, messages);
-        m_advancedSet->autoReporting = [this] { return m_reportForm && m_reportForm->AutoReporting; };
-    }
     return *m_advancedSet;
 }
 

@@ -5,17 +5,35 @@
 #include "core/base/values.h"
 #include "core/control/context.h"
 #include "core/control/windowpresenter.h"
+#include "core/base/now.h"
+#include "core/reporter/generationrun.h"
 #include "core/reporter/reportform.h"
+#include "core/reporter/reportjob.h"
 #include "core/settings/advancedsetform.h"
 
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QLocale>
+#include <QMetaMethod>
 #include <QPointer>
+
+#include <algorithm>
+#include <limits>
 
 #include <functional>
 
 namespace zuvexal {
+
+// A record set handed to an entry point, ready for a report.
+struct PreparedReport
+{
+    RecordSetPtr records;
+    qint32 totalRecords = 0;
+    bool containPictureFields = false;
+    QString pictureFields; // comma-separated field names
+    QString graphicFolder; // comma-separated folders, as the host gave them
+};
 
 namespace {
 
@@ -75,17 +93,6 @@ std::optional<RecordSet> staticCopy(RecordSet &source, bool yield)
     return copy;
 }
 
-// The window's choices a caller made for an unattended run.
-void applyChoices(ReportForm &form, const ReportChoices &choices)
-{
-    if (choices.tableColor)
-        form.cboBGcolor = *choices.tableColor;
-    if (choices.insertDate)
-        form.chkInsert = *choices.insertDate ? 1 : 0;
-    if (choices.date)
-        form.dtpInsert = *choices.date;
-}
-
 // The common start and end of both entry points around their own steps:
 // the hourglass, the record set's bookmark kept, and the busy guard let go
 // on every path. A failure of a host object inside the steps ends the
@@ -106,55 +113,132 @@ bool betweenCommonStartAndEnd([[maybe_unused]] Context::ReportGuard busy, Record
     return result;
 }
 
-// The unattended run over a prepared report (AutoZuReporter's steps 9 to
-// 19): the window is filled and its buttons pressed as a user would, the
-// two settings the run changes are restored afterwards. What the run did,
-// or nothing when the split made no page.
-std::optional<RunResult> runUnattended(Context &context, const ReportChoices &choices, const QString &fileName,
+qint16 clamp16(qint32 value)
+{
+    return qint16(std::clamp<qint32>(value, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()));
+}
+
+// The host's side of an unattended run: each status report goes to the
+// control as its host sees it, through its RaiseZuReportStatus by name, and
+// what the host's handler writes back comes back. The control may go
+// during the run; no report reaches it then.
+class HostObserver final : public ReportObserver
+{
+public:
+    HostObserver(QObject *hostControl, ZuVexal &control, bool hostHandlesStatus)
+        : m_hostControl(hostControl), m_control(&control), m_hostHandlesStatus(hostHandlesStatus)
+    {
+        if (hostControl) {
+            const QMetaObject *meta = hostControl->metaObject();
+            const int index = meta->indexOfMethod(
+                QMetaObject::normalizedSignature("RaiseZuReportStatus(qint16,qint32,qint16,bool&,bool&,QVariant&)"));
+            if (index >= 0)
+                m_raiseStatus = meta->method(index);
+        }
+    }
+
+    void status(const RunStatus &status, RunRequests &requests) override
+    {
+        if (!m_hostControl || !m_raiseStatus.isValid())
+            return;
+        m_raiseStatus.invoke(m_hostControl, Qt::DirectConnection, Q_ARG(qint16, clamp16(status.totalPages)),
+                             Q_ARG(qint32, status.elapsedSeconds), Q_ARG(qint16, clamp16(status.currentPage)),
+                             Q_ARG(bool &, requests.cancel), Q_ARG(bool &, requests.deleteOnCancel),
+                             Q_ARG(QVariant &, m_reserved));
+        // A colour the handler chose reaches the sections still to come.
+        if (m_control && m_control->reportChoices().tableColor)
+            requests.tableColor = *m_control->reportChoices().tableColor;
+    }
+
+    // A host without a status handler sees nothing until the run ends.
+    bool pagesOnDiskAtStatus() const override { return m_hostHandlesStatus; }
+
+private:
+    QPointer<QObject> m_hostControl;
+    QPointer<ZuVexal> m_control;
+    bool m_hostHandlesStatus;
+    QMetaMethod m_raiseStatus;
+    QVariant m_reserved;
+};
+
+// The report an unattended run makes of a prepared record set, as an end
+// user would make it in a fresh report window: every field in output,
+// every numeric field summed, no notes, all pages, the caller's choices.
+// The settings record gets the window's Apply; the two settings the run
+// changes are restored afterwards and the record stored, as closing the
+// window does. What the run did, or nothing when the split made no page.
+std::optional<RunResult> runUnattended(Context &context, const PreparedReport &prepared, HostObserver &observer,
+                                       const ReportChoices &choices, const QString &fileName,
                                        const QString &FileTitle, int AutoRepAction)
 {
-    ReportForm &form = context.reportForm();
     AdvancedSetForm &settings = context.advancedSet();
     AdvancedSettings &record = context.settings.Settings;
     settings.ensureLoaded();
-    form.AutoReporting = true;
     const qint16 includeNotes = record.IncludeNotes;
     const qint16 sumCurrentPageOnly = record.SumCurrentPageOnly;
-    settings.chkNotes = 0;
-    settings.OptPages = 0;
 
-    form.ensureLoaded();
-    std::optional<RunResult> run;
-    if (form.TotalPage() >= 1) {
-        applyChoices(form, choices);
-        const QString name = trimBlanks(fileName);
-        const QString title = trimBlanks(FileTitle);
-        form.txtFilename = name.isEmpty() ? QStringLiteral("AutoGenRep") : name;
-        form.txtTitle = title.isEmpty() ? QStringLiteral("Auto-Generated Report") : title;
-        switch (AutoRepAction) {
-        case ZuVexal::rNoNo: form.chkBrowser = 0; form.chkPrinter = 0; break;
-        case ZuVexal::rNoYes: form.chkBrowser = 0; form.chkPrinter = 1; break;
-        case ZuVexal::rYesNo: form.chkBrowser = 1; form.chkPrinter = 0; break;
-        case ZuVexal::rYesYes: form.chkBrowser = 1; form.chkPrinter = 1; break;
-        default: break;
+    std::optional<qint32> perPage;
+    if (settings.myfControl) {
+        bool ok = false;
+        const qint32 asked = settings.myfControl->property("MaxRecsPerPage").toInt(&ok);
+        if (ok)
+            perPage = asked;
+    }
+    ReportPages split = splitIntoPages(*prepared.records, prepared.totalRecords, perPage);
+    std::optional<RunResult> result;
+    if (!split.pages.empty()) {
+        ReportJob job;
+        RecordSet &first = *split.pages.front();
+        for (int i = 0; i < first.fieldCount(); ++i) {
+            const QString name = trimBlanks(first.field(i).name);
+            job.gridFieldNames << name;
+            if (!job.outputFields.contains(name))
+                job.outputFields << name;
         }
-        form.cmdDirection_Click(0);
-        form.cmdAdvanced_Click();
+        job.columnPictureFolders = pictureFoldersFor(
+            job.gridFieldNames, pictureFolderPath(prepared.graphicFolder).value_or(QString()), prepared.pictureFields);
+        settings.lstFields = sumFieldCandidates(first);
         for (ListItem &item : settings.lstFields)
             item.selected = true;
         settings.chkNotes = 0;
         settings.OptPages = 0;
-        settings.cmdApply_Click();
-        form.cmdGenerate_Click();
-        run = form.lastRun();
+        settings.apply();
+
+        job.pages = std::move(split.pages);
+        job.source = prepared.records;
+        job.totalRecords = prepared.totalRecords;
+        const QString name = trimBlanks(fileName);
+        const QString title = trimBlanks(FileTitle);
+        job.fileName = name.isEmpty() ? QStringLiteral("AutoGenRep") : name;
+        job.title = title.isEmpty() ? QStringLiteral("Auto-Generated Report") : title;
+        job.insertDate = choices.insertDate.value_or(true);
+        job.date = choices.date.value_or(reportDateTime().date());
+        job.tableColor = choices.tableColor.value_or(reportTableColors().front());
+        switch (AutoRepAction) {
+        case ZuVexal::rNoNo: job.showInBrowser = false; job.print = false; break;
+        case ZuVexal::rNoYes: job.showInBrowser = false; job.print = true; break;
+        case ZuVexal::rYesNo: job.showInBrowser = true; job.print = false; break;
+        case ZuVexal::rYesYes: job.showInBrowser = true; job.print = true; break;
+        default: break;
+        }
+        job.unattended = true;
+        job.appFolder = context.values.AppFolder;
+        job.containPictureFields = prepared.containPictureFields;
+        job.settings = record;
+        job.advancedSettingsInForce = settings.AdvSettings();
+        job.sumFields = settings.lstFields;
+        job.locale = QLocale();
+
+        GenerationRun run(std::move(job), observer, context.links, context.messages);
+        if (!run.refusal())
+            result = run.run();
     }
     record.IncludeNotes = includeNotes;
     record.SumCurrentPageOnly = sumCurrentPageOnly;
     settings.chkNotes = includeNotes;
     settings.OptPages = sumCurrentPageOnly;
-    form.AutoReporting = false;
-    form.cmdClose_Click();
-    return run;
+    settings.SaveUserSettings();
+    return result;
 }
 
 } // namespace
@@ -165,7 +249,7 @@ bool ZuVexal::ReportBusy() const
 }
 
 bool ZuVexal::prepareReport(RecordSetPtr &repRecordset, const QString &sPicFields, QString *theGraphicFolder,
-                            bool unattended)
+                            bool unattended, PreparedReport &prepared)
 {
     QString folder = theGraphicFolder ? *theGraphicFolder : QString();
     if (!theGraphicFolder || folder.isEmpty())
@@ -187,17 +271,16 @@ bool ZuVexal::prepareReport(RecordSetPtr &repRecordset, const QString &sPicField
         return false;
 
     m_currentRecordsetRef = repRecordset;
-    m_context->values.SourceRecordset = repRecordset;
     AdvancedSetForm &settings = m_context->advancedSet();
     settings.lstFields.clear();
     settings.myfControl = m_container->controlByName(displayName());
     if (!settings.myfControl)
         return false;
-    ReportForm &form = m_context->reportForm();
-    form.CumTotalRecs = qint32(std::min<qint64>(records, std::numeric_limits<qint32>::max()));
-    form.ContainPictureFilenameField = !trimBlanks(sPicFields).isEmpty();
-    form.setThePicFields(sPicFields);
-    form.setGraphicFolderPath(folder);
+    prepared.records = repRecordset;
+    prepared.totalRecords = qint32(std::min<qint64>(records, std::numeric_limits<qint32>::max()));
+    prepared.containPictureFields = !trimBlanks(sPicFields).isEmpty();
+    prepared.pictureFields = trimBlanks(sPicFields);
+    prepared.graphicFolder = folder;
     return true;
 }
 
@@ -218,8 +301,15 @@ bool ZuVexal::ShowZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
         return false;
     }
     return betweenCommonStartAndEnd(std::move(*busy), repRecordset, [&](WaitCursor &cursor) {
-        if (!prepareReport(repRecordset, sPicFields, theGraphicFolder, false))
+        PreparedReport prepared;
+        if (!prepareReport(repRecordset, sPicFields, theGraphicFolder, false, prepared))
             return false;
+        context->values.SourceRecordset = prepared.records;
+        ReportForm &form = context->reportForm();
+        form.CumTotalRecs = prepared.totalRecords;
+        form.ContainPictureFilenameField = prepared.containPictureFields;
+        form.setThePicFields(prepared.pictureFields);
+        form.setGraphicFolderPath(prepared.graphicFolder);
         cursor.restore();
         presenter->showReportWindow(context->reportForm());
         // A split that made no page has shown nothing.
@@ -241,9 +331,13 @@ bool ZuVexal::AutoZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
         return false;
     const ReportChoices choices = m_reportChoices;
     return betweenCommonStartAndEnd(std::move(*busy), repRecordset, [&](WaitCursor &) {
-        if (!prepareReport(repRecordset, sPicFields, theGraphicFolder, true))
+        PreparedReport prepared;
+        if (!prepareReport(repRecordset, sPicFields, theGraphicFolder, true, prepared))
             return false;
-        const std::optional<RunResult> run = runUnattended(*context, choices, fileName, FileTitle, AutoRepAction);
+        HostObserver observer(context->advancedSet().myfControl, *this,
+                              isSignalConnected(QMetaMethod::fromSignal(&ZuVexal::ReportStatus)));
+        const std::optional<RunResult> run =
+            runUnattended(*context, prepared, observer, choices, fileName, FileTitle, AutoRepAction);
         if (self)
             self->m_lastRun = run;
         // A section that could not be written is a failed report.

@@ -16,6 +16,7 @@
 namespace zuvexal {
 
 class Context;
+struct PreparedReport;
 
 // An error the published interface raises to the host, with its number.
 class ZUVEXAL_CORE_EXPORT ZuError : public std::runtime_error
@@ -165,9 +166,12 @@ public:
     // A report entry point is in progress (in any control of the process).
     bool ReportBusy() const;
 
-    // Choices of the report window that AutoZuReporter applies after it has
-    // loaded the window (table colour, date line); none by default.
+    // Choices of the report window that AutoZuReporter makes instead of the
+    // window's defaults (table colour, date line); none by default. A table
+    // colour set from a ReportStatus handler reaches the sections still to
+    // be written.
     void setReportChoices(const ReportChoices &choices) { m_reportChoices = choices; }
+    const ReportChoices &reportChoices() const { return m_reportChoices; }
     // What the last generation run of this control's reports did.
     const std::optional<RunResult> &lastRun() const { return m_lastRun; }
 
@@ -184,7 +188,7 @@ private:
     bool runMode() const;
     QString displayName() const;
     bool prepareReport(RecordSetPtr &repRecordset, const QString &sPicFields, QString *theGraphicFolder,
-                       bool unattended);
+                       bool unattended, PreparedReport &prepared);
 
     std::shared_ptr<Context> m_context;
     std::unique_ptr<DefaultContainer> m_defaultContainer;

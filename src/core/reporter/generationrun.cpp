@@ -6,12 +6,9 @@
 #include "core/base/now.h"
 #include "core/base/paths.h"
 #include "core/base/quotedrecord.h"
-#include "core/base/sharedvalues.h"
 #include "core/base/values.h"
 #include "core/links/linkactivation.h"
 #include "core/reporter/printing.h"
-#include "core/reporter/reportform.h"
-#include "core/settings/advancedsetform.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -59,20 +56,14 @@ std::optional<QString> baseFileName(const QString &typed, bool unattended)
 }
 
 // "hh:mm:ss AM" on a 12-hour clock with the locale's designators.
-QString timeOfDay(const QTime &time)
+QString timeOfDay(const QTime &time, const QLocale &locale)
 {
     const int hour = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
-    const QLocale locale;
     return QStringLiteral("%1:%2:%3 %4")
         .arg(hour, 2, 10, QLatin1Char('0'))
         .arg(time.minute(), 2, 10, QLatin1Char('0'))
         .arg(time.second(), 2, 10, QLatin1Char('0'))
         .arg(time.hour() < 12 ? locale.amText() : locale.pmText());
-}
-
-qint16 clamp16(qint32 value)
-{
-    return qint16(std::clamp<qint32>(value, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()));
 }
 
 // The page files of one page name per page: "sales.htm" gives sales1.htm,
@@ -120,41 +111,59 @@ void setPageMakingHook(std::function<void(const QString &pagePath)> hook)
     pageMakingHook() = std::move(hook);
 }
 
-GenerationRun::GenerationRun(ReportForm &form) : m_form(form)
+GenerationRun::GenerationRun(ReportJob job, ReportObserver &observer, LinkState &links, const Messages &messages)
+    : m_job(std::move(job)), m_observer(observer), m_links(links), m_messages(messages)
 {
     // One thread each keeps the pages in order.
     m_committer.setMaxThreadCount(1);
     m_maker.setMaxThreadCount(1);
 }
 
-bool GenerationRun::prepare()
+GenerationRun::~GenerationRun() = default;
+
+std::optional<RunRefusal> GenerationRun::refusal()
 {
-    if (m_form.lstOutput.isEmpty()) {
-        Q_EMIT m_form.focusRequested(QStringLiteral("lstOutput"));
-        return false;
-    }
-    m_title = trimBlanks(m_form.txtTitle);
+    if (m_job.outputFields.isEmpty())
+        return RunRefusal::NoOutputFields;
+    m_title = trimBlanks(m_job.title);
     if (m_title.isEmpty())
         m_title = QStringLiteral(" Records ");
-    const std::optional<QString> baseName = baseFileName(m_form.txtFilename, m_form.AutoReporting);
-    if (!baseName) {
-        Q_EMIT m_form.focusRequested(QStringLiteral("txtFilename"));
-        return false;
-    }
+    const std::optional<QString> baseName = baseFileName(m_job.fileName, m_job.unattended);
+    if (!baseName)
+        return RunRefusal::NoFileName;
     m_baseName = *baseName;
-    if (m_form.lstOutput.size() > MaxOutputFields) {
-        m_form.m_messages.show(QStringLiteral("ZuVexal"), QStringLiteral("Too many fields!"));
-        return false;
+    if (m_job.outputFields.size() > MaxOutputFields) {
+        m_messages.show(QStringLiteral("ZuVexal"), QStringLiteral("Too many fields!"));
+        return RunRefusal::TooManyFields;
     }
-    return true;
+    return std::nullopt;
 }
 
 RunResult GenerationRun::run()
 {
-    enterRunningState();
+    m_startMs = QDateTime::currentMSecsSinceEpoch();
+    m_requests.tableColor = m_job.tableColor;
+    m_observer.started();
+
+    m_dateLine = m_title;
+    if (m_job.insertDate) {
+        m_dateLine = m_job.locale.toString(m_job.date, QLocale::LongFormat) + QStringLiteral(" <Br> ");
+        if (m_job.unattended)
+            m_dateLine = timeOfDay(reportDateTime().time(), m_job.locale) + QStringLiteral(" of ") + m_dateLine;
+    }
+    m_page.CumTotalRecs = m_job.totalRecords;
+    m_page.ContainPictureFilenameField = m_job.containPictureFields;
+    m_page.GridFieldNames = m_job.gridFieldNames;
+    m_page.ColumnPictureFolders = m_job.columnPictureFolders;
+    m_page.AdvSettings = m_job.advancedSettingsInForce;
+    m_page.settings = m_job.settings;
+    m_page.lstFields = m_job.sumFields;
+    m_page.SourceRecordset = m_job.source.get();
+    m_page.locale = m_job.locale;
+
     // A failure on this thread (memory, say) ends the run like a page that
     // could not be made: the pages in flight are still waited for, and the
-    // form leaves the running state, so it can run and close again.
+    // run leaves its running state, so the form can run and close again.
     try {
         writePages();
     } catch (...) {
@@ -162,73 +171,15 @@ RunResult GenerationRun::run()
         ++m_result.sectionsFailed;
     }
     finishPages();
-    // Back to the page shown before the run.
-    m_form.selectPage(m_shownPage);
-    m_result.cancelled = m_form.CancelRequested;
-    if (!m_form.CancelRequested)
-        m_form.DeleteOnCancel = false;
-    else if (m_form.DeleteOnCancel)
+    m_result.cancelled = m_requests.cancel;
+    if (!m_requests.cancel)
+        m_requests.deleteOnCancel = false;
+    else if (m_requests.deleteOnCancel)
         takeBackCancelledPages();
     removeEmptyNewPages();
     showAndPrint();
-    leaveRunningState();
+    m_observer.finished(m_result);
     return m_result;
-}
-
-void GenerationRun::enterRunningState()
-{
-    ReportForm &f = m_form;
-    f.m_running = true;
-    f.Frame1Visible = false;
-    f.Frame2Visible = false;
-    f.Frame3Visible = true;
-    m_startMs = QDateTime::currentMSecsSinceEpoch();
-    f.RunElapsedSeconds = 0;
-    f.chkCancel = 0;
-    f.chkDeleteOnCancel = 0;
-    f.CancelRequested = false;
-    f.DeleteOnCancel = false;
-    f.lblTotalPages.clear();
-    f.lblCurPage.clear();
-    f.lblElapsedSeconds.clear();
-    // The host's status method, looked up by name once per run.
-    if (QObject *control = f.m_settings.myfControl) {
-        const QMetaObject *meta = control->metaObject();
-        const int index = meta->indexOfMethod(
-            QMetaObject::normalizedSignature("RaiseZuReportStatus(qint16,qint32,qint16,bool&,bool&,QVariant&)"));
-        if (index >= 0)
-            m_raiseStatus = meta->method(index);
-    }
-    Q_EMIT f.progress();
-
-    for (const ListItem &item : std::as_const(f.lstOutput))
-        m_outputFieldNames << item.text;
-    m_dateLine = m_title;
-    if (f.chkInsert == 1) {
-        m_dateLine = QLocale().toString(f.dtpInsert, QLocale::LongFormat) + QStringLiteral(" <Br> ");
-        if (f.AutoReporting)
-            m_dateLine = timeOfDay(reportDateTime().time()) + QStringLiteral(" of ") + m_dateLine;
-    }
-    m_shownPage = f.m_curPage;
-
-    AdvancedSetForm &settings = f.m_settings;
-    settings.ensureLoaded();
-    m_page.CumTotalRecs = f.CumTotalRecs;
-    m_page.ContainPictureFilenameField = f.ContainPictureFilenameField;
-    m_page.GridFieldNames = f.m_gridFieldNames;
-    m_page.ColumnPictureFolders = f.m_columnPictureFolders;
-    m_page.AdvSettings = settings.AdvSettings();
-    m_page.settings = settings.state().Settings;
-    m_page.lstFields = settings.lstFields;
-}
-
-void GenerationRun::leaveRunningState()
-{
-    m_form.Frame1Visible = true;
-    m_form.Frame2Visible = true;
-    m_form.Frame3Visible = false;
-    m_form.m_running = false;
-    Q_EMIT m_form.progress();
 }
 
 QString GenerationRun::pageHeading(qint32 page) const
@@ -238,40 +189,34 @@ QString GenerationRun::pageHeading(qint32 page) const
 
 void GenerationRun::writePages()
 {
-    ReportForm &f = m_form;
-    if (f.m_settings.OptPages == 0) {
-        const qint32 pages = f.m_totalPage;
-        m_result.pageFiles = QStringList(std::max<qint32>(pages, 0), QString());
-        m_sizesBeforeRun.assign(size_t(std::max<qint32>(pages, 0)), std::nullopt);
+    const auto pages = qint32(m_job.pages.size());
+    if (m_job.allPages) {
+        m_result.pageFiles = QStringList(pages, QString());
+        m_sizesBeforeRun.assign(size_t(pages), std::nullopt);
+        m_status.totalPages = pages;
         // After a page that could not be made the pages behind it are not
         // written: the run's sums and totals would be off.
-        for (qint32 p = 1; p <= pages && !f.CancelRequested && !m_makeFailed; ++p) {
-            f.selectPage(p);
-            writePage(pages == 1 ? m_baseName : numberedPageName(m_baseName, p), pageHeading(p));
-        }
-    } else if (m_shownPage >= 1 && m_shownPage <= qint32(f.m_pageRecordsets.size())) {
-        // The current page alone, written as page 1 of 1 under the base name.
-        const qint32 pages = f.m_totalPage;
-        f.m_totalPage = 1;
-        f.selectPage(m_shownPage);
-        f.m_curPage = 1;
+        for (qint32 p = 1; p <= pages && !m_requests.cancel && !m_makeFailed; ++p)
+            writePage(p, pages == 1 ? m_baseName : numberedPageName(m_baseName, p), m_job.pages[size_t(p - 1)],
+                      pageHeading(p));
+    } else if (m_job.shownPage >= 1 && m_job.shownPage <= pages) {
+        // The shown page alone, written as page 1 of 1 under the base name.
         m_result.pageFiles = QStringList{QString()};
         m_sizesBeforeRun.assign(1, std::nullopt);
-        writePage(m_baseName, pageHeading(m_shownPage));
-        f.m_totalPage = pages;
+        m_status.totalPages = 1;
+        writePage(1, m_baseName, m_job.pages[size_t(m_job.shownPage - 1)], pageHeading(m_job.shownPage));
     }
 }
 
-// What making one page reads, taken when its status reports are done: a
-// host may change the form, the source or the colour in its status handler
-// for a later page, but not under a page being made.
+// What making one page reads, taken when its status reports are done: an
+// observer may change the colour for a later page, but not under a page
+// being made.
 struct GenerationRun::PageJob
 {
     QString path;
     QString heading;
     RecordSet records;
     qint64 recordCount = 0; // as its status reports were counted
-    RecordSet source; // field types and attributes
     PageContext context;
     QString tableColor;
     bool existed = false;
@@ -279,24 +224,25 @@ struct GenerationRun::PageJob
     std::promise<int> failed;
 };
 
-void GenerationRun::writePage(const QString &pageName, const QString &pageHeading)
+void GenerationRun::writePage(qint32 page, const QString &pageName, const RecordSetPtr &records,
+                              const QString &pageHeading)
 {
-    ReportForm &f = m_form;
-    const QString folder = f.m_values.AppFolder + QStringLiteral("Reports");
+    const QString folder = m_job.appFolder + QStringLiteral("Reports");
     QDir().mkpath(folder);
     const QString path = folder + QLatin1Char('/') + pageName;
-    bool existed = false;
-    if (f.m_curPage >= 1 && f.m_curPage <= m_result.pageFiles.size()) {
-        m_result.pageFiles[f.m_curPage - 1] = path;
-        const QFileInfo before(path);
-        existed = before.exists() || before.isSymLink();
-        m_sizesBeforeRun[size_t(f.m_curPage - 1)] = existed ? std::optional<qint64>(before.size()) : std::nullopt;
-    }
-    if (!f.m_curPageRecordset)
+    m_result.pageFiles[page - 1] = path;
+    const QFileInfo before(path);
+    const bool existed = before.exists() || before.isSymLink();
+    m_sizesBeforeRun[size_t(page - 1)] = existed ? std::optional<qint64>(before.size()) : std::nullopt;
+    if (!records)
         return;
-    const qint64 records = std::max<qint64>(f.m_curPageRecordset->recordCount(), 0);
-    // A status handler may close the window, which lets the pages go.
-    if (!reportSectionsToCome(qint32(records / SectionSize)) || !f.m_curPageRecordset)
+    m_status.currentPage = page;
+    const qint64 recordCount = std::max<qint64>(records->recordCount(), 0);
+    // An observer that looks at the files sees every page before this one
+    // whole.
+    if (m_observer.pagesOnDiskAtStatus())
+        finishPages();
+    if (m_makeFailed || !reportSectionsToCome(qint32(recordCount / SectionSize)))
         return;
 
     // Pages in flight are few, and their bytes, judged by the largest page
@@ -319,16 +265,13 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
     auto job = std::make_shared<PageJob>();
     job->path = path;
     job->heading = pageHeading;
-    job->records = *f.m_curPageRecordset;
-    job->recordCount = records;
-    if (const RecordSetPtr &source = f.m_values.SourceRecordset)
-        job->source = *source;
+    job->records = *records;
+    job->recordCount = recordCount;
     job->context = m_page;
-    job->context.CurPage = f.m_curPage;
-    job->context.TotalPage = f.m_totalPage;
-    job->context.NumRecsOnPage = f.m_numRecsOnPage;
-    job->context.SourceRecordset = f.m_values.SourceRecordset ? &job->source : nullptr;
-    job->tableColor = f.cboBGcolor;
+    job->context.CurPage = page;
+    job->context.TotalPage = m_status.totalPages;
+    job->context.NumRecsOnPage = qint32(recordCount);
+    job->tableColor = m_requests.tableColor;
     job->existed = existed;
     // Buffers of pages already written are reused, so pages of a run keep
     // their memory instead of growing a new buffer each.
@@ -339,7 +282,7 @@ void GenerationRun::writePage(const QString &pageName, const QString &pageHeadin
         job->sections->bytes.clear();
         job->sections->ends.clear();
     }
-    const int sections = int((records + SectionSize - 1) / SectionSize);
+    const int sections = int((recordCount + SectionSize - 1) / SectionSize);
     m_pages.push_back(Page{path, job->sections, job->failed.get_future(), std::max(sections, 1)});
     m_maker.start([this, job] {
         // After a page that could not be made the statistics are off: the
@@ -375,7 +318,7 @@ void GenerationRun::makePage(PageJob &job)
     for (qint32 k = 0; qint64(k) * SectionSize < records; ++k) {
         RecordSet section = job.records.slice(qint64(k) * SectionSize, SectionSize);
         const QString name = k == 0 ? job.heading : QStringLiteral("Section%1").arg(k);
-        m_writer.WriteReportSection(job.path, section, qint32(m_outputFieldNames.size()), m_outputFieldNames, name,
+        m_writer.WriteReportSection(job.path, section, qint32(m_job.outputFields.size()), m_job.outputFields, name,
                                     sectionCount, job.tableColor, job.context);
     }
     m_writer.setCollector(nullptr);
@@ -430,32 +373,13 @@ bool GenerationRun::reportSectionsToCome(qint32 sectionCount)
     // before any record of the page is written.
     for (qint32 k = 0; k <= sectionCount; ++k) {
         QCoreApplication::processEvents();
-        reportStatus();
-        if (m_form.CancelRequested)
+        m_status.elapsedSeconds =
+            qint32(std::nearbyint(double(QDateTime::currentMSecsSinceEpoch() - m_startMs) / 1000.0));
+        m_observer.status(m_status, m_requests);
+        if (m_requests.cancel)
             return false;
     }
     return true;
-}
-
-void GenerationRun::reportStatus()
-{
-    ReportForm &f = m_form;
-    f.RunElapsedSeconds = qint32(std::nearbyint(double(QDateTime::currentMSecsSinceEpoch() - m_startMs) / 1000.0));
-    if (f.AutoReporting) {
-        if (QObject *control = f.m_settings.myfControl; control && m_raiseStatus.isValid()) {
-            m_raiseStatus.invoke(control, Qt::DirectConnection, Q_ARG(qint16, clamp16(f.m_totalPage)),
-                                 Q_ARG(qint32, f.RunElapsedSeconds), Q_ARG(qint16, clamp16(f.m_curPage)),
-                                 Q_ARG(bool &, f.CancelRequested), Q_ARG(bool &, f.DeleteOnCancel),
-                                 Q_ARG(QVariant &, f.StatusReserved));
-        }
-    } else {
-        f.CancelRequested = f.chkCancel != 0;
-        f.DeleteOnCancel = f.chkDeleteOnCancel != 0;
-        f.lblTotalPages = QString::number(f.m_totalPage);
-        f.lblCurPage = QString::number(f.m_curPage);
-        f.lblElapsedSeconds = QString::number(f.RunElapsedSeconds);
-    }
-    Q_EMIT f.progress();
 }
 
 void GenerationRun::takeBackCancelledPages()
@@ -489,19 +413,18 @@ void GenerationRun::removeEmptyNewPages()
 
 void GenerationRun::showAndPrint()
 {
-    ReportForm &f = m_form;
-    if (f.DeleteOnCancel)
+    if (m_requests.deleteOnCancel)
         return;
     const QStringList &files = m_result.pageFiles;
-    if (f.chkBrowser == 1 && !files.isEmpty() && !files.front().isEmpty())
-        ActivateLink(f.m_links, 0, files.front(), false);
-    if (f.chkPrinter != 1)
+    if (m_job.showInBrowser && !files.isEmpty() && !files.front().isEmpty())
+        ActivateLink(m_links, 0, files.front(), false);
+    if (!m_job.print)
         return;
     const std::optional<QString> unavailable = printingUnavailable();
     if (unavailable)
         qWarning().noquote() << "ZuVexal: the report is not printed:" << *unavailable;
     for (const QString &file : files) {
-        if (!file.isEmpty() && QFileInfo::exists(file) && !PrintShownPage(file, f.chkBrowser != 0))
+        if (!file.isEmpty() && QFileInfo::exists(file) && !PrintShownPage(file, m_job.showInBrowser))
             m_result.pagesNotPrinted << file;
     }
 }

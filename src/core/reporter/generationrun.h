@@ -1,11 +1,10 @@
 #pragma once
 
 #include "core/reporter/pagewriter.h"
+#include "core/reporter/reportjob.h"
 #include "core/reporter/runresult.h"
 
-#include <QMetaMethod>
 #include <QString>
-#include <QStringList>
 #include <QThreadPool>
 
 #include <atomic>
@@ -14,71 +13,78 @@
 #include <future>
 #include <memory>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace zuvexal {
 
-class ReportForm;
+class Messages;
+struct LinkState;
 
 // Called on the page-making thread before each page of every run is made,
 // with the page's path; what it throws makes that page one that could not
 // be made. Tests make page making fail through it; nothing else sets it.
 void setPageMakingHook(std::function<void(const QString &pagePath)> hook);
 
-// One press of Generate: the pages of the report form, cut into sections
-// of five records, appended as linked HTML files under Reports/, then shown
-// and printed as the form asks. Its phases:
-//   prepare   the checks that end a run before it starts (no output fields,
-//             no file name, too many fields)
+// Why a job cannot run; nothing is written then.
+enum class RunRefusal {
+    NoOutputFields,
+    NoFileName,     // an interactive job without a file name
+    TooManyFields,  // more than 32000; the run has said so in a message box
+};
+
+// One generation run of a report job: its pages, cut into sections of five
+// records, appended as linked HTML files under Reports/, then shown and
+// printed as the job asks. Its phases:
+//   refusal   the checks that end a run before it starts
 //   run       the running state; each page (status reports, then each
 //             section); finish: taking back a cancelled run, showing,
-//             printing, back to the page shown before
-// The host sees a status report and a yield once per section and can
-// cancel at each; the result says what was written.
+//             printing
+// The observer gets a status report and the host's thread a yield once per
+// section, and can cancel at each; the result says what was written.
 //
 // Once its status reports are done, a page is made on a second thread and
-// its file written on a third, in page order and a few pages at most behind
-// the host's thread, which goes on reporting status for the next pages. What
-// making a page reads is taken when its status reports are done, except the
-// default locale, which Qt asks to be set before threads start. The run waits
-// for the pages before it looks at the files again (cancel, clean-up,
-// showing), so what is on disk then is what writing in line would leave.
+// its file written on a third, in page order. When the observer looks at
+// the files during the run (ReportObserver::pagesOnDiskAtStatus), the run
+// waits for every page before it reports status again; otherwise the host's
+// thread goes on reporting status for the next pages, a few pages behind at
+// most. The run waits for the pages before it looks at the files again
+// (cancel, clean-up, showing), so what is on disk then is what writing in
+// line would leave.
 class GenerationRun
 {
 public:
-    explicit GenerationRun(ReportForm &form);
+    // The observer, the link state and the message boxes outlive the run.
+    GenerationRun(ReportJob job, ReportObserver &observer, LinkState &links, const Messages &messages);
+    ~GenerationRun();
 
-    // False when the run cannot start; the form then asks for the focus or
-    // shows a message, and nothing is written.
-    bool prepare();
+    std::optional<RunRefusal> refusal();
+    // Runs a job that refusal() let pass.
     RunResult run();
 
 private:
-    void enterRunningState();
-    void leaveRunningState();
     void writePages();
-    void writePage(const QString &pageName, const QString &pageHeading);
+    void writePage(qint32 page, const QString &pageName, const RecordSetPtr &records, const QString &pageHeading);
     struct PageJob;
     void makePage(PageJob &job);
     void finishOldestPage();
     qsizetype largestPageBytes() const;
     void finishPages();
     bool reportSectionsToCome(qint32 sectionCount);
-    void reportStatus();
     void takeBackCancelledPages();
     void removeEmptyNewPages();
     void showAndPrint();
     QString pageHeading(qint32 page) const;
 
-    ReportForm &m_form;
+    ReportJob m_job;
+    ReportObserver &m_observer;
+    LinkState &m_links;
+    const Messages &m_messages;
     QString m_title;
     QString m_baseName;
     QString m_dateLine;
-    qint32 m_shownPage = 0;
     qint64 m_startMs = 0;
-    QMetaMethod m_raiseStatus;
-    QStringList m_outputFieldNames;
+    RunStatus m_status;
+    RunRequests m_requests;
     PageContext m_page;
     std::vector<std::optional<qint64>> m_sizesBeforeRun;  // per page; none: the file was new
     RunResult m_result;

@@ -212,7 +212,7 @@ bool hasSafeScheme(QByteArrayView target)
 }
 // A value that is already a number is taken as it is, so a double is never
 // read back through a locale's decimal comma; only texts are read.
-double numberOf(const QVariant &value)
+double numberOf(const QVariant &value, const QLocale &locale)
 {
     switch (value.typeId()) {
     case QMetaType::Bool:
@@ -234,13 +234,13 @@ double numberOf(const QVariant &value)
     case QMetaType::QString:
         return leadingNumber(value.toString());
     default:
-        return leadingNumber(valueText(value));
+        return leadingNumber(valueText(value, locale));
     }
 }
 
-QString slotText(const std::optional<double> &slot)
+QString slotText(const std::optional<double> &slot, const QLocale &locale)
 {
-    return slot ? valueText(*slot) : QString();
+    return slot ? valueText(*slot, locale) : QString();
 }
 
 void add(std::optional<double> &slot, double x)
@@ -576,7 +576,7 @@ struct PageWriter::Texts
     // The text of the double written last.
     std::string realDigits;
 
-    void followLocale();
+    void followLocale(const QLocale &current);
     const std::vector<Column> &describe(const QStringList &columns, const RecordSet &rsSection,
                                         const PageContext &page);
     void useTable(const QString &TableColor, const QStringList &columns);
@@ -588,9 +588,8 @@ struct PageWriter::Texts
                                           const PageContext &page);
 };
 
-void PageWriter::Texts::followLocale()
+void PageWriter::Texts::followLocale(const QLocale &current)
 {
-    const QLocale current;
     if (locale == current)
         return;
     locale = current;
@@ -799,14 +798,14 @@ std::optional<double> PageWriter::Texts::appendValueCell(std::string &html, cons
         if (surelyNotNumeric(v.text))
             return std::nullopt;
         const QVariant text(QString::fromUtf8(v.text));
-        return isNumeric(text) ? std::optional(numberOf(text)) : std::nullopt;
+        return isNumeric(text, page.locale) ? std::optional(numberOf(text, page.locale)) : std::nullopt;
     }
     case Kind::Other:
         break;
     }
     const QVariant value = rsSection.value(*column.field).value_or(QVariant());
-    appendCell(html, valueText(value), column, page);
-    return isNumeric(value) ? std::optional(numberOf(value)) : std::nullopt;
+    appendCell(html, valueText(value, page.locale), column, page);
+    return isNumeric(value, page.locale) ? std::optional(numberOf(value, page.locale)) : std::nullopt;
 }
 
 PageWriter::PageWriter()
@@ -849,7 +848,7 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
     // the record set are converted where they meet ASCII markup, which gives
     // the bytes that converting the whole fragment at once would.
     Texts &texts = *m_texts;
-    texts.followLocale();
+    texts.followLocale(page.locale);
     // Collected sections are written where they stay, after the ones before.
     std::string &html = m_collector ? m_collector->bytes : texts.html;
     if (!m_collector)
@@ -942,8 +941,8 @@ void PageWriter::writeHeaderBlock(QString &html, const RecordSet &rsSection, con
             const auto field = rsSection.indexOf(columns[c]);
             const auto value = field ? rsSection.value(*field) : std::nullopt;
             if (value) {
-                m_minimums[size_t(c)] = numberOf(*value);
-                m_maximums[size_t(c)] = numberOf(*value);
+                m_minimums[size_t(c)] = numberOf(*value, page.locale);
+                m_maximums[size_t(c)] = numberOf(*value, page.locale);
             }
         }
     }
@@ -968,7 +967,7 @@ void PageWriter::writeSummaries(QString &html, const QStringList &columns, const
     html += QString::number(page.NumRecsOnPage) + QLatin1String(" records in this Vol. <Br> ");
     for (qsizetype c : summed) {
         html += QLatin1String("Sum of ") + escaped(columns[c]) + QLatin1String(" = ")
-            + slotText(m_pageSums[size_t(c)]) + QLatin1String(" <Br> ");
+            + slotText(m_pageSums[size_t(c)], page.locale) + QLatin1String(" <Br> ");
         add(m_totalSums[size_t(c)], m_pageSums[size_t(c)].value_or(0.0));
     }
     html += QLatin1String("<P>  </P>");
@@ -986,9 +985,10 @@ void PageWriter::writeSummaries(QString &html, const QStringList &columns, const
                 continue;
             const auto &total = m_totalSums[size_t(c)];
             html += QLatin1String("<B> ") + escaped(columns[c]) + QLatin1String("</B> : Total = ")
-                + slotText(total) + QLatin1String(" ; Average = ") + valueText(total.value_or(0.0) / divisor)
-                + QLatin1String(" ; Minimum = ") + slotText(m_minimums[size_t(c)])
-                + QLatin1String(" ; Maximum = ") + slotText(m_maximums[size_t(c)]) + QLatin1String(" <Br> ");
+                + slotText(total, page.locale) + QLatin1String(" ; Average = ")
+                + valueText(total.value_or(0.0) / divisor, page.locale) + QLatin1String(" ; Minimum = ")
+                + slotText(m_minimums[size_t(c)], page.locale) + QLatin1String(" ; Maximum = ")
+                + slotText(m_maximums[size_t(c)], page.locale) + QLatin1String(" <Br> ");
         }
         html += QLatin1String("<P>  </P>");
         clear(m_totalSums);

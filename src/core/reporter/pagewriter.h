@@ -4,6 +4,7 @@
 #include "core/base/listitem.h"
 #include "core/settings/advancedsettings.h"
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -41,6 +42,7 @@ struct PageContext
     AdvancedSettings settings;        // FontName always; the rest only while AdvSettings
     ListItems lstFields;              // sum fields; selected items are summed
     const RecordSet *SourceRecordset = nullptr;  // field types and attributes
+    QLocale locale;                   // dates and the decimal point
 };
 
 // Writes the sections of report pages: one HTML fragment per section of at

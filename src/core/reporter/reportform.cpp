@@ -4,12 +4,12 @@
 #include "core/base/paths.h"
 #include "core/base/sharedvalues.h"
 #include "core/base/values.h"
-#include "core/recordset/fieldkind.h"
 #include "core/reporter/generationrun.h"
 #include "core/settings/advancedsetform.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMetaObject>
 
 namespace zuvexal {
@@ -33,13 +33,8 @@ ReportForm::~ReportForm() = default;
 
 void ReportForm::setGraphicFolderPath(const QString &value)
 {
-    QString folder = trimBlanks(value);
-    // Only a full path says where the pictures are.
-    if (!QDir::isAbsolutePath(folder))
-        return;
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    m_graphicFolderPath = folder;
+    if (std::optional<QString> folder = pictureFolderPath(value))
+        m_graphicFolderPath = std::move(*folder);
 }
 
 void ReportForm::setThePicFields(const QString &value)
@@ -79,38 +74,17 @@ void ReportForm::BuildPages()
     m_curPage = 0;
     if (!source)
         return;
-    const RecordSet clone = source->clone();
-
-    qint32 perPage = 10;
+    std::optional<qint32> perPage;
     if (m_settings.myfControl) {
         bool ok = false;
         const qint32 asked = m_settings.myfControl->property("MaxRecsPerPage").toInt(&ok);
         if (ok)
             perPage = asked;
     }
-    // Fewer than one record per page cannot split anything.
-    if (perPage < 1)
-        perPage = 10;
-    qint64 pages = CumTotalRecs / perPage;
-    // More than 100 pages fall back to 200 records a page; larger pages
-    // already give fewer pages.
-    if (pages > 100 && perPage < 200) {
-        perPage = 200;
-        pages = CumTotalRecs / perPage;
-    }
-    if (CumTotalRecs % perPage != 0)
-        ++pages;
-    m_recsPerPage = perPage;
-
-    // Pages share the rows of the source; records beyond the count handed
-    // over are on no page.
-    const qint64 available = std::min<qint64>(CumTotalRecs, clone.recordCount());
-    for (qint64 p = 0; p < pages; ++p) {
-        const qint64 first = p * perPage;
-        const qint64 count = std::clamp<qint64>(available - first, 0, perPage);
-        m_pageRecordsets.push_back(std::make_shared<RecordSet>(clone.slice(first, count)));
-    }
-    m_totalPage = qint32(pages);
+    ReportPages split = splitIntoPages(*source, CumTotalRecs, perPage);
+    m_pageRecordsets = std::move(split.pages);
+    m_recsPerPage = split.recordsPerPage;
+    m_totalPage = qint32(m_pageRecordsets.size());
     if (m_totalPage < 1)
         return;
     m_curPage = 1;
@@ -148,33 +122,10 @@ void ReportForm::ShowCurrentPage()
             names << trimBlanks(page.field(i).name);
             lstAvailable.append({names.back(), true});
         }
-        fillFieldTables(names);
+        m_gridFieldNames = names;
+        m_columnPictureFolders = pictureFoldersFor(names, m_graphicFolderPath, m_thePicFields);
     }
     Q_EMIT pageShown();
-}
-
-void ReportForm::fillFieldTables(const QStringList &names)
-{
-    m_gridFieldNames = names;
-    m_columnPictureFolders = QStringList(names.size(), QString());
-    QStringList folders = m_graphicFolderPath.split(QLatin1Char(','));
-    const QStringList pictureFields = m_thePicFields.split(QLatin1Char(','));
-    const QString lastFolder = trimBlanks(folders.back());
-    while (folders.size() < pictureFields.size())
-        folders.append(QString());
-    for (qsizetype c = 0; c < names.size(); ++c) {
-        for (qsizetype k = 0; k < pictureFields.size(); ++k) {
-            if (trimBlanks(pictureFields[k]).compare(names[c], Qt::CaseInsensitive) != 0)
-                continue;
-            QString folder = trimBlanks(folders[k]);
-            if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
-                folder += QLatin1Char('/');
-            if (folder.isEmpty())
-                folder = lastFolder;
-            m_columnPictureFolders[c] = folder;
-            break;
-        }
-    }
 }
 
 QImage ReportForm::cellPicture(int column, const QVariant &value) const
@@ -286,23 +237,9 @@ void ReportForm::cmdAdvanced_Click()
 {
     AdvancedSetForm &settings = m_settings;
     settings.ensureLoaded();
-    if (settings.lstFields.isEmpty() && m_curPageRecordset) {
-        RecordSet &page = *m_curPageRecordset;
-        page.moveFirst();
-        for (int i = 0; i < page.fieldCount(); ++i) {
-            const QString name = trimBlanks(page.field(i).name);
-            const std::optional<int> index = page.indexOf(name);
-            if (!index)
-                return;
-            const Field &field = page.field(*index);
-            const std::optional<QVariant> first = page.value(i);
-            if (FieldKind(qint16(field.attributes), qint16(field.type)) == QLatin1String("number") && first
-                && isNumeric(*first))
-                settings.lstFields.append({name, false});
-        }
-    }
-    if (!AutoReporting)
-        Q_EMIT advancedRequested();
+    if (settings.lstFields.isEmpty() && m_curPageRecordset)
+        settings.lstFields = sumFieldCandidates(*m_curPageRecordset);
+    Q_EMIT advancedRequested();
 }
 
 void ReportForm::cmdSaveAs_Click()
@@ -343,16 +280,93 @@ bool ReportForm::requestClose()
     return true;
 }
 
+ReportJob ReportForm::job()
+{
+    m_settings.ensureLoaded();
+    ReportJob job;
+    job.pages = m_pageRecordsets;
+    job.shownPage = m_curPage;
+    job.allPages = m_settings.OptPages == 0;
+    job.source = m_values.SourceRecordset;
+    job.totalRecords = CumTotalRecs;
+    for (const ListItem &item : std::as_const(lstOutput))
+        job.outputFields << item.text;
+    job.title = txtTitle;
+    job.fileName = txtFilename;
+    job.insertDate = chkInsert == 1;
+    job.date = dtpInsert;
+    job.tableColor = cboBGcolor;
+    job.showInBrowser = chkBrowser == 1;
+    job.print = chkPrinter == 1;
+    job.appFolder = m_values.AppFolder;
+    job.containPictureFields = ContainPictureFilenameField;
+    job.gridFieldNames = m_gridFieldNames;
+    job.columnPictureFolders = m_columnPictureFolders;
+    job.settings = m_settings.state().Settings;
+    job.advancedSettingsInForce = m_settings.AdvSettings();
+    job.sumFields = m_settings.lstFields;
+    job.locale = QLocale();
+    return job;
+}
+
 void ReportForm::cmdGenerate_Click()
 {
     // A click that reaches the window while it yields during a run.
     if (m_running)
         return;
     m_lastRun.reset();
-    GenerationRun run(*this);
-    if (!run.prepare())
+    GenerationRun run(job(), *this, m_links, m_messages);
+    if (const std::optional<RunRefusal> refused = run.refusal()) {
+        if (*refused == RunRefusal::NoOutputFields)
+            Q_EMIT focusRequested(QStringLiteral("lstOutput"));
+        else if (*refused == RunRefusal::NoFileName)
+            Q_EMIT focusRequested(QStringLiteral("txtFilename"));
         return;
+    }
     m_lastRun = run.run();
+}
+
+void ReportForm::started()
+{
+    m_running = true;
+    Frame1Visible = false;
+    Frame2Visible = false;
+    Frame3Visible = true;
+    RunElapsedSeconds = 0;
+    chkCancel = 0;
+    chkDeleteOnCancel = 0;
+    CancelRequested = false;
+    DeleteOnCancel = false;
+    lblTotalPages.clear();
+    lblCurPage.clear();
+    lblElapsedSeconds.clear();
+    Q_EMIT progress();
+}
+
+void ReportForm::status(const RunStatus &status, RunRequests &requests)
+{
+    RunElapsedSeconds = status.elapsedSeconds;
+    CancelRequested = chkCancel != 0;
+    DeleteOnCancel = chkDeleteOnCancel != 0;
+    requests.cancel = CancelRequested;
+    requests.deleteOnCancel = DeleteOnCancel;
+    // The colour box is read before each section.
+    requests.tableColor = cboBGcolor;
+    lblTotalPages = QString::number(status.totalPages);
+    lblCurPage = QString::number(status.currentPage);
+    lblElapsedSeconds = QString::number(status.elapsedSeconds);
+    Q_EMIT progress();
+}
+
+void ReportForm::finished(const RunResult &result)
+{
+    CancelRequested = result.cancelled;
+    DeleteOnCancel = result.deletedOnCancel;
+    Frame1Visible = true;
+    Frame2Visible = true;
+    Frame3Visible = false;
+    m_running = false;
+    Q_EMIT progress();
 }
 
 } // namespace zuvexal

@@ -4,6 +4,7 @@
 
 #include "core/base/listitem.h"
 #include "core/recordset/recordset.h"
+#include "core/reporter/reportjob.h"
 #include "core/reporter/runresult.h"
 
 #include <QDate>
@@ -52,12 +53,12 @@ struct ReportControls
 };
 
 // The state and handlers of the report window, one per process: the report
-// in progress (records, pages, picture fields), the values of the window's
-// controls and the generation run. The window is a view over this object;
-// the unattended reporter drives it without any widget. Each load starts
-// from the controls' initial values; the report's public properties keep
-// theirs.
-class ZUVEXAL_CORE_EXPORT ReportForm : public QObject, public ReportControls
+// in progress (records, pages, picture fields) and the values of the
+// window's controls. The window is a view over this object. Generate makes
+// a report job of the controls and observes its run: the progress labels,
+// and the abort boxes as cancel requests. Each load starts from the
+// controls' initial values; the report's public properties keep theirs.
+class ZUVEXAL_CORE_EXPORT ReportForm : public QObject, public ReportControls, private ReportObserver
 {
     Q_OBJECT
 
@@ -71,11 +72,10 @@ public:
     AdvancedSetForm &settingsForm() { return m_settings; }
 
     // Set by the control before the window loads.
-    bool AutoReporting = false;
     qint32 CumTotalRecs = 0;
     bool ContainPictureFilenameField = false;
     const QString &GraphicFolderPath() const { return m_graphicFolderPath; }
-    // Trimmed; kept only when it is an absolute folder; ends in '/'.
+    // Kept only when it is an absolute folder (pictureFolderPath).
     void setGraphicFolderPath(const QString &value);
     const QString &thePicFields() const { return m_thePicFields; }
     void setThePicFields(const QString &value);
@@ -97,11 +97,10 @@ public:
     // files that are missing or no picture (the grid then shows the text).
     QImage cellPicture(int column, const QVariant &value) const;
 
-    // Members of the generation run.
+    // Where the last run of this window is or ended.
     qint32 RunElapsedSeconds = 0;
     bool CancelRequested = false;
     bool DeleteOnCancel = false;
-    QVariant StatusReserved;
     bool isRunning() const { return m_running; }
     // What the last run did; nothing before the first.
     const std::optional<RunResult> &lastRun() const { return m_lastRun; }
@@ -132,7 +131,7 @@ Q_SIGNALS:
     void pageShown();
     // The run reported progress (labels, frames).
     void progress();
-    // The window closes (Close, or the unattended run's end).
+    // The window closes.
     void closeRequested();
     // The advanced settings window is to be shown modally.
     void advancedRequested();
@@ -140,11 +139,15 @@ Q_SIGNALS:
     void loaded();
 
 private:
-    friend class GenerationRun;
+    void started() override;
+    void status(const RunStatus &status, RunRequests &requests) override;
+    // The user sees the labels only.
+    bool pagesOnDiskAtStatus() const override { return false; }
+    void finished(const RunResult &result) override;
+    ReportJob job();
 
     void BuildPages();
     void ShowCurrentPage();
-    void fillFieldTables(const QStringList &names);
     void showPage(qint32 page);
     void selectPage(qint32 page);
 

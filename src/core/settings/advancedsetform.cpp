@@ -54,6 +54,12 @@ void AdvancedSetForm::showRecord()
 
 void AdvancedSetForm::cmdApply_Click()
 {
+    if (apply())
+        Q_EMIT hideRequested();
+}
+
+bool AdvancedSetForm::apply()
+{
     ensureLoaded();
     AdvancedSettings record = m_state.Settings;
     record.FontName = cboFontName.isEmpty() ? DefaultFontName : cboFontName;
@@ -76,14 +82,12 @@ void AdvancedSetForm::cmdApply_Click()
                             QStringLiteral("%1 may not contain %2, nor start or end with a piece of it.")
                                 .arg(AdvancedSettings::fieldName(*lost), SettingsSeparator),
                             MessagePresenter::Icon::Warning);
-            return;
+            return false;
         }
     }
     m_state.Settings = record;
     m_advSettings = true;
-    if (autoReporting && autoReporting())
-        return;
-    Q_EMIT hideRequested();
+    return true;
 }
 
 void AdvancedSetForm::CancelButton_Click()

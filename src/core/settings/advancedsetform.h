@@ -11,7 +11,6 @@
 #include <QStringList>
 
 #include <array>
-#include <functional>
 
 namespace zuvexal {
 
@@ -63,7 +62,12 @@ public:
     // Fonts, stored settings parsed into the record, record shown.
     void ensureLoaded();
 
+    // Apply, then the window hides.
     void cmdApply_Click();
+    // Copies the controls into the record and puts it in force; false when
+    // a field of a record to be stored would not read back (the record
+    // stays as it was, after a message).
+    bool apply();
     void CancelButton_Click();
     // Stores the record when its SaveSettings is 1.
     void SaveUserSettings();
@@ -79,10 +83,6 @@ public:
     // the notes' conversion to HTML, have CR LF.
     static QString withCrLf(const QString &typed);
     static QString withLf(const QString &stored);
-
-    // Whether the report window is run unattended; Apply then leaves this
-    // window as it is.
-    std::function<bool()> autoReporting;
 
 Q_SIGNALS:
     void hideRequested();

@@ -49,7 +49,7 @@ TEST_F(ReportTest, UnattendedReportWritesLinkedPages)
     EXPECT_TRUE(first.contains("<A HRef='autogenrep2.htm'>Vol 2</A>"));
     EXPECT_EQ(control->CurrentRecordset(), records);
     EXPECT_FALSE(control->ReportBusy());
-    EXPECT_FALSE(reportForm().AutoReporting);
+    EXPECT_FALSE(reportFormExists()) << "an unattended run makes its job without the report window";
 
     // Generating again under the same name appends to the same files.
     ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, {}, {}, ZuVexal::rNoNo));
@@ -159,7 +159,9 @@ TEST_F(ReportTest, CancelStopsAtTheNextPage)
         RecordSetPtr records = makeOrders(35);
         EXPECT_TRUE(reporter.AutoZuReporter(records, {}, nullptr, QStringLiteral("cancel"), {}, ZuVexal::rNoNo))
             << c.why;
-        EXPECT_TRUE(reportForm().CancelRequested) << c.why;
+        ASSERT_TRUE(reporter.lastRun()) << c.why;
+        EXPECT_TRUE(reporter.lastRun()->cancelled) << c.why;
+        EXPECT_EQ(reporter.lastRun()->deletedOnCancel, c.deletePages) << c.why;
         EXPECT_EQ(reportFiles(folder), c.expected) << c.why;
         if (c.existedBefore) {
             EXPECT_EQ(test::readAll(folder.file(QStringLiteral("Reports/cancel1.htm"))),
@@ -268,29 +270,38 @@ TEST_F(ReportTest, APageThatCannotBeMadeEndsTheRunAsAFailureAndTheFormRunsAgain)
     EXPECT_EQ(control->lastRun()->pagesWritten, 3);
 }
 
-TEST_F(ReportTest, WhatAStatusHandlerChangesReachesOnlyThePagesStillToCome)
+TEST_F(ReportTest, WhatAStatusHandlerSeesIsThePagesBeforeAndWhatItChangesReachesThePagesToCome)
 {
-    // Pages are made on another thread while the host's thread reports
-    // status for the next ones. A colour changed while page 2 reports status
-    // must miss page 1, however late page 1 is made, and reach pages 2 and 3;
-    // a Generate clicked meanwhile must not start a second run.
+    // Pages are made on other threads. When a status handler runs for a
+    // page, every page before it is whole on disk; a colour it chooses then
+    // misses those pages and reaches the rest; a Generate clicked meanwhile
+    // starts no second run.
     RecordSetPtr records = makeOrders(1500);
     control->setMaxRecsPerPage(500);
+    const auto path = [&](int n) { return folder.file(QStringLiteral("Reports/colour%1.htm").arg(n)); };
+    QList<int> wholeBefore;
     QObject::connect(control.get(), &ZuVexal::ReportStatus,
                      [&](qint16, qint32, qint16 current, bool &, bool &, QVariant &) {
+                         int whole = 0;
+                         for (int n = 1; n < current; ++n)
+                             whole += fragments(path(n)) == 100 ? 1 : 0;
+                         wholeBefore << current - 1 - whole;
                          if (current == 2) {
-                             reportForm().cboBGcolor = QStringLiteral("RED");
+                             ReportChoices red;
+                             red.tableColor = QStringLiteral("RED");
+                             control->setReportChoices(red);
                              reportForm().cmdGenerate_Click();
                          }
                      });
     ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("colour"), {}, ZuVexal::rNoNo));
-    const auto page = [&](int n) { return test::readAll(folder.file(QStringLiteral("Reports/colour%1.htm").arg(n))); };
+    EXPECT_EQ(wholeBefore.count(0), wholeBefore.size()) << "a page before the one reported was not whole";
+    const auto page = [&](int n) { return test::readAll(path(n)); };
     EXPECT_FALSE(page(1).contains("BGCOLOR=[RED]"));
     EXPECT_TRUE(page(2).contains("BGCOLOR=[RED]"));
     EXPECT_FALSE(page(2).contains("BGCOLOR=[WHITE]"));
     EXPECT_TRUE(page(3).contains("BGCOLOR=[RED]"));
     for (int n = 1; n <= 3; ++n)
-        EXPECT_EQ(fragments(folder.file(QStringLiteral("Reports/colour%1.htm").arg(n))), 100) << "page " << n;
+        EXPECT_EQ(fragments(path(n)), 100) << "page " << n;
 }
 
 TEST_F(ReportTest, AControlEndingDuringARunReleasesTheWindowsAfterIt)
@@ -318,4 +329,24 @@ TEST_F(ReportTest, AControlEndingDuringARunReleasesTheWindowsAfterIt)
     EXPECT_EQ(reportFiles(folder).filter(QStringLiteral("gone")),
               (QStringList{QStringLiteral("gone1.htm"), QStringLiteral("gone2.htm")}));
     EXPECT_FALSE(reportFormExists());
+}
+
+TEST_F(ReportTest, PagesKeepTheLocaleTheRunStartedWith)
+{
+    // Pages are made on another thread: a handler that sets Qt's default
+    // locale mid-run must change no page, neither the decimal point of the
+    // cells nor the sums.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    RecordSetPtr records = makeOrders(30);
+    control->setMaxRecsPerPage(10);
+    QObject::connect(control.get(), &ZuVexal::ReportStatus, [](qint16, qint32, qint16, bool &, bool &, QVariant &) {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    });
+    const bool written = control->AutoZuReporter(records, {}, nullptr, QStringLiteral("locale"), {}, ZuVexal::rNoNo);
+    QLocale::setDefault(QLocale::c());
+    ASSERT_TRUE(written);
+    const QByteArray last = test::readAll(folder.file(QStringLiteral("Reports/locale3.htm")));
+    EXPECT_TRUE(last.contains(">31.5<")) << "a cell";
+    EXPECT_FALSE(last.contains(">31,5<"));
+    EXPECT_TRUE(last.contains("Total = 697.5")) << "the sum of 1.5 to 45";
 }

@@ -612,7 +612,7 @@ TEST_F(PageWriterTest, DatesAndDecimalsFollowTheLocaleOfEachSection)
         {QLocale(QLocale::English, QLocale::UnitedStates), "3/5/24", "2.5", "and back: nothing of the other stays"},
     };
     for (const Case &c : cases) {
-        QLocale::setDefault(c.locale);
+        page.locale = c.locale;
         RecordSet rs = table(columns, {{day, 2.5}, {day, 2.5}});
         const QString file = folder.file(QStringLiteral("locale%1.htm").arg(&c - cases));
         writer.WriteReportSection(file, rs, 2, {"Day", "Amount"}, "Vol 1", 0, "WHITE", page);

@@ -58,10 +58,9 @@ TEST_F(AdvancedSetFormTest, ApplyCopiesTheControlsIntoTheRecord)
     EXPECT_EQ(hidden, 1);
 
     form.cboFontName.clear();
-    form.autoReporting = [] { return true; };
-    form.cmdApply_Click();
+    EXPECT_TRUE(form.apply());
     EXPECT_EQ(record.FontName, QStringLiteral("Times New Roman")) << "an empty font box gives the default";
-    EXPECT_EQ(hidden, 1) << "an unattended run keeps the window as it is";
+    EXPECT_EQ(hidden, 1) << "an unattended run applies without hiding the window";
 
     form.SaveUserSettings();
     EXPECT_EQ(ReadRegSetting(registry, HKEY_LOCAL_MACHINE, BaseKeyPath, SettingsValueName), QString())
