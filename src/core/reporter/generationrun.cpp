@@ -194,23 +194,32 @@ void GenerationRun::writePages()
         m_result.pageFiles = QStringList(pages, QString());
         m_sizesBeforeRun.assign(size_t(pages), std::nullopt);
         m_status.totalPages = pages;
-        // After a page that could not be made the pages behind it are not
-        // written: the run's sums and totals would be off.
-        for (qint32 p = 1; p <= pages && !m_requests.cancel && !m_makeFailed; ++p)
-            writePage(p, pages == 1 ? m_baseName : numberedPageName(m_baseName, p), m_job.pages[size_t(p - 1)],
-                      pageHeading(p));
+        for (qint32 p = 1; p <= pages; ++p) {
+            m_plan.push_back(PagePlan{p, pages == 1 ? m_baseName : numberedPageName(m_baseName, p),
+                                      m_job.pages[size_t(p - 1)], pageHeading(p)});
+        }
     } else if (m_job.shownPage >= 1 && m_job.shownPage <= pages) {
         // The shown page alone, written as page 1 of 1 under the base name.
         m_result.pageFiles = QStringList{QString()};
         m_sizesBeforeRun.assign(1, std::nullopt);
         m_status.totalPages = 1;
-        writePage(1, m_baseName, m_job.pages[size_t(m_job.shownPage - 1)], pageHeading(m_job.shownPage));
+        m_plan.push_back(PagePlan{1, m_baseName, m_job.pages[size_t(m_job.shownPage - 1)],
+                                  pageHeading(m_job.shownPage)});
     }
+    // After a page that could not be made the pages behind it are not
+    // written: the run's sums and totals would be off.
+    for (size_t i = 0; i < m_plan.size() && !m_requests.cancel && !m_makeFailed; ++i)
+        writePage(i);
 }
 
-// What making one page reads, taken when its status reports are done: an
-// observer may change the colour for a later page, but not under a page
-// being made.
+QString GenerationRun::pagePath(const PagePlan &plan) const
+{
+    return m_job.appFolder + QStringLiteral("Reports/") + plan.name;
+}
+
+// What making one page reads, taken when its status reports are done (or,
+// for a page made ahead, checked against what they changed): an observer
+// may change the colour for a later page, but not under a page being made.
 struct GenerationRun::PageJob
 {
     QString path;
@@ -219,29 +228,58 @@ struct GenerationRun::PageJob
     qint64 recordCount = 0; // as its status reports were counted
     PageContext context;
     QString tableColor;
-    bool existed = false;
     std::shared_ptr<PageSections> sections;
     std::promise<int> failed;
+    // Made ahead: the writer's statistics before it, and what making it threw.
+    PageWriter::Statistics before;
+    std::exception_ptr makeError;
 };
 
-void GenerationRun::writePage(qint32 page, const QString &pageName, const RecordSetPtr &records,
-                              const QString &pageHeading)
+std::shared_ptr<GenerationRun::PageJob> GenerationRun::pageJob(const PagePlan &plan)
 {
-    const QString folder = m_job.appFolder + QStringLiteral("Reports");
-    QDir().mkpath(folder);
-    const QString path = folder + QLatin1Char('/') + pageName;
-    m_result.pageFiles[page - 1] = path;
+    auto job = std::make_shared<PageJob>();
+    job->path = pagePath(plan);
+    job->heading = plan.heading;
+    job->records = *plan.records;
+    job->recordCount = std::max<qint64>(job->records.recordCount(), 0);
+    job->context = m_page;
+    job->context.CurPage = plan.page;
+    job->context.TotalPage = m_status.totalPages;
+    job->context.NumRecsOnPage = qint32(job->recordCount);
+    job->tableColor = m_requests.tableColor;
+    // Buffers of pages already written are reused, so pages of a run keep
+    // their memory instead of growing a new buffer each.
+    job->sections = std::make_shared<PageSections>();
+    if (!m_spareSections.empty()) {
+        *job->sections = std::move(m_spareSections.back());
+        m_spareSections.pop_back();
+        job->sections->bytes.clear();
+        job->sections->ends.clear();
+    }
+    return job;
+}
+
+void GenerationRun::writePage(size_t index)
+{
+    const PagePlan &plan = m_plan[index];
+    // An observer that looks at the files sees every page before this one
+    // whole, and no page after one that could not be made.
+    const bool inOrder = m_observer.pagesOnDiskAtStatus();
+    if (inOrder) {
+        finishPages();
+        if (m_makeFailed)
+            return;
+    }
+    QDir().mkpath(m_job.appFolder + QStringLiteral("Reports"));
+    const QString path = pagePath(plan);
+    m_result.pageFiles[plan.page - 1] = path;
     const QFileInfo before(path);
     const bool existed = before.exists() || before.isSymLink();
-    m_sizesBeforeRun[size_t(page - 1)] = existed ? std::optional<qint64>(before.size()) : std::nullopt;
-    if (!records)
+    m_sizesBeforeRun[size_t(plan.page - 1)] = existed ? std::optional<qint64>(before.size()) : std::nullopt;
+    if (!plan.records)
         return;
-    m_status.currentPage = page;
-    const qint64 recordCount = std::max<qint64>(records->recordCount(), 0);
-    // An observer that looks at the files sees every page before this one
-    // whole.
-    if (m_observer.pagesOnDiskAtStatus())
-        finishPages();
+    m_status.currentPage = plan.page;
+    const qint64 recordCount = std::max<qint64>(plan.records->recordCount(), 0);
     if (m_makeFailed || !reportSectionsToCome(qint32(recordCount / SectionSize)))
         return;
 
@@ -262,29 +300,46 @@ void GenerationRun::writePage(qint32 page, const QString &pageName, const Record
             finishOldestPage();
     }
 
-    auto job = std::make_shared<PageJob>();
-    job->path = path;
-    job->heading = pageHeading;
-    job->records = *records;
-    job->recordCount = recordCount;
-    job->context = m_page;
-    job->context.CurPage = page;
-    job->context.TotalPage = m_status.totalPages;
-    job->context.NumRecsOnPage = qint32(recordCount);
-    job->tableColor = m_requests.tableColor;
-    job->existed = existed;
-    // Buffers of pages already written are reused, so pages of a run keep
-    // their memory instead of growing a new buffer each.
-    job->sections = std::make_shared<PageSections>();
-    if (!m_spareSections.empty()) {
-        *job->sections = std::move(m_spareSections.back());
-        m_spareSections.pop_back();
-        job->sections->bytes.clear();
-        job->sections->ends.clear();
-    }
+    // A page made ahead is kept when its status reports left the colour it
+    // was made in, and made again otherwise.
+    std::shared_ptr<PageJob> job = std::exchange(m_ahead, nullptr);
+    Making how = Making::Make;
+    if (job)
+        how = job->tableColor == m_requests.tableColor ? Making::Made : Making::Again;
+    else
+        job = pageJob(plan);
     const int sections = int((recordCount + SectionSize - 1) / SectionSize);
     m_pages.push_back(Page{path, job->sections, job->failed.get_future(), std::max(sections, 1)});
+    finishMaking(job, how, m_requests.tableColor, existed);
+
+    // While this page is written, the next is made in the colour of this
+    // one, the colour its status reports will most likely leave.
+    if (inOrder && index + 1 < m_plan.size()) {
+        m_ahead = pageJob(m_plan[index + 1]);
+        makeAhead(m_ahead);
+    }
+}
+
+void GenerationRun::makeAhead(const std::shared_ptr<PageJob> &job)
+{
     m_maker.start([this, job] {
+        if (m_makeFailed)
+            return;
+        job->before = m_writer.statistics();
+        try {
+            if (const auto &hook = pageMakingHook())
+                hook(job->path);
+            makePage(*job);
+        } catch (...) {
+            job->makeError = std::current_exception();
+        }
+    });
+}
+
+void GenerationRun::finishMaking(const std::shared_ptr<PageJob> &job, Making how, const QString &tableColor,
+                                 bool existed)
+{
+    m_maker.start([this, job, how, tableColor, existed] {
         // After a page that could not be made the statistics are off: the
         // pages behind it are neither made nor written, and the run ends
         // with that page's failure.
@@ -293,12 +348,23 @@ void GenerationRun::writePage(qint32 page, const QString &pageName, const Record
             return;
         }
         try {
-            if (const auto &hook = pageMakingHook())
-                hook(job->path);
-            makePage(*job);
-            m_committer.start([job] {
+            if (how == Making::Again) {
+                m_writer.restore(std::move(job->before));
+                job->sections->bytes.clear();
+                job->sections->ends.clear();
+                job->tableColor = tableColor;
+            }
+            if (how == Making::Made) {
+                if (job->makeError)
+                    std::rethrow_exception(job->makeError);
+            } else {
+                if (const auto &hook = pageMakingHook())
+                    hook(job->path);
+                makePage(*job);
+            }
+            m_committer.start([job, existed] {
                 try {
-                    job->failed.set_value(commitPage(job->path, *job->sections, job->existed));
+                    job->failed.set_value(commitPage(job->path, *job->sections, existed));
                 } catch (...) {
                     job->failed.set_exception(std::current_exception());
                 }

@@ -45,9 +45,11 @@ enum class RunRefusal {
 // Once its status reports are done, a page is made on a second thread and
 // its file written on a third, in page order. When the observer looks at
 // the files during the run (ReportObserver::pagesOnDiskAtStatus), the run
-// waits for every page before it reports status again; otherwise the host's
-// thread goes on reporting status for the next pages, a few pages behind at
-// most. The run waits for the pages before it looks at the files again
+// waits for every page before it reports status again, and makes the next
+// page ahead while one is written: in the colour of the page before, made
+// again when its status reports chose another, dropped when they cancel.
+// Otherwise the host's thread goes on reporting status for the next pages,
+// a few pages behind at most. The run waits for the pages before it looks at the files again
 // (cancel, clean-up, showing), so what is on disk then is what writing in
 // line would leave.
 class GenerationRun
@@ -62,9 +64,25 @@ public:
     RunResult run();
 
 private:
-    void writePages();
-    void writePage(qint32 page, const QString &pageName, const RecordSetPtr &records, const QString &pageHeading);
+    // A page of the run: its number, file name, records and heading.
+    struct PagePlan
+    {
+        qint32 page = 0;
+        QString name;
+        RecordSetPtr records;
+        QString heading;
+    };
     struct PageJob;
+    // How a page handed to the maker is to be made: now, not again (it was
+    // made ahead in the right colour), or again (in another colour).
+    enum class Making { Make, Made, Again };
+
+    void writePages();
+    void writePage(size_t index);
+    QString pagePath(const PagePlan &plan) const;
+    std::shared_ptr<PageJob> pageJob(const PagePlan &plan);
+    void makeAhead(const std::shared_ptr<PageJob> &job);
+    void finishMaking(const std::shared_ptr<PageJob> &job, Making how, const QString &tableColor, bool existed);
     void makePage(PageJob &job);
     void finishOldestPage();
     qsizetype largestPageBytes() const;
@@ -99,7 +117,9 @@ private:
         std::future<int> failed; // sections that could not be written
         int sectionCount = 0;     // the page's sections, all lost when it cannot be made
     };
+    std::vector<PagePlan> m_plan;
     std::deque<Page> m_pages;                  // in flight, oldest first
+    std::shared_ptr<PageJob> m_ahead;          // the next page, made ahead
     std::atomic<qsizetype> m_largestPageBytes = -1; // none made yet
     std::atomic<bool> m_makeFailed = false;
     std::vector<PageSections> m_spareSections; // buffers of written pages, for the next ones

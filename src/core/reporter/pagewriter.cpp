@@ -817,11 +817,7 @@ PageWriter::~PageWriter() = default;
 
 void PageWriter::reset()
 {
-    m_pageSums.clear();
-    m_totalSums.clear();
-    m_minimums.clear();
-    m_maximums.clear();
-    m_recsInVol = 0;
+    m_stats = Statistics{};
     m_texts = std::make_unique<Texts>();
 }
 
@@ -838,7 +834,7 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
         for (qint32 c = 0; c < FieldCount; ++c)
             columns.append(FieldNames.value(c));
     }
-    for (Slots *slots : {&m_pageSums, &m_totalSums, &m_minimums, &m_maximums})
+    for (Slots *slots : {&m_stats.pageSums, &m_stats.totalSums, &m_stats.minimums, &m_stats.maximums})
         slots->resize(size_t(columns.size()));
     rsSection.moveFirst();
 
@@ -884,16 +880,16 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
         for (size_t c = 0; c < described.size(); ++c) {
             html += texts.cellStart;
             if (const std::optional<double> x = texts.appendValueCell(html, rsSection, described[c], page)) {
-                add(m_pageSums[c], *x);
-                if (*x < m_minimums[c].value_or(0.0))
-                    m_minimums[c] = *x;
-                if (*x > m_maximums[c].value_or(0.0))
-                    m_maximums[c] = *x;
+                add(m_stats.pageSums[c], *x);
+                if (*x < m_stats.minimums[c].value_or(0.0))
+                    m_stats.minimums[c] = *x;
+                if (*x > m_stats.maximums[c].value_or(0.0))
+                    m_stats.maximums[c] = *x;
             }
         }
         html += "</TR>";
         ++rows;
-        ++m_recsInVol;
+        ++m_stats.recsInVol;
     }
     html += "</TABLE><P>  </P>";
 
@@ -941,8 +937,8 @@ void PageWriter::writeHeaderBlock(QString &html, const RecordSet &rsSection, con
             const auto field = rsSection.indexOf(columns[c]);
             const auto value = field ? rsSection.value(*field) : std::nullopt;
             if (value) {
-                m_minimums[size_t(c)] = numberOf(*value, page.locale);
-                m_maximums[size_t(c)] = numberOf(*value, page.locale);
+                m_stats.minimums[size_t(c)] = numberOf(*value, page.locale);
+                m_stats.maximums[size_t(c)] = numberOf(*value, page.locale);
             }
         }
     }
@@ -967,34 +963,34 @@ void PageWriter::writeSummaries(QString &html, const QStringList &columns, const
     html += QString::number(page.NumRecsOnPage) + QLatin1String(" records in this Vol. <Br> ");
     for (qsizetype c : summed) {
         html += QLatin1String("Sum of ") + escaped(columns[c]) + QLatin1String(" = ")
-            + slotText(m_pageSums[size_t(c)], page.locale) + QLatin1String(" <Br> ");
-        add(m_totalSums[size_t(c)], m_pageSums[size_t(c)].value_or(0.0));
+            + slotText(m_stats.pageSums[size_t(c)], page.locale) + QLatin1String(" <Br> ");
+        add(m_stats.totalSums[size_t(c)], m_stats.pageSums[size_t(c)].value_or(0.0));
     }
     html += QLatin1String("<P>  </P>");
-    clear(m_pageSums);
+    clear(m_stats.pageSums);
 
-    if (page.CurPage == page.TotalPage || m_recsInVol == page.CumTotalRecs) {
+    if (page.CurPage == page.TotalPage || m_stats.recsInVol == page.CumTotalRecs) {
         if (s.SumCurrentPageOnly != 0)
             html += QLatin1String("<B> For this Vol (page of records): </B> <Br>");
         else
             html += QLatin1String("<B>") + QString::number(page.CumTotalRecs)
                 + QLatin1String(" records altogether. </B> <Br> ");
-        const qint32 divisor = page.NumRecsOnPage < m_recsInVol ? page.CumTotalRecs : page.NumRecsOnPage;
+        const qint32 divisor = page.NumRecsOnPage < m_stats.recsInVol ? page.CumTotalRecs : page.NumRecsOnPage;
         for (qsizetype c : summed) {
             if (divisor == 0)
                 continue;
-            const auto &total = m_totalSums[size_t(c)];
+            const auto &total = m_stats.totalSums[size_t(c)];
             html += QLatin1String("<B> ") + escaped(columns[c]) + QLatin1String("</B> : Total = ")
                 + slotText(total, page.locale) + QLatin1String(" ; Average = ")
                 + valueText(total.value_or(0.0) / divisor, page.locale) + QLatin1String(" ; Minimum = ")
-                + slotText(m_minimums[size_t(c)], page.locale) + QLatin1String(" ; Maximum = ")
-                + slotText(m_maximums[size_t(c)], page.locale) + QLatin1String(" <Br> ");
+                + slotText(m_stats.minimums[size_t(c)], page.locale) + QLatin1String(" ; Maximum = ")
+                + slotText(m_stats.maximums[size_t(c)], page.locale) + QLatin1String(" <Br> ");
         }
         html += QLatin1String("<P>  </P>");
-        clear(m_totalSums);
-        clear(m_minimums);
-        clear(m_maximums);
-        m_recsInVol = 0;
+        clear(m_stats.totalSums);
+        clear(m_stats.minimums);
+        clear(m_stats.maximums);
+        m_stats.recsInVol = 0;
 
         if (s.IncludeNotes == 1 && s.NotesPosition == 1)
             html += TextToHtml(s.NotesText) + QLatin1String("<P>  </P>");

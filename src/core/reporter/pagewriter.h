@@ -71,9 +71,23 @@ public:
                             const QStringList &FieldNames, const QString &SectionName, qint32 SectionCount,
                             const QString &TableColor, const PageContext &page);
 
-private:
     // A slot per column; an empty slot counts as 0 and prints as "".
     using Slots = std::vector<std::optional<double>>;
+    // What the sections written so far leave for the summaries of the next.
+    struct Statistics
+    {
+        Slots pageSums;
+        Slots totalSums;
+        Slots minimums;
+        Slots maximums;
+        qint32 recsInVol = 0;
+    };
+    // A page made ahead of its turn is made again from the statistics as
+    // they were before it.
+    const Statistics &statistics() const { return m_stats; }
+    void restore(Statistics statistics) { m_stats = std::move(statistics); }
+
+private:
     // Texts made once and used by many sections (pagewriter.cpp).
     struct Texts;
 
@@ -81,11 +95,7 @@ private:
                           const PageContext &page);
     void writeSummaries(QString &html, const QStringList &columns, const PageContext &page);
 
-    Slots m_pageSums;
-    Slots m_totalSums;
-    Slots m_minimums;
-    Slots m_maximums;
-    qint32 m_recsInVol = 0;
+    Statistics m_stats;
     std::unique_ptr<Texts> m_texts;
     PageSections *m_collector = nullptr;
 };

@@ -278,6 +278,16 @@ TEST_F(ReportTest, WhatAStatusHandlerSeesIsThePagesBeforeAndWhatItChangesReaches
     // starts no second run.
     RecordSetPtr records = makeOrders(1500);
     control->setMaxRecsPerPage(500);
+    ReportChoices red;
+    red.tableColor = QStringLiteral("RED");
+    red.insertDate = false;
+    // A run in red from the start, for pages 2 and 3.
+    control->setReportChoices(red);
+    ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("red"), {}, ZuVexal::rNoNo));
+    ReportChoices white = red;
+    white.tableColor = QStringLiteral("WHITE");
+    control->setReportChoices(white);
+    records = makeOrders(1500);
     const auto path = [&](int n) { return folder.file(QStringLiteral("Reports/colour%1.htm").arg(n)); };
     QList<int> wholeBefore;
     QObject::connect(control.get(), &ZuVexal::ReportStatus,
@@ -287,8 +297,6 @@ TEST_F(ReportTest, WhatAStatusHandlerSeesIsThePagesBeforeAndWhatItChangesReaches
                              whole += fragments(path(n)) == 100 ? 1 : 0;
                          wholeBefore << current - 1 - whole;
                          if (current == 2) {
-                             ReportChoices red;
-                             red.tableColor = QStringLiteral("RED");
                              control->setReportChoices(red);
                              reportForm().cmdGenerate_Click();
                          }
@@ -302,6 +310,12 @@ TEST_F(ReportTest, WhatAStatusHandlerSeesIsThePagesBeforeAndWhatItChangesReaches
     EXPECT_TRUE(page(3).contains("BGCOLOR=[RED]"));
     for (int n = 1; n <= 3; ++n)
         EXPECT_EQ(fragments(path(n)), 100) << "page " << n;
+    // Page 2 was made ahead in white and made again in red: its sums, and
+    // the report's totals on page 3, are as if it had been red from the start.
+    for (int n = 2; n <= 3; ++n) {
+        const QByteArray redPage = test::readAll(folder.file(QStringLiteral("Reports/red%1.htm").arg(n)));
+        EXPECT_EQ(page(n), QByteArray(redPage).replace("red", "colour")) << "page " << n;
+    }
 }
 
 TEST_F(ReportTest, AControlEndingDuringARunReleasesTheWindowsAfterIt)
