@@ -44,7 +44,7 @@ namespace zuvexal::test {
 
 // Windows a test plays itself: each show calls the test's function, or
 // does nothing without one (a chooser then shows nothing). Install it with
-// control.context().setPresenter(&windows); it uninstalls itself from the
+// contextOf(control).setPresenter(&windows); it uninstalls itself from the
 // contexts it was given when it goes.
 class ScriptedWindows : public WindowPresenter
 {

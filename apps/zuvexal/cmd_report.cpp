@@ -4,6 +4,7 @@
 
 #include "core/control/context.h"
 #include "core/control/zuvexal.h"
+#include "core/control/zuvexal_p.h"
 #include "core/reporter/runresult.h"
 #include "core/settings/registry.h"
 
@@ -167,7 +168,7 @@ int writeReport(const QCommandLineParser &parser, const ReportOptions &options, 
     // The settings come from the registry file named, handed to this
     // control's context rather than through the process's environment.
     if (parser.isSet(options.registryFile))
-        control.context().registry = Registry(parser.value(options.registryFile), QString());
+        contextOf(control).registry = Registry(parser.value(options.registryFile), QString());
     QString applicationPath = folder;
     control.setApplicationPath(applicationPath);
     control.setMaxRecsPerPage(recordsPerPage);

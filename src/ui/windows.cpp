@@ -3,6 +3,7 @@
 #include "core/control/context.h"
 #include "core/control/windowpresenter.h"
 #include "core/control/zuvexal.h"
+#include "core/control/zuvexal_p.h"
 #include "core/filedialog/filechooser.h"
 #include "core/reporter/reportform.h"
 #include "ui/about/aboutdialog.h"
@@ -78,7 +79,7 @@ void installWindows(ZuVexal &control)
 {
     // Stateless: one serves every context of the process.
     static Windows windows;
-    control.context().setPresenter(&windows);
+    contextOf(control).setPresenter(&windows);
 }
 
 bool showPropertyPage(QObject *control, QWidget *parent)

@@ -1,6 +1,7 @@
 #include "core/base/sharedvalues.h"
 #include "core/control/context.h"
 #include "core/control/zuvexal.h"
+#include "core/control/zuvexal_p.h"
 #include "core/filedialog/filechooser.h"
 #include "ui/windows.h"
 
@@ -52,7 +53,7 @@ protected:
     void SetUp() override
     {
         ui::installWindows(control);
-        control.context().values.AppFolder = app.path();
+        contextOf(control).values.AppFolder = app.path();
         QDir().mkpath(docs.file(QStringLiteral("sub")));
         test::writeAll(docs.file(QStringLiteral("notes.txt")), "Meeting at ten.");
         test::writeAll(docs.file(QStringLiteral("empty.txt")), "");
@@ -113,7 +114,7 @@ TEST_F(ChooserTest, CancelEscAndTheCloseBoxGiveNothing)
         // The next use without a folder starts in the application folder.
         QString shownIn;
         inChooser([&](QWidget *w) {
-            shownIn = control.context().fileChooser().dir1Path();
+            shownIn = contextOf(control).fileChooser().dir1Path();
             QTest::keyClick(w, Qt::Key_Escape);
         });
         control.SupplyFileName(QStringLiteral("Again"));

@@ -1,11 +1,12 @@
 // The report entry points of the control: the record set is prepared and
 // handed to the report window, shown to the user or driven unattended.
 #include "core/control/zuvexal.h"
+#include "core/control/zuvexal_p.h"
 
+#include "core/base/now.h"
 #include "core/base/values.h"
 #include "core/control/context.h"
 #include "core/control/windowpresenter.h"
-#include "core/base/now.h"
 #include "core/reporter/generationrun.h"
 #include "core/reporter/reportform.h"
 #include "core/reporter/reportjob.h"
@@ -245,7 +246,7 @@ std::optional<RunResult> runUnattended(Context &context, const PreparedReport &p
 
 bool ZuVexal::ReportBusy() const
 {
-    return m_context->reportBusy();
+    return d->context->reportBusy();
 }
 
 bool ZuVexal::prepareReport(RecordSetPtr &repRecordset, const QString &sPicFields, QString *theGraphicFolder,
@@ -253,7 +254,7 @@ bool ZuVexal::prepareReport(RecordSetPtr &repRecordset, const QString &sPicField
 {
     QString folder = theGraphicFolder ? *theGraphicFolder : QString();
     if (!theGraphicFolder || folder.isEmpty())
-        folder = m_context->values.AppFolder;
+        folder = d->context->values.AppFolder;
     if (theGraphicFolder)
         *theGraphicFolder = folder;
     if (!repRecordset)
@@ -270,10 +271,10 @@ bool ZuVexal::prepareReport(RecordSetPtr &repRecordset, const QString &sPicField
     if (records <= 0)
         return false;
 
-    m_currentRecordsetRef = repRecordset;
-    AdvancedSetForm &settings = m_context->advancedSet();
+    d->currentRecordsetRef = repRecordset;
+    AdvancedSetForm &settings = d->context->advancedSet();
     settings.lstFields.clear();
-    settings.myfControl = m_container->controlByName(displayName());
+    settings.myfControl = d->container->controlByName(displayName());
     if (!settings.myfControl)
         return false;
     prepared.records = repRecordset;
@@ -289,7 +290,7 @@ bool ZuVexal::ShowZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
 {
     // The host may delete this control while the window is open: after the
     // window only locals are used.
-    const std::shared_ptr<Context> context = m_context;
+    const std::shared_ptr<Context> context = d->context;
     // Nothing is prepared for a window that cannot be shown.
     WindowPresenter *presenter = context->windowsFor("ShowZuReporter");
     if (!presenter)
@@ -324,12 +325,12 @@ bool ZuVexal::AutoZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
     // A ReportStatus handler may delete this control mid-run: after the run
     // only locals are used, and the result reaches the control only if it
     // is still there.
-    const std::shared_ptr<Context> context = m_context;
+    const std::shared_ptr<Context> context = d->context;
     const QPointer<ZuVexal> self(this);
     std::optional<Context::ReportGuard> busy = context->beginReport();
     if (!busy)
         return false;
-    const ReportChoices choices = m_reportChoices;
+    const ReportChoices choices = d->reportChoices;
     return betweenCommonStartAndEnd(std::move(*busy), repRecordset, [&](WaitCursor &) {
         PreparedReport prepared;
         if (!prepareReport(repRecordset, sPicFields, theGraphicFolder, true, prepared))
@@ -339,7 +340,7 @@ bool ZuVexal::AutoZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
         const std::optional<RunResult> run =
             runUnattended(*context, prepared, observer, choices, fileName, FileTitle, AutoRepAction);
         if (self)
-            self->m_lastRun = run;
+            self->d->lastRun = run;
         // A section that could not be written is a failed report.
         return run && run->sectionsFailed == 0;
     });

@@ -1,4 +1,5 @@
 #include "core/control/zuvexal.h"
+#include "core/control/zuvexal_p.h"
 
 #include "core/base/attempt.h"
 #include "core/base/paths.h"
@@ -59,81 +60,137 @@ std::optional<qint32> toLong(const QVariant &v)
 
 } // namespace
 
+ZuVexalPrivate::ZuVexalPrivate(ZuVexal *control) : context(Context::acquire())
+{
+    timer.setParent(control);
+    timer.setObjectName(QStringLiteral("Timer1"));
+}
+
+Context &contextOf(const ZuVexal &control)
+{
+    return *ZuVexalPrivate::get(control).context;
+}
+
+qint32 tickCountOf(const ZuVexal &control)
+{
+    return ZuVexalPrivate::get(control).tickCount;
+}
+
 ZuVexal::ZuVexal(QObject *parent, Container *container, ControlSurface *surface)
-    : QObject(parent), m_context(Context::acquire())
+    : QObject(parent), d(std::make_unique<ZuVexalPrivate>(this))
 {
     setContainer(container);
     setSurface(surface);
-    m_surface->setBackColor(fromOleColor(DefaultBackColor));
-    m_defaultAppPath = m_context->values.AppFolder;
-    m_applicationPath = m_defaultAppPath;
-    m_developerCompany = m_context->values.OrganisationName;
-    m_timer.setInterval(TimerPeriodMs);
-    connect(&m_timer, &QTimer::timeout, this, &ZuVexal::Timer1_Timer);
-    m_timer.start();
+    d->surface->setBackColor(fromOleColor(DefaultBackColor));
+    d->defaultAppPath = d->context->values.AppFolder;
+    d->applicationPath = d->defaultAppPath;
+    d->developerCompany = d->context->values.OrganisationName;
+    d->timer.setInterval(TimerPeriodMs);
+    connect(&d->timer, &QTimer::timeout, this, &ZuVexal::Timer1_Timer);
+    d->timer.start();
 }
 
 ZuVexal::~ZuVexal()
 {
-    m_context->releaseWindows();
+    d->context->releaseWindows();
+}
+
+QString ZuVexal::Tag() const
+{
+    return d->tag;
+}
+
+QString ZuVexal::DeveloperCompany() const
+{
+    return d->developerCompany;
+}
+
+bool ZuVexal::DoTimer() const
+{
+    return d->doTimer;
+}
+
+qint32 ZuVexal::Interval() const
+{
+    return d->interval;
+}
+
+qint32 ZuVexal::MaxRecsPerPage() const
+{
+    return d->maxRecsPerPage;
+}
+
+void ZuVexal::setReportChoices(const ReportChoices &choices)
+{
+    d->reportChoices = choices;
+}
+
+const ReportChoices &ZuVexal::reportChoices() const
+{
+    return d->reportChoices;
+}
+
+const std::optional<RunResult> &ZuVexal::lastRun() const
+{
+    return d->lastRun;
 }
 
 void ZuVexal::setContainer(Container *container)
 {
     if (container) {
-        m_container = container;
-        m_defaultContainer.reset();
+        d->container = container;
+        d->defaultContainer.reset();
     } else {
-        m_defaultContainer = std::make_unique<DefaultContainer>(this);
-        m_container = m_defaultContainer.get();
+        d->defaultContainer = std::make_unique<DefaultContainer>(this);
+        d->container = d->defaultContainer.get();
     }
 }
 
 Container &ZuVexal::container() const
 {
-    return *m_container;
+    return *d->container;
 }
 
 void ZuVexal::setSurface(ControlSurface *surface)
 {
-    ControlSurface *next = surface ? surface : &m_headlessSurface;
-    if (next == m_surface)
+    ControlSurface *next = surface ? surface : &d->headlessSurface;
+    if (next == d->surface)
         return;
-    next->setBackColor(m_surface->backColor());
-    next->setEnabled(m_surface->isEnabled());
-    m_surface = next;
+    next->setBackColor(d->surface->backColor());
+    next->setEnabled(d->surface->isEnabled());
+    d->surface = next;
 }
 
 bool ZuVexal::notify(const char *propertyName)
 {
-    return attempt([&] { m_container->propertyChanged(QString::fromLatin1(propertyName)); });
+    return attempt([&] { d->container->propertyChanged(QString::fromLatin1(propertyName)); });
 }
 
 bool ZuVexal::runMode() const
 {
     bool userMode = true;
-    attempt([&] { userMode = m_container->userMode(); });
+    attempt([&] { userMode = d->container->userMode(); });
     return userMode;
 }
 
 QString ZuVexal::displayName() const
 {
     QString name;
-    attempt([&] { name = m_container->displayName(); });
+    attempt([&] { name = d->container->displayName(); });
     return name;
 }
 
 void ZuVexal::InitProperties()
 {
     if (!runMode())
-        LoadStoredSettings(m_context->registry, m_context->settings);
-    m_defaultAppPath = m_context->values.AppFolder;
-    m_applicationPath = m_defaultAppPath;
-    m_doTimer = false;
-    m_interval = 0;
-    m_maxRecsPerPage = Zu_TenRecs;
-    m_tag.clear();
-    m_developerCompany = m_context->values.OrganisationName;
+        LoadStoredSettings(d->context->registry, d->context->settings);
+    d->defaultAppPath = d->context->values.AppFolder;
+    d->applicationPath = d->defaultAppPath;
+    d->doTimer = false;
+    d->interval = 0;
+    d->maxRecsPerPage = Zu_TenRecs;
+    d->tag.clear();
+    d->developerCompany = d->context->values.OrganisationName;
 }
 
 void ZuVexal::ReadProperties(const PropertyBag &bag)
@@ -145,22 +202,22 @@ void ZuVexal::ReadProperties(const PropertyBag &bag)
         return value;
     };
     if (auto v = read(EnabledKey, true); v && toBool(*v))
-        m_surface->setEnabled(*toBool(*v));
+        d->surface->setEnabled(*toBool(*v));
     if (auto v = read(BackColorKey, DefaultBackColor); v && toInteger(*v))
-        m_surface->setBackColor(fromOleColor(quint32(*toInteger(*v))));
-    if (auto v = read(ApplicationPathKey, m_context->values.AppFolder); v && v->canConvert<QString>())
-        m_applicationPath = v->toString();
+        d->surface->setBackColor(fromOleColor(quint32(*toInteger(*v))));
+    if (auto v = read(ApplicationPathKey, d->context->values.AppFolder); v && v->canConvert<QString>())
+        d->applicationPath = v->toString();
     if (auto v = read(DoTimerKey, false); v && toBool(*v))
-        m_doTimer = *toBool(*v);
+        d->doTimer = *toBool(*v);
     if (auto v = read(IntervalKey, 0); v && toLong(*v) && *toLong(*v) >= 0)
-        m_interval = *toLong(*v);
+        d->interval = *toLong(*v);
     if (auto v = read(MaxRecsPerPageKey, qint32(Zu_TenRecs)); v && toLong(*v))
-        m_maxRecsPerPage = *toLong(*v);
+        d->maxRecsPerPage = *toLong(*v);
     if (auto v = read(TagKey, QString()); v && v->canConvert<QString>())
-        m_tag = v->toString();
+        d->tag = v->toString();
     if (auto v = read(DeveloperCompanyKey, QString()); v && v->canConvert<QString>())
-        m_developerCompany = v->toString();
-    m_context->values.OrganisationName = m_developerCompany;
+        d->developerCompany = v->toString();
+    d->context->values.OrganisationName = d->developerCompany;
 }
 
 void ZuVexal::WriteProperties(PropertyBag &bag) const
@@ -168,19 +225,19 @@ void ZuVexal::WriteProperties(PropertyBag &bag) const
     const auto write = [&bag](const QString &key, const QVariant &value, const QVariant &defaultValue) {
         attempt([&] { bag.write(key, value, defaultValue); });
     };
-    write(EnabledKey, m_surface->isEnabled(), true);
-    write(BackColorKey, toOleColor(m_surface->backColor()), DefaultBackColor);
-    write(ApplicationPathKey, m_applicationPath, m_context->values.AppFolder);
-    write(DoTimerKey, m_doTimer, false);
-    write(IntervalKey, m_interval, 0);
-    write(MaxRecsPerPageKey, m_maxRecsPerPage, qint32(Zu_TenRecs));
-    write(TagKey, m_tag, QString());
-    write(DeveloperCompanyKey, m_developerCompany, QString());
+    write(EnabledKey, d->surface->isEnabled(), true);
+    write(BackColorKey, toOleColor(d->surface->backColor()), DefaultBackColor);
+    write(ApplicationPathKey, d->applicationPath, d->context->values.AppFolder);
+    write(DoTimerKey, d->doTimer, false);
+    write(IntervalKey, d->interval, 0);
+    write(MaxRecsPerPageKey, d->maxRecsPerPage, qint32(Zu_TenRecs));
+    write(TagKey, d->tag, QString());
+    write(DeveloperCompanyKey, d->developerCompany, QString());
 }
 
 void ZuVexal::setTag(const QString &Tag)
 {
-    m_tag = Tag;
+    d->tag = Tag;
     notify("Tag");
 }
 
@@ -191,30 +248,30 @@ void ZuVexal::setDeveloperCompany(const QString &DeveloperCompany)
     const QString name = trimBlanks(DeveloperCompany);
     if (name.isEmpty())
         return;
-    m_developerCompany = name.toUpper();
+    d->developerCompany = name.toUpper();
     notify("DeveloperCompany");
 }
 
 QColor ZuVexal::BackColor() const
 {
-    return m_surface->backColor();
+    return d->surface->backColor();
 }
 
 void ZuVexal::setBackColor(const QColor &BackColor)
 {
-    m_surface->setBackColor(BackColor);
+    d->surface->setBackColor(BackColor);
     notify("BackColor");
 }
 
 bool ZuVexal::Enabled() const
 {
-    return m_surface->isEnabled();
+    return d->surface->isEnabled();
 }
 
 void ZuVexal::setEnabled(bool Enabled)
 {
-    m_tickCount = 0;
-    m_surface->setEnabled(Enabled);
+    d->tickCount = 0;
+    d->surface->setEnabled(Enabled);
     notify("Enabled");
 }
 
@@ -222,13 +279,13 @@ QString ZuVexal::ApplicationPath() const
 {
     if (runMode())
         throw ZuError(ErrPropertyGetNotSupportedAtRunTime, "Property Get can't be executed at run time");
-    return m_applicationPath;
+    return d->applicationPath;
 }
 
 void ZuVexal::setApplicationPath(QString &ApplicationPath)
 {
     if (!runMode()) {
-        m_context->messages.show(QStringLiteral("ZuVexal"),
+        d->context->messages.show(QStringLiteral("ZuVexal"),
                     QStringLiteral("Set as your app path\r\nwith code for run-time usage."),
                     MessagePresenter::Icon::Information);
         return;
@@ -239,8 +296,8 @@ void ZuVexal::setApplicationPath(QString &ApplicationPath)
         return;
     if (!ApplicationPath.endsWith(QLatin1Char('/')))
         ApplicationPath += QLatin1Char('/');
-    m_applicationPath = ApplicationPath;
-    m_context->values.AppFolder = ApplicationPath;
+    d->applicationPath = ApplicationPath;
+    d->context->values.AppFolder = ApplicationPath;
     notify("ApplicationPath");
 }
 
@@ -252,11 +309,11 @@ void ZuVexal::setApplicationPath(const QString &ApplicationPath)
 
 void ZuVexal::setDoTimer(bool DoTimer)
 {
-    m_doTimer = DoTimer;
+    d->doTimer = DoTimer;
     if (DoTimer)
-        m_timer.start();
+        d->timer.start();
     else
-        m_timer.stop();
+        d->timer.stop();
     notify("DoTimer");
 }
 
@@ -264,38 +321,38 @@ void ZuVexal::setInterval(qint32 Interval)
 {
     if (Interval < 0)
         return;
-    m_interval = Interval;
+    d->interval = Interval;
     notify("Interval");
 }
 
 void ZuVexal::setMaxRecsPerPage(qint32 MaxRecsPerPage)
 {
-    m_maxRecsPerPage = MaxRecsPerPage;
+    d->maxRecsPerPage = MaxRecsPerPage;
     if (!notify("MaxRecsPerPage"))
-        m_maxRecsPerPage = Zu_TenRecs;
+        d->maxRecsPerPage = Zu_TenRecs;
 }
 
 quintptr ZuVexal::hWnd() const
 {
-    return m_surface->windowHandle();
+    return d->surface->windowHandle();
 }
 
 RecordSetPtr ZuVexal::CurrentRecordset() const
 {
-    if (m_currentRecordsetRef && m_currentRecordsetRef->hasActiveConnection())
-        m_currentRecordsetRef->requery();
-    return m_currentRecordsetRef;
+    if (d->currentRecordsetRef && d->currentRecordsetRef->hasActiveConnection())
+        d->currentRecordsetRef->requery();
+    return d->currentRecordsetRef;
 }
 
 void ZuVexal::Timer1_Timer()
 {
-    if (m_interval < 1)
+    if (d->interval < 1)
         return;
-    ++m_tickCount;
+    ++d->tickCount;
     // At or past the interval (a lowered Interval must not stop the events),
     // and never again while the host's handler still runs a modal loop.
-    if (m_tickCount >= m_interval && !m_inZuTimer) {
-        m_inZuTimer = true;
+    if (d->tickCount >= d->interval && !d->inZuTimer) {
+        d->inZuTimer = true;
         // The host's handler may delete this control (from a window it opens).
         const QPointer<ZuVexal> self(this);
         try {
@@ -305,8 +362,8 @@ void ZuVexal::Timer1_Timer()
         }
         if (!self)
             return;
-        m_inZuTimer = false;
-        m_tickCount = 0;
+        d->inZuTimer = false;
+        d->tickCount = 0;
     }
 }
 
@@ -315,7 +372,7 @@ QString ZuVexal::SupplyFileName(const QString &Dialog_Caption, QString *InitDir,
 {
     // The window may outlive this control (a host can delete it from a
     // timer while the window is open): from here on only locals are used.
-    const std::shared_ptr<Context> context = m_context;
+    const std::shared_ptr<Context> context = d->context;
     // Without a window to show, the chooser is not even loaded: a loaded
     // chooser that no window closes would keep its state for the next use.
     WindowPresenter *presenter = context->windowsFor("SupplyFileName");
@@ -382,8 +439,8 @@ bool ZuVexal::OpenHyperlink(const QString &Destination, bool StartNewInstanceOfB
     if (destination.isEmpty())
         return false;
     if (destination.contains(QLatin1Char('@')))
-        return ActivateLink(m_context->links, 1, destination, false);
-    return ActivateLink(m_context->links, 0, destination, StartNewInstanceOfBrowser);
+        return ActivateLink(d->context->links, 1, destination, false);
+    return ActivateLink(d->context->links, 0, destination, StartNewInstanceOfBrowser);
 }
 
 void ZuVexal::RaiseZuReportStatus(qint16 TotalPages, qint32 ElapsedSeconds, qint16 CurrentPage, bool &Cancel,
@@ -400,8 +457,8 @@ void ZuVexal::RaiseZuReportStatus(qint16 TotalPages, qint32 ElapsedSeconds, qint
 void ZuVexal::LogMessage(const QVariant &strMessage, QObject *TextHandlingBox)
 {
     const QString message = valueText(strMessage);
-    appendLogEntry(m_applicationPath,
-                   logEntryText(m_context->values.OrganisationName, message, QDateTime::currentDateTime()));
+    appendLogEntry(d->applicationPath,
+                   logEntryText(d->context->values.OrganisationName, message, QDateTime::currentDateTime()));
     if (TextHandlingBox)
         attempt([&] { appendToTextBox(TextHandlingBox, message); });
 }
@@ -409,7 +466,7 @@ void ZuVexal::LogMessage(const QVariant &strMessage, QObject *TextHandlingBox)
 void ZuVexal::AboutBox()
 {
     // The box may outlive this control: only locals from here on.
-    const std::shared_ptr<Context> context = m_context;
+    const std::shared_ptr<Context> context = d->context;
     const Context::Use use = context->use();
     if (WindowPresenter *presenter = context->windowsFor("AboutBox"))
         presenter->showAboutBox(context->links);

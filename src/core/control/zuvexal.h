@@ -7,7 +7,6 @@
 
 #include <QColor>
 #include <QObject>
-#include <QTimer>
 #include <QVariant>
 
 #include <memory>
@@ -15,7 +14,7 @@
 
 namespace zuvexal {
 
-class Context;
+class ZuVexalPrivate;
 struct PreparedReport;
 
 // An error the published interface raises to the host, with its number.
@@ -99,8 +98,6 @@ public:
     void setContainer(Container *container);
     Container &container() const;
     void setSurface(ControlSurface *surface);
-    // What this control shares with every other control of the process.
-    Context &context() const { return *m_context; }
 
     // A newly placed control.
     void InitProperties();
@@ -109,9 +106,9 @@ public:
     // The container saves the control.
     void WriteProperties(PropertyBag &bag) const;
 
-    QString Tag() const { return m_tag; }
+    QString Tag() const;
     void setTag(const QString &Tag);
-    QString DeveloperCompany() const { return m_developerCompany; }
+    QString DeveloperCompany() const;
     void setDeveloperCompany(const QString &DeveloperCompany);
     QColor BackColor() const;
     void setBackColor(const QColor &BackColor);
@@ -122,11 +119,11 @@ public:
     // At run time: trimmed, '/' appended, written back to the caller.
     void setApplicationPath(QString &ApplicationPath);
     void setApplicationPath(const QString &ApplicationPath);
-    bool DoTimer() const { return m_doTimer; }
+    bool DoTimer() const;
     void setDoTimer(bool DoTimer);
-    qint32 Interval() const { return m_interval; }
+    qint32 Interval() const;
     void setInterval(qint32 Interval);
-    qint32 MaxRecsPerPage() const { return m_maxRecsPerPage; }
+    qint32 MaxRecsPerPage() const;
     void setMaxRecsPerPage(qint32 MaxRecsPerPage);
     quintptr hWnd() const;
     RecordSetPtr CurrentRecordset() const;
@@ -159,10 +156,9 @@ public:
     // clamped value is written back).
     Q_INVOKABLE void ProgramDelayNSec(qint32 *N = nullptr);
 
-    // A tick of Timer1; the control's timer calls it every 999 ms.
+    // A tick of Timer1, the control's child timer of that name, which calls
+    // it every 999 ms.
     void Timer1_Timer();
-    QTimer &Timer1() { return m_timer; }
-    qint32 TickCount() const { return m_tickCount; }
     // A report entry point is in progress (in any control of the process).
     bool ReportBusy() const;
 
@@ -170,10 +166,10 @@ public:
     // window's defaults (table colour, date line); none by default. A table
     // colour set from a ReportStatus handler reaches the sections still to
     // be written.
-    void setReportChoices(const ReportChoices &choices) { m_reportChoices = choices; }
-    const ReportChoices &reportChoices() const { return m_reportChoices; }
+    void setReportChoices(const ReportChoices &choices);
+    const ReportChoices &reportChoices() const;
     // What the last generation run of this control's reports did.
-    const std::optional<RunResult> &lastRun() const { return m_lastRun; }
+    const std::optional<RunResult> &lastRun() const;
 
 Q_SIGNALS:
     void ZuTimer();
@@ -190,25 +186,8 @@ private:
     bool prepareReport(RecordSetPtr &repRecordset, const QString &sPicFields, QString *theGraphicFolder,
                        bool unattended, PreparedReport &prepared);
 
-    std::shared_ptr<Context> m_context;
-    std::unique_ptr<DefaultContainer> m_defaultContainer;
-    Container *m_container = nullptr;
-    HeadlessSurface m_headlessSurface;
-    ControlSurface *m_surface = &m_headlessSurface;
-    QTimer m_timer;
-
-    qint32 m_tickCount = 0;
-    bool m_inZuTimer = false;
-    RecordSetPtr m_currentRecordsetRef;
-    qint32 m_maxRecsPerPage = Zu_TenRecs;
-    QString m_defaultAppPath;
-    QString m_applicationPath;
-    bool m_doTimer = false;
-    qint32 m_interval = 0;
-    QString m_tag;
-    QString m_developerCompany;
-    ReportChoices m_reportChoices;
-    std::optional<RunResult> m_lastRun;
+    friend class ZuVexalPrivate;
+    std::unique_ptr<ZuVexalPrivate> d;
 };
 
 } // namespace zuvexal

@@ -1,5 +1,6 @@
 #include "core/control/context.h"
 #include "core/control/zuvexal.h"
+#include "core/control/zuvexal_p.h"
 #include "core/filedialog/filechooser.h"
 #include "core/reporter/reportform.h"
 #include "core/settings/advancedsetform.h"
@@ -34,23 +35,23 @@ TEST(Context, OneForEveryControlOfTheProcessAndGoneWithTheLast)
     {
         ZuVexal first;
         ZuVexal second;
-        EXPECT_EQ(&first.context(), &second.context());
-        EXPECT_EQ(&first.context().reportForm(), &second.context().reportForm()) << "the windows are shared";
-        EXPECT_EQ(&first.context().fileChooser(), &second.context().fileChooser());
-        first.context().settings.Settings.HeaderText = QStringLiteral("shared");
-        EXPECT_EQ(second.context().settings.Settings.HeaderText, QStringLiteral("shared")) << "so is the record";
-        seen = first.context().weak_from_this();
+        EXPECT_EQ(&contextOf(first), &contextOf(second));
+        EXPECT_EQ(&contextOf(first).reportForm(), &contextOf(second).reportForm()) << "the windows are shared";
+        EXPECT_EQ(&contextOf(first).fileChooser(), &contextOf(second).fileChooser());
+        contextOf(first).settings.Settings.HeaderText = QStringLiteral("shared");
+        EXPECT_EQ(contextOf(second).settings.Settings.HeaderText, QStringLiteral("shared")) << "so is the record";
+        seen = contextOf(first).weak_from_this();
     }
     EXPECT_TRUE(seen.expired()) << "released with the last control";
     ZuVexal next;
-    EXPECT_EQ(next.context().settings.Settings.HeaderText, QString()) << "a new context starts afresh";
-    EXPECT_TRUE(next.context().values.AppFolder.endsWith(QLatin1Char('/'))) << "the component's folder, set at load";
+    EXPECT_EQ(contextOf(next).settings.Settings.HeaderText, QString()) << "a new context starts afresh";
+    EXPECT_TRUE(contextOf(next).values.AppFolder.endsWith(QLatin1Char('/'))) << "the component's folder, set at load";
 }
 
 TEST(Context, ATerminatingControlReleasesTheWindowsOnlyWhenNoneIsInUse)
 {
     ZuVexal stays;
-    Context &context = stays.context();
+    Context &context = contextOf(stays);
     context.reportForm();
     { ZuVexal leaves; }
     EXPECT_FALSE(context.reportFormExists()) << "nothing used them: released at once";
@@ -68,7 +69,7 @@ TEST(Context, ATerminatingControlReleasesTheWindowsOnlyWhenNoneIsInUse)
 TEST(Context, TheBusyGuardAdmitsOneReportAndIsReleasedOnEveryPath)
 {
     ZuVexal control;
-    Context &context = control.context();
+    Context &context = contextOf(control);
     {
         const std::optional<Context::ReportGuard> first = context.beginReport();
         ASSERT_TRUE(first);

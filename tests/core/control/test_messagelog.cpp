@@ -1,7 +1,8 @@
-#include "core/control/messagelog.h"
 #include "core/base/sharedvalues.h"
 #include "core/control/context.h"
+#include "core/control/messagelog.h"
 #include "core/control/zuvexal.h"
+#include "core/control/zuvexal_p.h"
 
 #include "testsupport.h"
 
@@ -79,7 +80,7 @@ TEST(MessageLog, EntryIsOneQuotedHtmlLine)
     ZuVexal control;
     QString app = folder.path();
     control.setApplicationPath(app);
-    control.context().values.OrganisationName = QStringLiteral("ACME");
+    contextOf(control).values.OrganisationName = QStringLiteral("ACME");
     control.LogMessage(QStringLiteral("first"));
     control.LogMessage(42);
     const QStringList lines = logLines(logFilePath(folder.path()));

@@ -1,6 +1,7 @@
 #include "core/base/sharedvalues.h"
 #include "core/control/context.h"
 #include "core/control/zuvexal.h"
+#include "core/control/zuvexal_p.h"
 #include "core/filedialog/filechooser.h"
 
 #include "testsupport.h"
@@ -19,7 +20,7 @@ struct FakeWindow
 {
     explicit FakeWindow(ZuVexal &control)
     {
-        windows.installOn(control.context());
+        windows.installOn(contextOf(control));
         windows.onFileChooser = [this](FileChooser &chooser) {
             seen.push_back(chooser);
             chooser.chosenName = pick;
@@ -40,7 +41,7 @@ TEST(SupplyFileName, PreparesTheChooserAndWritesBack)
     test::TempFolder app;
     test::TempFolder photos;
     ZuVexal control;
-    control.context().values.AppFolder = app.path();
+    contextOf(control).values.AppFolder = app.path();
     QObject target;
     FakeWindow window(control);
     window.pick = QStringLiteral("report.htm");

@@ -3,6 +3,7 @@
 #include "core/control/context.h"
 #include "core/control/version.h"
 #include "core/control/zuvexal.h"
+#include "core/control/zuvexal_p.h"
 #include "platform/clock.h"
 
 #include "testsupport.h"
@@ -12,6 +13,11 @@
 using namespace zuvexal;
 
 namespace {
+
+QTimer &timer1(ZuVexal &control)
+{
+    return *control.findChild<QTimer *>(QStringLiteral("Timer1"));
+}
 
 class TestContainer final : public Container
 {
@@ -122,9 +128,9 @@ TEST_F(ControlTest, SettersStoreAndNotifyUnderTheirOwnNames)
     control.setEnabled(false);
     EXPECT_FALSE(control.Enabled());
     control.setDoTimer(true);
-    EXPECT_TRUE(control.Timer1().isActive());
+    EXPECT_TRUE(timer1(control).isActive());
     control.setDoTimer(false);
-    EXPECT_FALSE(control.Timer1().isActive());
+    EXPECT_FALSE(timer1(control).isActive());
     EXPECT_EQ(container.changed, (QStringList{QStringLiteral("Interval"), QStringLiteral("MaxRecsPerPage"),
                                               QStringLiteral("Tag"), QStringLiteral("BackColor"),
                                               QStringLiteral("Enabled"), QStringLiteral("DoTimer"),
@@ -205,7 +211,7 @@ TEST_F(ControlTest, TimerRaisesZuTimerEveryIntervalTicks)
 
     control.setInterval(0);
     control.Timer1_Timer();
-    EXPECT_EQ(control.TickCount(), 0) << "Interval 0 stops the count";
+    EXPECT_EQ(tickCountOf(control), 0) << "Interval 0 stops the count";
 
     control.setInterval(5);
     for (int tick = 0; tick < 4; ++tick)
@@ -218,7 +224,7 @@ TEST_F(ControlTest, TimerRaisesZuTimerEveryIntervalTicks)
     control.Timer1_Timer();
     control.Timer1_Timer();
     control.setEnabled(true);
-    EXPECT_EQ(control.TickCount(), 0) << "Enabled restarts the period";
+    EXPECT_EQ(tickCountOf(control), 0) << "Enabled restarts the period";
 }
 
 TEST_F(ControlTest, ZuTimerIsNotRaisedAgainWhileTheHandlerRuns)

@@ -3,6 +3,7 @@
 #include "core/base/sharedvalues.h"
 #include "core/control/context.h"
 #include "core/control/zuvexal.h"
+#include "core/control/zuvexal_p.h"
 #include "core/recordset/recordset.h"
 #include "core/reporter/reportform.h"
 #include "core/settings/advancedsetform.h"
@@ -54,7 +55,7 @@ protected:
     }
     void TearDown() override { control.reset(); }
 
-    Context &context() { return control->context(); }
+    Context &context() { return contextOf(*control); }
     SharedValues &shared() { return context().values; }
     SettingsState &settingsState() { return context().settings; }
     ReportForm &reportForm() { return context().reportForm(); }

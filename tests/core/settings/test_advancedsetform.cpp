@@ -2,6 +2,7 @@
 #include "core/base/sharedvalues.h"
 #include "core/control/context.h"
 #include "core/control/zuvexal.h"
+#include "core/control/zuvexal_p.h"
 #include "core/filedialog/filechooser.h"
 #include "core/links/linkactivation.h"
 #include "core/settings/advancedsetform.h"
@@ -115,7 +116,7 @@ TEST_F(AdvancedSetFormTest, LogoAndSignatureArePicturesChosenThroughTheControl)
     ZuVexal control;
     form.myfControl = &control;
     test::ScriptedWindows windows;
-    windows.installOn(control.context());
+    windows.installOn(contextOf(control));
     struct Case { int index; const char *chosen; const char *label; const char *why; };
     const Case cases[] = {
         {0, "Logo.JPG", "Logo.JPG", "a picture in capitals is accepted"},
