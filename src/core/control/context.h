@@ -5,7 +5,7 @@
 #include "core/base/messages.h"
 #include "core/base/sharedvalues.h"
 #include "core/links/linkactivation.h"
-#include "core/settings/advancedsettings.h"
+#include "core/settings/advancedsettings_p.h"
 #include "core/settings/registry.h"
 
 #include <memory>

@@ -1,3 +1,4 @@
+#include "core/settings/advancedsettings_p.h"
 #include "core/control/zuvexal.h"
 #include "core/control/zuvexal_p.h"
 

@@ -1,4 +1,5 @@
 #include "recordset.h"
+#include "recordset_p.h"
 
 #include "columnstore.h"
 #include "fieldkind.h"
@@ -47,25 +48,16 @@ int defaultFieldAttributes(int type)
     return attributes;
 }
 
-RecordSet::RecordSet() = default;
+RecordSet::RecordSet() : d(std::make_unique<RecordSetPrivate>()) {}
 
-RecordSet::RecordSet(const RecordSet &other)
-    : m_table(other.m_table ? std::make_shared<TableData>(*other.m_table) : nullptr),
-      m_pos(other.m_pos),
-      m_open(other.m_open),
-      m_cursorType(other.m_cursorType),
-      m_lockType(other.m_lockType),
-      m_newRow(other.m_newRow),
-      m_connectionName(other.m_connectionName),
-      m_sql(other.m_sql),
-      m_sourceTable(other.m_sourceTable)
+RecordSet::RecordSet(const RecordSet &other) : d(std::make_unique<RecordSetPrivate>(*other.d))
 {
+    // A copy has rows of its own, shared until either side writes.
+    if (d->table)
+        d->table = std::make_shared<TableData>(*d->table);
 }
 
-RecordSet::RecordSet(RecordSet &&other) noexcept
-{
-    swap(other);
-}
+RecordSet::RecordSet(RecordSet &&other) noexcept : d(std::move(other.d)) {}
 
 RecordSet &RecordSet::operator=(const RecordSet &other)
 {
@@ -76,8 +68,7 @@ RecordSet &RecordSet::operator=(const RecordSet &other)
 
 RecordSet &RecordSet::operator=(RecordSet &&other) noexcept
 {
-    RecordSet taken(std::move(other));
-    swap(taken);
+    d.swap(other.d);
     return *this;
 }
 
@@ -85,21 +76,18 @@ RecordSet::~RecordSet() = default;
 
 void RecordSet::swap(RecordSet &other) noexcept
 {
-    std::swap(m_table, other.m_table);
-    std::swap(m_pos, other.m_pos);
-    std::swap(m_open, other.m_open);
-    std::swap(m_cursorType, other.m_cursorType);
-    std::swap(m_lockType, other.m_lockType);
-    std::swap(m_newRow, other.m_newRow);
-    m_connectionName.swap(other.m_connectionName);
-    m_sql.swap(other.m_sql);
-    m_sourceTable.swap(other.m_sourceTable);
+    d.swap(other.d);
+}
+
+bool RecordSet::isForwardOnly() const
+{
+    return d->cursorType == Ado::adOpenForwardOnly;
 }
 
 const TableData &RecordSet::table() const
 {
-    if (m_table)
-        return *m_table;
+    if (d->table)
+        return *d->table;
     // Only a set that never had rows gets here: the guard of the static is
     // kept off the path of every cursor move.
     static const TableData empty;
@@ -134,114 +122,114 @@ std::optional<int> RecordSet::indexOf(QStringView name) const
 
 bool RecordSet::appendField(const QString &name, int type, qint32 definedSize, int attributes)
 {
-    if (m_open || name.isEmpty() || indexOf(name) || !isKnownFieldType(type) || definedSize < 0
+    if (d->open || name.isEmpty() || indexOf(name) || !isKnownFieldType(type) || definedSize < 0
         || attributes < adFldUnspecified)
         return false;
-    if (!m_table || m_table.use_count() > 1)
-        m_table = std::make_shared<TableData>(table());
-    m_table->appendField(
+    if (!d->table || d->table.use_count() > 1)
+        d->table = std::make_shared<TableData>(table());
+    d->table->appendField(
         {name, type, definedSize, attributes == adFldUnspecified ? defaultFieldAttributes(type) : attributes});
     return true;
 }
 
 bool RecordSet::open()
 {
-    if (m_open)
+    if (d->open)
         return false;
-    if (!m_sql.isEmpty())
+    if (!d->sql.isEmpty())
         return requery();
     if (fieldCount() == 0)
         return false;
-    m_table = std::make_shared<TableData>(table().fields());
-    m_open = true;
-    m_pos = -1;
+    d->table = std::make_shared<TableData>(table().fields());
+    d->open = true;
+    d->pos = -1;
     return true;
 }
 
 void RecordSet::close()
 {
     // Clones stay open on the rows they share.
-    m_table = std::make_shared<TableData>(table().fields());
-    m_open = false;
-    m_pos = -1;
-    m_newRow.reset();
+    d->table = std::make_shared<TableData>(table().fields());
+    d->open = false;
+    d->pos = -1;
+    d->newRow.reset();
 }
 
 bool RecordSet::isOpen() const
 {
-    return m_open;
+    return d->open;
 }
 
 CursorType RecordSet::cursorType() const
 {
-    return m_cursorType;
+    return d->cursorType;
 }
 
 bool RecordSet::setCursorType(CursorType type)
 {
-    if (m_open || type < adOpenForwardOnly || type > adOpenStatic)
+    if (d->open || type < adOpenForwardOnly || type > adOpenStatic)
         return false;
-    m_cursorType = type;
+    d->cursorType = type;
     return true;
 }
 
 LockType RecordSet::lockType() const
 {
-    return m_lockType;
+    return d->lockType;
 }
 
 bool RecordSet::setLockType(LockType type)
 {
-    if (m_open || type < adLockReadOnly || type > adLockBatchOptimistic)
+    if (d->open || type < adLockReadOnly || type > adLockBatchOptimistic)
         return false;
-    m_lockType = type;
+    d->lockType = type;
     return true;
 }
 
 bool RecordSet::hasCurrentRow() const
 {
-    return m_open && m_pos >= 0 && m_pos < rowCount();
+    return d->open && d->pos >= 0 && d->pos < rowCount();
 }
 
 bool RecordSet::bof() const
 {
-    return !m_newRow && (rowCount() == 0 || m_pos < 0);
+    return !d->newRow && (rowCount() == 0 || d->pos < 0);
 }
 
 bool RecordSet::eof() const
 {
-    return !m_newRow && (rowCount() == 0 || m_pos >= rowCount());
+    return !d->newRow && (rowCount() == 0 || d->pos >= rowCount());
 }
 
 // Moving away from a new record saves it, as ADO does.
 void RecordSet::commitNewRow()
 {
-    if (!m_newRow)
+    if (!d->newRow)
         return;
-    m_table->appendRow(*m_newRow);
-    m_newRow.reset();
-    m_pos = rowCount() - 1;
+    d->table->appendRow(*d->newRow);
+    d->newRow.reset();
+    d->pos = rowCount() - 1;
 }
 
 bool RecordSet::moveFirst()
 {
-    if (!m_open)
+    if (!d->open)
         return false;
     commitNewRow();
     if (rowCount() == 0)
         return false;
-    m_pos = 0;
+    d->pos = 0;
     return true;
 }
 
 bool RecordSet::moveLast()
 {
-    if (!m_open || isForwardOnly())
+    if (!d->open || isForwardOnly())
         return false;
     commitNewRow();
     if (rowCount() == 0)
         return false;
-    m_pos = rowCount() - 1;
+    d->pos = rowCount() - 1;
     return true;
 }
 
@@ -257,7 +245,7 @@ bool RecordSet::movePrevious()
 
 bool RecordSet::move(qint64 n)
 {
-    if (!m_open || (n < 0 && isForwardOnly()))
+    if (!d->open || (n < 0 && isForwardOnly()))
         return false;
     commitNewRow();
     if (n == 0)
@@ -267,85 +255,85 @@ bool RecordSet::move(qint64 n)
     // Past either end the cursor rests on BOF or EOF.
     const qint64 rows = rowCount();
     if (n > 0)
-        m_pos = n > rows - m_pos ? rows : m_pos + n;
+        d->pos = n > rows - d->pos ? rows : d->pos + n;
     else
-        m_pos = m_pos + n < -1 ? -1 : m_pos + n;
+        d->pos = d->pos + n < -1 ? -1 : d->pos + n;
     return true;
 }
 
 std::optional<qint64> RecordSet::bookmark() const
 {
-    if (isForwardOnly() || m_newRow || !hasCurrentRow())
+    if (isForwardOnly() || d->newRow || !hasCurrentRow())
         return std::nullopt;
-    return m_pos + 1;
+    return d->pos + 1;
 }
 
 bool RecordSet::setBookmark(qint64 bookmark)
 {
-    if (!m_open || isForwardOnly())
+    if (!d->open || isForwardOnly())
         return false;
     commitNewRow();
     if (bookmark < 1 || bookmark > rowCount())
         return false;
-    m_pos = bookmark - 1;
+    d->pos = bookmark - 1;
     return true;
 }
 
 qint64 RecordSet::recordCount() const
 {
-    if (!m_open || isForwardOnly())
+    if (!d->open || isForwardOnly())
         return -1;
     return rowCount();
 }
 
 std::optional<QVariant> RecordSet::value(int field) const
 {
-    if (m_newRow) {
-        if (field < 0 || field >= m_newRow->size())
+    if (d->newRow) {
+        if (field < 0 || field >= d->newRow->size())
             return std::nullopt;
-        return m_newRow->at(field);
+        return d->newRow->at(field);
     }
     // Read once per value of a whole table: keep it to one look at the rows.
-    if (!m_open || !m_table || field < 0 || size_t(field) >= m_table->fields().size() || m_pos < 0
-        || m_pos >= m_table->rowCount())
+    if (!d->open || !d->table || field < 0 || size_t(field) >= d->table->fields().size() || d->pos < 0
+        || d->pos >= d->table->rowCount())
         return std::nullopt;
-    return m_table->value(m_pos, field);
+    return d->table->value(d->pos, field);
 }
 
 StoredValue RecordSet::storedValue(int field) const
 {
-    if (m_newRow || !m_open || !m_table || field < 0 || size_t(field) >= m_table->fields().size() || m_pos < 0
-        || m_pos >= m_table->rowCount())
+    if (d->newRow || !d->open || !d->table || field < 0 || size_t(field) >= d->table->fields().size() || d->pos < 0
+        || d->pos >= d->table->rowCount())
         return {};
-    return m_table->storedValue(m_pos, field);
+    return d->table->storedValue(d->pos, field);
 }
 
 bool RecordSet::setValue(int field, const QVariant &value)
 {
-    if (!m_open || m_lockType == adLockReadOnly || field < 0 || field >= fieldCount())
+    if (!d->open || d->lockType == adLockReadOnly || field < 0 || field >= fieldCount())
         return false;
-    if (m_newRow) {
-        (*m_newRow)[field] = ColumnStore::normalized(this->field(field).type, value);
+    if (d->newRow) {
+        (*d->newRow)[field] = ColumnStore::normalized(this->field(field).type, value);
         return true;
     }
     if (!hasCurrentRow())
         return false;
-    m_table->setValue(m_pos, field, value);
+    d->table->setValue(d->pos, field, value);
     return true;
 }
 
 bool RecordSet::addNew()
 {
-    if (!m_open || m_lockType == adLockReadOnly)
+    if (!d->open || d->lockType == adLockReadOnly)
         return false;
     commitNewRow();
-    m_newRow = QVariantList(fieldCount());
+    d->newRow = QVariantList(fieldCount());
     return true;
 }
 
 bool RecordSet::update()
 {
-    if (!m_open || m_lockType == adLockReadOnly)
+    if (!d->open || d->lockType == adLockReadOnly)
         return false;
     commitNewRow();
     return true;
@@ -354,80 +342,80 @@ bool RecordSet::update()
 std::vector<QVariantList> RecordSet::getRows(qint64 count)
 {
     std::vector<QVariantList> rows;
-    if (!m_open)
+    if (!d->open)
         return rows;
     commitNewRow();
     if (!hasCurrentRow())
         return rows;
-    qint64 n = rowCount() - m_pos;
+    qint64 n = rowCount() - d->pos;
     if (count >= 0)
         n = std::min(n, count);
     rows.reserve(size_t(n));
     const int fields = fieldCount();
-    for (qint64 r = m_pos; r < m_pos + n; ++r) {
+    for (qint64 r = d->pos; r < d->pos + n; ++r) {
         QVariantList row;
         row.reserve(fields);
         for (int f = 0; f < fields; ++f)
             row.append(table().value(r, f));
         rows.push_back(std::move(row));
     }
-    m_pos += n;
+    d->pos += n;
     return rows;
 }
 
 RecordSet RecordSet::clone() const
 {
     RecordSet c;
-    if (!m_open || isForwardOnly())
+    if (!d->open || isForwardOnly())
         return c;
-    c.m_table = m_table;
-    c.m_open = true;
-    c.m_pos = rowCount() > 0 ? 0 : -1;
-    c.m_cursorType = m_cursorType;
-    c.m_lockType = m_lockType;
-    c.m_connectionName = m_connectionName;
-    c.m_sql = m_sql;
-    c.m_sourceTable = m_sourceTable;
+    c.d->table = d->table;
+    c.d->open = true;
+    c.d->pos = rowCount() > 0 ? 0 : -1;
+    c.d->cursorType = d->cursorType;
+    c.d->lockType = d->lockType;
+    c.d->connectionName = d->connectionName;
+    c.d->sql = d->sql;
+    c.d->sourceTable = d->sourceTable;
     return c;
 }
 
 RecordSet RecordSet::slice(qint64 first, qint64 count) const
 {
     RecordSet s;
-    if (!m_open)
+    if (!d->open)
         return s;
     const qint64 rows = rowCount();
     first = std::clamp<qint64>(first, 0, rows);
     count = std::clamp<qint64>(count, 0, rows - first);
-    s.m_table = table().slice(first, count);
-    s.m_open = true;
-    s.m_pos = count > 0 ? 0 : -1;
-    s.m_cursorType = adOpenStatic;
-    s.m_lockType = m_lockType;
+    s.d->table = table().slice(first, count);
+    s.d->open = true;
+    s.d->pos = count > 0 ? 0 : -1;
+    s.d->cursorType = adOpenStatic;
+    s.d->lockType = d->lockType;
     return s;
 }
 
 bool RecordSet::hasActiveConnection() const
 {
-    if (m_sql.isEmpty() || !QSqlDatabase::contains(m_connectionName))
+    if (d->sql.isEmpty() || !QSqlDatabase::contains(d->connectionName))
         return false;
-    return QSqlDatabase::database(m_connectionName, false).isOpen();
+    return QSqlDatabase::database(d->connectionName, false).isOpen();
 }
 
 bool RecordSet::requery()
 {
-    if (m_sql.isEmpty())
+    if (d->sql.isEmpty())
         return false;
     // A table is read again as a table: server drivers describe its columns
     // only when the table is known.
-    const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-    LoadResult loaded = m_sourceTable.isEmpty() ? loadQuery(db, m_sql, m_cursorType)
-                                                : loadTable(db, m_sourceTable, m_cursorType);
+    const QSqlDatabase db = QSqlDatabase::database(d->connectionName, false);
+    LoadResult loaded = d->sourceTable.isEmpty() ? loadQuery(db, d->sql, d->cursorType)
+                                                : loadTable(db, d->sourceTable, d->cursorType);
     if (!loaded.records)
         return false;
-    const LockType lock = m_lockType;
+    const LockType lock = d->lockType;
     swap(*loaded.records);
-    m_lockType = lock;
+    d->lockType = lock;
     return true;
 }
 

@@ -96,6 +96,7 @@ ZUVEXAL_CORE_EXPORT bool isLongType(int type);        // adLongVarChar, adLongVa
 ZUVEXAL_CORE_EXPORT int defaultFieldAttributes(int type);
 
 class TableData;
+class RecordSetPrivate;
 
 // A value as the store keeps it, read without building a QVariant: for code
 // that reads every value of many records. Values the store does not keep
@@ -113,7 +114,8 @@ struct StoredValue
 // An in-memory record set with ADO Recordset semantics. A copy is independent
 // (rows are shared until either side writes); clone() shares the rows and has
 // its own cursor, so a write through one is seen by the other. Failures
-// return false or nullopt; nothing throws.
+// return false or nullopt; nothing throws. The members are behind a private
+// pointer, so later versions can add to them.
 class ZUVEXAL_CORE_EXPORT RecordSet
 {
 public:
@@ -180,19 +182,12 @@ private:
 
     const TableData &table() const;
     qint64 rowCount() const;
-    bool isForwardOnly() const { return m_cursorType == Ado::adOpenForwardOnly; }
+    bool isForwardOnly() const;
     bool hasCurrentRow() const;
     void commitNewRow();
 
-    std::shared_ptr<TableData> m_table; // shared with clones
-    qint64 m_pos = -1;
-    bool m_open = false;
-    Ado::CursorType m_cursorType = Ado::adOpenStatic;
-    Ado::LockType m_lockType = Ado::adLockBatchOptimistic;
-    std::optional<QVariantList> m_newRow; // between addNew and update
-    QString m_connectionName;
-    QString m_sql;
-    QString m_sourceTable; // set when the rows are a whole table's
+    // Null only in a set moved from, which may be assigned to or destroyed.
+    std::unique_ptr<RecordSetPrivate> d;
 };
 
 using RecordSetPtr = std::shared_ptr<RecordSet>; // a host's reference to one record set object

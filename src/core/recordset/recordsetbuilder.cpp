@@ -1,6 +1,7 @@
 #include "recordsetbuilder.h"
 
 #include "columnstore.h"
+#include "recordset_p.h"
 #include "tabledata.h"
 
 #include <algorithm>
@@ -71,13 +72,13 @@ RecordSet RecordSetBuilder::finish(Ado::CursorType cursor)
             c->appendNull();
     }
     RecordSet set;
-    set.m_table = std::make_shared<TableData>(std::move(m_fields), std::move(m_columns), rows);
-    set.m_open = true;
-    set.m_pos = rows > 0 ? 0 : -1;
-    set.m_cursorType = cursor;
-    set.m_connectionName = std::move(m_connectionName);
-    set.m_sql = std::move(m_sql);
-    set.m_sourceTable = std::move(m_sourceTable);
+    set.d->table = std::make_shared<TableData>(std::move(m_fields), std::move(m_columns), rows);
+    set.d->open = true;
+    set.d->pos = rows > 0 ? 0 : -1;
+    set.d->cursorType = cursor;
+    set.d->connectionName = std::move(m_connectionName);
+    set.d->sql = std::move(m_sql);
+    set.d->sourceTable = std::move(m_sourceTable);
     m_fields.clear();
     m_columns.clear();
     return set;

@@ -1,3 +1,4 @@
+#include "core/settings/advancedsettings_p.h"
 #include "core/settings/advancedsetform.h"
 
 #include "core/base/messages.h"

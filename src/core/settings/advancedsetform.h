@@ -3,7 +3,7 @@
 #include <ZuVexal/zuvexalcore_export.h>
 
 #include "core/base/listitem.h"
-#include "core/settings/advancedsettings.h"
+#include "core/settings/advancedsettings_p.h"
 
 #include <QObject>
 #include <QPointer>

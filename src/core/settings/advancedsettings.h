@@ -41,15 +41,6 @@ inline const QString SettingsSeparator = QStringLiteral("**_**");
 inline const QString DefaultFontName = QStringLiteral("Times New Roman");
 inline const QString SettingsValueName = QStringLiteral("PwInf");
 
-class Registry;
-
-// The record in force for the process and the stored text as last read.
-struct SettingsState
-{
-    AdvancedSettings Settings;
-    QString StoredSettingsText;
-};
-
 // The stored text of a record. Empty text fields other than FontName are
 // set to one blank in the record itself first.
 ZUVEXAL_CORE_EXPORT QString composeSettings(AdvancedSettings &record);
@@ -60,19 +51,8 @@ ZUVEXAL_CORE_EXPORT QString composeSettings(AdvancedSettings &record);
 // survives.
 ZUVEXAL_CORE_EXPORT std::optional<int> fieldLostInStoredText(const AdvancedSettings &record);
 
-// Compose and store under "PwInf", only when SaveSettings is 1 and every
-// field survives the stored text; true when the record was composed (the
-// store's own result is not examined).
-bool storeSettings(const Registry &registry, AdvancedSettings &record);
-
 // Element i of the text goes to field i; missing elements leave their
 // fields unchanged. An empty text counts as "Times New Roman".
 ZUVEXAL_CORE_EXPORT void parseSettings(const QString &storedText, AdvancedSettings &record);
-
-// The stored "PwInf" text, or "Times New Roman" when nothing is stored.
-QString readStoredSettingsText(const Registry &registry);
-
-// Reads the stored text into StoredSettingsText.
-void LoadStoredSettings(const Registry &registry, SettingsState &state);
 
 } // namespace zuvexal

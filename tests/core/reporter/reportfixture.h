@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/settings/advancedsettings_p.h"
 #include "core/base/sharedvalues.h"
 #include "core/control/context.h"
 #include "core/control/zuvexal.h"

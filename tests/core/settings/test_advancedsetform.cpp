@@ -6,7 +6,7 @@
 #include "core/filedialog/filechooser.h"
 #include "core/links/linkactivation.h"
 #include "core/settings/advancedsetform.h"
-#include "core/settings/advancedsettings.h"
+#include "core/settings/advancedsettings_p.h"
 
 #include "settingsfixture.h"
 

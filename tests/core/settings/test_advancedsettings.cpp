@@ -1,4 +1,4 @@
-#include "core/settings/advancedsettings.h"
+#include "core/settings/advancedsettings_p.h"
 #include "core/settings/registry.h"
 
 #include "settingsfixture.h"

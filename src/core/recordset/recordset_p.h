@@ -1,0 +1,30 @@
+#pragma once
+
+// The members of a record set behind its private pointer: internal, not
+// installed.
+
+#include "recordset.h"
+
+#include <QString>
+#include <QVariantList>
+
+#include <memory>
+#include <optional>
+
+namespace zuvexal {
+
+class RecordSetPrivate
+{
+public:
+    std::shared_ptr<TableData> table; // shared with clones
+    qint64 pos = -1;
+    bool open = false;
+    Ado::CursorType cursorType = Ado::adOpenStatic;
+    Ado::LockType lockType = Ado::adLockBatchOptimistic;
+    std::optional<QVariantList> newRow; // between addNew and update
+    QString connectionName;
+    QString sql;
+    QString sourceTable; // set when the rows are a whole table's
+};
+
+} // namespace zuvexal
