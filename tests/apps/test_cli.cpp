@@ -1,10 +1,14 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QThread>
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -278,4 +282,64 @@ TEST(Cli, EveryCommandHasHelp)
     const CliRun top = runCli({QStringLiteral("--help")});
     EXPECT_EQ(top.exitCode, 0);
     EXPECT_TRUE(top.out.contains(QStringLiteral("Commands:")));
+}
+
+TEST(Cli, CtrlCCancelsTheReportAtTheNextPage)
+{
+    // Enough pages that the run is still going when the second page is on
+    // disk; Ctrl-C then stops it at the next page: exit 3, every page
+    // listed is whole, and --delete-on-cancel takes back what was written.
+    TempFolder folder;
+    const QString db = folder.file(QStringLiteral("big.db"));
+    {
+        QSqlDatabase conn = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cli-big"));
+        conn.setDatabaseName(db);
+        ASSERT_TRUE(conn.open());
+        QSqlQuery q(conn);
+        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE t(id INTEGER, name TEXT)")));
+        ASSERT_TRUE(q.exec(QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c"
+                                          " WHERE i < 200000) INSERT INTO t SELECT i, printf('%0400d', i) FROM c")));
+        conn.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("cli-big"));
+
+    for (const bool deleteOnCancel : {false, true}) {
+        const QString app = folder.file(deleteOnCancel ? QStringLiteral("deleted") : QStringLiteral("kept"));
+        QDir().mkpath(app);
+        QStringList args{QStringLiteral("report"), QStringLiteral("--db"),        db,
+                         QStringLiteral("--table"), QStringLiteral("t"),          QStringLiteral("--per-page"),
+                         QStringLiteral("200"),     QStringLiteral("--app-folder"), app,
+                         QStringLiteral("--file"),  QStringLiteral("big")};
+        if (deleteOnCancel)
+            args << QStringLiteral("--delete-on-cancel");
+        QProcess process;
+        process.start(QStringLiteral(ZUVEXAL_CLI), args);
+        ASSERT_TRUE(process.waitForStarted());
+        const QString second = app + QStringLiteral("/Reports/big2.htm");
+        QElapsedTimer waited;
+        waited.start();
+        while (!QFile::exists(second) && waited.elapsed() < 60000 && process.state() == QProcess::Running)
+            QThread::msleep(2);
+        ASSERT_EQ(process.state(), QProcess::Running) << "the run ended before it could be interrupted";
+        ::kill(pid_t(process.processId()), SIGINT);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 3) << err.toStdString();
+        EXPECT_TRUE(err.contains(QStringLiteral("cancelled"))) << err.toStdString();
+
+        const QStringList listed =
+            QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList onDisk = QDir(app + QStringLiteral("/Reports")).entryList(QDir::Files);
+        if (deleteOnCancel) {
+            EXPECT_TRUE(listed.isEmpty());
+            EXPECT_TRUE(onDisk.isEmpty()) << onDisk.join(u' ').toStdString();
+            continue;
+        }
+        EXPECT_GE(listed.size(), 2);
+        EXPECT_LT(listed.size(), 1000) << "stopped before the end";
+        EXPECT_EQ(onDisk.size(), listed.size()) << "no part of a page after the last listed";
+        for (const QString &page : listed)
+            EXPECT_EQ(test::readAll(page).count("<HTML><HEAD></HEAD><BODY><H3>"), 40) << page.toStdString();
+    }
 }

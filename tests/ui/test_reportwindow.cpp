@@ -152,6 +152,38 @@ TEST_F(ReportTest, AbortFromTheWindowStopsTheRun)
     EXPECT_TRUE(QDir(folder.file(QStringLiteral("Reports"))).entryList(QDir::Files).isEmpty());
 }
 
+TEST_F(ReportTest, ClosingTheWindowDuringARunAbortsItAndKeepsTheWindow)
+{
+    // The close box during a run asks for an abort: the run stops at the
+    // next page with the pages before it whole, and the window stays open
+    // and idle, so a second close closes it.
+    ReportForm &form = load(1500, 100);
+    ui::ReportWindow window(form);
+    bool stillOpenAfterRun = false;
+    whileShown([&](QDialog *w) {
+        QTest::mouseClick(child<QPushButton>(w, "cmdDirection0"), Qt::LeftButton);
+        child<QLineEdit>(w, "txtFilename")->setText(QStringLiteral("closed"));
+        child<QCheckBox>(w, "chkBrowser")->setChecked(false);
+        int reports = 0;
+        QObject::connect(&form, &ReportForm::progress, w, [&, w] {
+            if (form.lblCurPage == QLatin1String("3") && reports++ == 0)
+                w->close();
+        });
+        QTest::mouseClick(child<QPushButton>(w, "cmdGenerate"), Qt::LeftButton);
+        stillOpenAfterRun = w->isVisible();
+        EXPECT_TRUE(child<QWidget>(w, "Frame1")->isVisible()) << "idle again";
+        ASSERT_TRUE(form.lastRun());
+        EXPECT_TRUE(form.lastRun()->cancelled);
+        EXPECT_EQ(form.lastRun()->pagesWritten, 2) << "pages 1 and 2 whole, page 3 not begun";
+        w->close();
+    });
+    window.showModal();
+    EXPECT_TRUE(stillOpenAfterRun);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(QDir(folder.file(QStringLiteral("Reports"))).entryList(QDir::Files),
+              (QStringList{QStringLiteral("closed1.htm"), QStringLiteral("closed2.htm")}));
+}
+
 TEST_F(ReportTest, SettingsWindowAppliesOrCancels)
 {
     load(3, 10);
