@@ -16,7 +16,7 @@ packages=(
   xvfb xauth openbox poppler-utils cups cups-client printer-driver-cups-pdf
   desktop-file-utils xdg-utils fonts-dejavu-core
   # tests: file systems without unnamed files (FUSE) or links (FAT)
-  bindfs fuse3 dosfstools
+  bindfs dosfstools
   # tests on real database servers (scripts/test-servers.sh)
   postgresql mariadb-server unixodbc odbc-postgresql
   libqt6sql6-psql libqt6sql6-mysql libqt6sql6-odbc
