@@ -6,16 +6,21 @@
 
 #include "testsupport.h"
 
+#include <QDebug>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlQuery>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <time.h>
 #include <unistd.h>
 
 using namespace zuvexal;
@@ -202,7 +207,159 @@ int closedPort()
     return ntohs(address.sin_port);
 }
 
+// A set's fields, then its rows, one line each; a value with its type (and
+// a time stamp with its zone), as QDebug writes it.
+QStringList contents(RecordSet &set)
+{
+    QStringList lines;
+    QString line;
+    for (int i = 0; i < set.fieldCount(); ++i) {
+        const Field f = set.field(i);
+        QDebug(&line) << f.name << f.type << f.definedSize << f.attributes << f.precision << f.numericScale;
+    }
+    lines << line;
+    for (set.moveFirst(); !set.eof(); set.moveNext()) {
+        line.clear();
+        for (int i = 0; i < set.fieldCount(); ++i)
+            QDebug(&line) << set.value(i).value_or(QVariant());
+        lines << line;
+    }
+    return lines;
+}
+
+OpenedDatabase openPostgres(const QString &name)
+{
+    const ConnectionInfo info =
+        *parseConnection(QStringLiteral("postgresql://zuvexal@127.0.0.1:%1/zuvexal").arg(server("PG_PORT"))).info;
+    return openConnection(info, name, server("PG_PASSWORD"));
+}
+
+// Sets TZ for the test's span; Qt's local time and libpq's reader follow it.
+class TimeZone
+{
+public:
+    explicit TimeZone(const char *zone)
+        : m_old(qgetenv("TZ")), m_had(qEnvironmentVariableIsSet("TZ"))
+    {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~TimeZone()
+    {
+        if (m_had)
+            qputenv("TZ", m_old);
+        else
+            qunsetenv("TZ");
+        tzset();
+    }
+
+private:
+    QByteArray m_old;
+    bool m_had;
+};
+
 } // namespace
+
+TEST_F(Servers, PostgresRowsReadThroughLibpqAreThoseQtSqlReads)
+{
+    const OpenedDatabase opened = openPostgres(QStringLiteral("libpq"));
+    ASSERT_TRUE(opened.db.isOpen()) << opened.error.toStdString();
+    // Away from UTC, so that a time stamp read without its zone, or a
+    // timestamptz not turned to the local clock, shows.
+    const TimeZone zone("America/New_York");
+    struct Case { const char *values; const char *why; };
+    const Case cases[] = {
+        {"(true), (false), (NULL::boolean)", "booleans and a NULL"},
+        {"('-32768'::smallint, '-2147483648'::integer, '-9223372036854775808'::bigint), (32767, 2147483647, "
+         "9223372036854775807)", "integers at their limits"},
+        {"('12.50'::numeric(10,2), 'NaN'::numeric, 1e-20::numeric, 123456789012345678901234567890::numeric)",
+         "exact numerics as doubles, with and without digits and scale"},
+        {"(0.1::real, 'Infinity'::float8, '-Infinity'::float8, 'NaN'::float8), (-1.75, 1e308, 5e-324, 0)",
+         "floats, their infinities and the smallest"},
+        {"(''::text, 'Ünïcode ✓'::varchar(7), 'AB'::char(4), E'tab\\there'::text)",
+         "text keeps every byte; char(n) its blanks"},
+        {"('\\x'::bytea), ('\\x00ff5c27'::bytea), (decode('5c5c0a', 'hex'))",
+         "bytea, sent escaped: empty, NUL and high bytes, backslashes"},
+        {"('2024-02-29'::date), ('infinity'), ('-infinity'), ('0044-03-15 BC'), ('12345-01-01')",
+         "dates, and those a Julian day from yyyy-MM-dd cannot hold"},
+        {"('03:04:05'::time), ('03:04:05.678901'), ('23:59:59.9996'), ('12:00:59.9996'), ('00:00:00.5')",
+         "times round to the millisecond as Qt rounds, carrying into the next second"},
+        {"('03:04:05+02'::timetz)", "a time with a zone is no QTime"},
+        {"('2024-01-02 03:04:05.678901'::timestamp), ('2024-12-31 23:59:59.9996'), ('infinity'), "
+         "('1900-06-01 12:00')", "time stamps on the wall clock, carried across a year"},
+        {"('2024-07-02 03:04:05.9996+02'::timestamptz), ('2024-01-01 00:00:00+05:30'), ('1969-12-31 23:59:59.5+00'), "
+         "('infinity')", "time stamps with a zone turn to the local clock"},
+        {"('1 day'::interval, 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'::uuid, 26::oid, '{1,2}'::int[], "
+         "'{\"a\": 1}'::json)", "other types as QPSQL gives them"},
+        {"(1) LIMIT 0", "no rows"},
+    };
+    QSqlQuery session(opened.db);
+    for (const char *timeZone : {"UTC", "Asia/Kolkata"}) {
+        // The server writes timestamptz in the session's zone.
+        ASSERT_TRUE(session.exec(QStringLiteral("SET TIME ZONE '%1'").arg(QLatin1String(timeZone))));
+        for (const Case &c : cases) {
+            const QString sql = QStringLiteral("SELECT * FROM (VALUES %1) AS t").arg(QString::fromUtf8(c.values));
+            LoadResult native = loadQuery(opened.db, sql);
+            LoadResult qtSql = loadQueryThroughQtSql(opened.db, sql);
+            ASSERT_TRUE(native.records && qtSql.records) << sql.toStdString() << native.error.toStdString();
+            EXPECT_EQ(contents(*native.records), contents(*qtSql.records)) << timeZone << ": " << c.why;
+        }
+    }
+    const LoadedRecordSet table = openTable(opened.db, QStringLiteral("items"));
+    ASSERT_NE(table.records, nullptr) << table.error.toStdString();
+    LoadResult qtSql = loadQueryThroughQtSql(opened.db, QStringLiteral("SELECT * FROM items"));
+    EXPECT_EQ(contents(*table.records).mid(1), contents(*qtSql.records).mid(1)) << "the fixture's rows";
+    QSqlDatabase::removeDatabase(QStringLiteral("libpq"));
+}
+
+TEST_F(Servers, PostgresConnectionCutWhileRowsArriveFailsTheReport)
+{
+    TempFolder folder;
+    const QString app = folder.file(QStringLiteral("app"));
+    QDir().mkpath(app);
+    const QString url = QStringLiteral("postgresql://zuvexal@127.0.0.1:%1/zuvexal").arg(server("PG_PORT"));
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PGPASSWORD"), server("PG_PASSWORD"));
+    cli.setProcessEnvironment(environment);
+    cli.start(QStringLiteral(ZUVEXAL_CLI),
+              {QStringLiteral("report"), QStringLiteral("--db"), url, QStringLiteral("--query"),
+               QStringLiteral("SELECT generate_series(1, 5000000) AS i, repeat('x', 50) AS filler"),
+               QStringLiteral("--app-folder"), app, QStringLiteral("--file"), QStringLiteral("cut"),
+               QStringLiteral("--quiet")});
+    ASSERT_TRUE(cli.waitForStarted());
+
+    // Ends the CLI's server process from a second connection once its rows
+    // have streamed for a while (a set-returning function in the select list
+    // sends rows as it makes them).
+    int ended = 0;
+    {
+        const OpenedDatabase admin = openPostgres(QStringLiteral("admin"));
+        ASSERT_TRUE(admin.db.isOpen()) << admin.error.toStdString();
+        QSqlQuery terminate(admin.db);
+        QElapsedTimer waited;
+        waited.start();
+        while (ended == 0 && waited.elapsed() < 60000 && cli.state() == QProcess::Running) {
+            QThread::msleep(50);
+            ASSERT_TRUE(terminate.exec(QStringLiteral(
+                "SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE pid <> pg_backend_pid()"
+                " AND query LIKE '%generate_series(1, 5000000)%' AND now() - query_start > interval '300 ms'")));
+            ASSERT_TRUE(terminate.next());
+            ended = terminate.value(0).toInt();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("admin"));
+    EXPECT_EQ(ended, 1) << "the query was seen running";
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    EXPECT_EQ(cli.exitCode(), 1) << err.toStdString();
+    EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
+    EXPECT_TRUE(err.contains(url)) << err.toStdString();
+    // The server's own word, or libpq's when the cut comes first.
+    EXPECT_TRUE(err.contains(QRegularExpression(QStringLiteral("terminating connection|server closed the connection"))))
+        << err.toStdString();
+    EXPECT_TRUE(pages(app).isEmpty()) << "nothing of the half-read rows is written";
+}
 
 TEST_F(Servers, FieldsMapServerTypesLikeSqliteDeclaredOnes)
 {
