@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
 
@@ -227,11 +228,28 @@ QStringList contents(RecordSet &set)
     return lines;
 }
 
-OpenedDatabase openPostgres(const QString &name)
+QString postgresUrl()
 {
-    const ConnectionInfo info =
-        *parseConnection(QStringLiteral("postgresql://zuvexal@127.0.0.1:%1/zuvexal").arg(server("PG_PORT"))).info;
-    return openConnection(info, name, server("PG_PASSWORD"));
+    return QStringLiteral("postgresql://zuvexal@127.0.0.1:%1/zuvexal").arg(server("PG_PORT"));
+}
+
+QString mariaDbUrl()
+{
+    return QStringLiteral("mysql://zuvexal@127.0.0.1:%1/zuvexal").arg(server("MY_PORT"));
+}
+
+OpenedDatabase openServer(const QString &url, const char *password, const QString &name)
+{
+    return openConnection(*parseConnection(url).info, name, server(password));
+}
+
+// A query read through the server's client library and through QtSql.
+void expectReadAsQtSqlReads(const QSqlDatabase &db, const QString &sql, const char *why)
+{
+    LoadResult native = loadQuery(db, sql);
+    LoadResult qtSql = loadQueryThroughQtSql(db, sql);
+    ASSERT_TRUE(native.records && qtSql.records) << sql.toStdString() << ": " << native.error.toStdString();
+    EXPECT_EQ(contents(*native.records), contents(*qtSql.records)) << why;
 }
 
 // Sets TZ for the test's span; Qt's local time and libpq's reader follow it.
@@ -262,7 +280,7 @@ private:
 
 TEST_F(Servers, PostgresRowsReadThroughLibpqAreThoseQtSqlReads)
 {
-    const OpenedDatabase opened = openPostgres(QStringLiteral("libpq"));
+    OpenedDatabase opened = openServer(postgresUrl(), "PG_PASSWORD", QStringLiteral("libpq"));
     ASSERT_TRUE(opened.db.isOpen()) << opened.error.toStdString();
     // Away from UTC, so that a time stamp read without its zone, or a
     // timestamptz not turned to the local clock, shows.
@@ -293,72 +311,111 @@ TEST_F(Servers, PostgresRowsReadThroughLibpqAreThoseQtSqlReads)
          "'{\"a\": 1}'::json)", "other types as QPSQL gives them"},
         {"(1) LIMIT 0", "no rows"},
     };
-    QSqlQuery session(opened.db);
-    for (const char *timeZone : {"UTC", "Asia/Kolkata"}) {
-        // The server writes timestamptz in the session's zone.
-        ASSERT_TRUE(session.exec(QStringLiteral("SET TIME ZONE '%1'").arg(QLatin1String(timeZone))));
-        for (const Case &c : cases) {
-            const QString sql = QStringLiteral("SELECT * FROM (VALUES %1) AS t").arg(QString::fromUtf8(c.values));
-            LoadResult native = loadQuery(opened.db, sql);
-            LoadResult qtSql = loadQueryThroughQtSql(opened.db, sql);
-            ASSERT_TRUE(native.records && qtSql.records) << sql.toStdString() << native.error.toStdString();
-            EXPECT_EQ(contents(*native.records), contents(*qtSql.records)) << timeZone << ": " << c.why;
+    {
+        QSqlQuery session(opened.db);
+        for (const char *timeZone : {"UTC", "Asia/Kolkata"}) {
+            // The server writes timestamptz in the session's zone.
+            ASSERT_TRUE(session.exec(QStringLiteral("SET TIME ZONE '%1'").arg(QLatin1String(timeZone))));
+            for (const Case &c : cases)
+                expectReadAsQtSqlReads(opened.db,
+                                       QStringLiteral("SELECT * FROM (VALUES %1) AS t").arg(QString::fromUtf8(c.values)),
+                                       c.why);
         }
+        expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items"), "the fixture's rows");
     }
-    const LoadedRecordSet table = openTable(opened.db, QStringLiteral("items"));
-    ASSERT_NE(table.records, nullptr) << table.error.toStdString();
-    LoadResult qtSql = loadQueryThroughQtSql(opened.db, QStringLiteral("SELECT * FROM items"));
-    EXPECT_EQ(contents(*table.records).mid(1), contents(*qtSql.records).mid(1)) << "the fixture's rows";
+    opened.db = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("libpq"));
 }
 
-TEST_F(Servers, PostgresConnectionCutWhileRowsArriveFailsTheReport)
+TEST_F(Servers, MariaDbRowsReadThroughItsClientAreThoseQtSqlReads)
 {
-    TempFolder folder;
-    const QString app = folder.file(QStringLiteral("app"));
-    QDir().mkpath(app);
-    const QString url = QStringLiteral("postgresql://zuvexal@127.0.0.1:%1/zuvexal").arg(server("PG_PORT"));
-    QProcess cli;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("PGPASSWORD"), server("PG_PASSWORD"));
-    cli.setProcessEnvironment(environment);
-    cli.start(QStringLiteral(ZUVEXAL_CLI),
-              {QStringLiteral("report"), QStringLiteral("--db"), url, QStringLiteral("--query"),
-               QStringLiteral("SELECT generate_series(1, 5000000) AS i, repeat('x', 50) AS filler"),
-               QStringLiteral("--app-folder"), app, QStringLiteral("--file"), QStringLiteral("cut"),
-               QStringLiteral("--quiet")});
-    ASSERT_TRUE(cli.waitForStarted());
+    OpenedDatabase opened = openServer(mariaDbUrl(), "MY_PASSWORD", QStringLiteral("mariadb"));
+    ASSERT_TRUE(opened.db.isOpen()) << opened.error.toStdString();
+    const TimeZone zone("America/New_York");
+    struct Case { const char *columns; const char *why; };
+    const Case cases[] = {
+        {"CAST(-128 AS SIGNED), CAST(255 AS UNSIGNED), 3000000000, CAST(18446744073709551615 AS UNSIGNED), "
+         "-9223372036854775807 - 1", "integers, unsigned and at their limits"},
+        {"CAST(12.50 AS DECIMAL(10,2)), CAST(-0.001 AS DECIMAL(6,3)), CAST(1e300 AS DOUBLE), CAST(0.1 AS FLOAT)",
+         "exact and approximate numbers as doubles"},
+        {"'', 'Ünïcode ✓', CAST('AB' AS CHAR(4)), 'tab\\there', NULL", "text as sent; a NULL"},
+        {"CAST(X'00ff5c' AS BINARY(4)), X'', CAST('x' AS BINARY)", "bytes, padded where the type pads"},
+        {"DATE '2024-02-29', CAST('0000-00-00' AS DATE), DATE '9999-12-31'", "dates; the zero date is none"},
+        {"TIME '03:04:05', TIME '-12:00:01.5', TIME '838:59:59'", "times as text, as QMYSQL hands them"},
+        {"CAST('2024-01-02 03:04:05.678901' AS DATETIME(6)), CAST('2024-12-31 23:59:59.9996' AS DATETIME(4)), "
+         "TIMESTAMP '2024-03-10 12:00:00'", "time stamps rounded to the millisecond as Qt rounds"},
+        {"JSON_OBJECT('a', 1), CAST(b'101' AS UNSIGNED), YEAR('2024-01-01'), 'a' = 'a'", "other types"},
+    };
+    for (const Case &c : cases)
+        expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT %1").arg(QString::fromUtf8(c.columns)), c.why);
+    expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items"), "the fixture's rows");
+    expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items WHERE id < 0"), "no rows");
+    opened.db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("mariadb"));
+}
 
-    // Ends the CLI's server process from a second connection once its rows
-    // have streamed for a while (a set-returning function in the select list
-    // sends rows as it makes them).
-    int ended = 0;
-    {
-        const OpenedDatabase admin = openPostgres(QStringLiteral("admin"));
-        ASSERT_TRUE(admin.db.isOpen()) << admin.error.toStdString();
-        QSqlQuery terminate(admin.db);
-        QElapsedTimer waited;
-        waited.start();
-        while (ended == 0 && waited.elapsed() < 60000 && cli.state() == QProcess::Running) {
-            QThread::msleep(50);
-            ASSERT_TRUE(terminate.exec(QStringLiteral(
-                "SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE pid <> pg_backend_pid()"
-                " AND query LIKE '%generate_series(1, 5000000)%' AND now() - query_start > interval '300 ms'")));
-            ASSERT_TRUE(terminate.next());
-            ended = terminate.value(0).toInt();
+TEST_F(Servers, ConnectionCutWhileRowsArriveFailsTheReport)
+{
+    // Each server streams rows as it makes them; a second connection ends
+    // the CLI's session once they have flowed for a while.
+    struct Case {
+        QString url;
+        const char *password;
+        const char *passwordVariable;
+        const char *query;
+        const char *running;
+        const char *kill;
+    };
+    const Case cases[] = {
+        {postgresUrl(), "PG_PASSWORD", "PGPASSWORD", "SELECT generate_series(1, 5000000) AS i, repeat('x', 50) AS filler",
+         "SELECT pid FROM pg_stat_activity WHERE pid <> pg_backend_pid()"
+         " AND query LIKE '%generate_series(1, 5000000)%' AND now() - query_start > interval '300 ms'",
+         "SELECT pg_terminate_backend(%1)"},
+        {mariaDbUrl(), "MY_PASSWORD", "MYSQL_PWD", "SELECT seq, REPEAT('x', 50) AS filler FROM seq_1_to_5000000",
+         "SELECT ID FROM information_schema.PROCESSLIST WHERE ID <> CONNECTION_ID()"
+         " AND INFO LIKE '%seq_1_to_5000000%' AND TIME_MS > 300",
+         "KILL %1"},
+    };
+    for (const Case &c : cases) {
+        TempFolder folder;
+        const QString app = folder.file(QStringLiteral("app"));
+        QDir().mkpath(app);
+        QProcess cli;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(c.passwordVariable), server(c.password));
+        cli.setProcessEnvironment(environment);
+        cli.start(QStringLiteral(ZUVEXAL_CLI),
+                  {QStringLiteral("report"), QStringLiteral("--db"), c.url, QStringLiteral("--query"),
+                   QString::fromLatin1(c.query), QStringLiteral("--app-folder"), app, QStringLiteral("--file"),
+                   QStringLiteral("cut"), QStringLiteral("--quiet")});
+        ASSERT_TRUE(cli.waitForStarted());
+        bool ended = false;
+        {
+            const OpenedDatabase admin = openServer(c.url, c.password, QStringLiteral("admin"));
+            ASSERT_TRUE(admin.db.isOpen()) << admin.error.toStdString();
+            QSqlQuery query(admin.db);
+            QElapsedTimer waited;
+            waited.start();
+            while (!ended && waited.elapsed() < 60000 && cli.state() == QProcess::Running) {
+                QThread::msleep(50);
+                ASSERT_TRUE(query.exec(QString::fromLatin1(c.running))) << query.lastError().text().toStdString();
+                if (query.next())
+                    ended = query.exec(QString::fromLatin1(c.kill).arg(query.value(0).toLongLong()));
+            }
         }
+        QSqlDatabase::removeDatabase(QStringLiteral("admin"));
+        EXPECT_TRUE(ended) << c.url.toStdString() << ": the query was seen running";
+        ASSERT_TRUE(cli.waitForFinished(60000));
+        const QString err = QString::fromUtf8(cli.readAllStandardError());
+        EXPECT_EQ(cli.exitCode(), 1) << err.toStdString();
+        EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
+        EXPECT_TRUE(err.contains(c.url)) << err.toStdString();
+        // The server's own word, or the client's when the cut comes first.
+        EXPECT_TRUE(err.contains(QRegularExpression(
+            QStringLiteral("terminating connection|server closed the connection|Lost connection|server has gone away"))))
+            << err.toStdString();
+        EXPECT_TRUE(pages(app).isEmpty()) << c.url.toStdString() << ": nothing of the half-read rows is written";
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("admin"));
-    EXPECT_EQ(ended, 1) << "the query was seen running";
-    ASSERT_TRUE(cli.waitForFinished(60000));
-    const QString err = QString::fromUtf8(cli.readAllStandardError());
-    EXPECT_EQ(cli.exitCode(), 1) << err.toStdString();
-    EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
-    EXPECT_TRUE(err.contains(url)) << err.toStdString();
-    // The server's own word, or libpq's when the cut comes first.
-    EXPECT_TRUE(err.contains(QRegularExpression(QStringLiteral("terminating connection|server closed the connection"))))
-        << err.toStdString();
-    EXPECT_TRUE(pages(app).isEmpty()) << "nothing of the half-read rows is written";
 }
 
 TEST_F(Servers, FieldsMapServerTypesLikeSqliteDeclaredOnes)

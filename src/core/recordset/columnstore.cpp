@@ -14,7 +14,6 @@ namespace zuvexal {
 
 namespace {
 
-constexpr qint64 msecsPerDay = 86400000;
 constexpr qint64 maxExactDouble = qint64(1) << 53;
 constexpr quint64 maxArenaLength = std::numeric_limits<quint32>::max();
 
@@ -64,12 +63,6 @@ std::optional<qint64> parseIsoDateTime(const Ch *p, qsizetype size)
     if (!time)
         return std::nullopt;
     return *day * msecsPerDay + *time;
-}
-
-qint64 floorDiv(qint64 a, qint64 b)
-{
-    const qint64 q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
 std::optional<qint64> exactInteger(const QVariant &v)

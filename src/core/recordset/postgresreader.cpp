@@ -40,7 +40,6 @@ enum : Oid {
 };
 
 constexpr int varHeaderSize = 4;
-constexpr qint64 msecsPerDay = 86400000;
 
 // The value type QPSQL (Qt 6.4) gives a column of this type.
 QMetaType metaTypeOf(Oid type)
@@ -72,53 +71,6 @@ QMetaType metaTypeOf(Oid type)
     default:
         return QMetaType(QMetaType::QString);
     }
-}
-
-qint64 floorDiv(qint64 a, qint64 b)
-{
-    const qint64 q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
-// HH:MM:SS with up to six fraction digits to msecs, rounded half up as Qt
-// rounds; nullopt where the rounding reaches the next second (Qt carries
-// it into the date) or anything else follows.
-std::optional<qint64> parseTime(const char *p, qsizetype size)
-{
-    if (size < 8 || p[2] != ':' || p[5] != ':')
-        return std::nullopt;
-    const int h = parseDigits(p, 2);
-    const int m = parseDigits(p + 3, 2);
-    const int s = parseDigits(p + 6, 2);
-    if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59)
-        return std::nullopt;
-    int msecs = 0;
-    if (size > 8) {
-        const int digits = int(size - 9);
-        if (p[8] != '.' || digits < 1 || digits > 6)
-            return std::nullopt;
-        int micros = parseDigits(p + 9, digits);
-        if (micros < 0)
-            return std::nullopt;
-        for (int i = digits; i < 6; ++i)
-            micros *= 10;
-        msecs = (micros + 500) / 1000;
-        if (msecs == 1000)
-            return std::nullopt;
-    }
-    return ((qint64(h) * 60 + m) * 60 + s) * 1000 + msecs;
-}
-
-// yyyy-MM-dd HH:MM:SS[.f] to msecs since the Julian day 0, on the same clock.
-std::optional<qint64> parseTimestamp(const char *p, qsizetype size)
-{
-    if (size < 19 || p[10] != ' ')
-        return std::nullopt;
-    const auto day = parseIsoDate(p, 10);
-    const auto time = parseTime(p + 11, size - 11);
-    if (!day || !time)
-        return std::nullopt;
-    return *day * msecsPerDay + *time;
 }
 
 // +HH, +HH:MM or +HH:MM:SS (or -) to seconds east of UTC.

@@ -2,6 +2,7 @@
 
 #include "columntypes.h"
 #include "connectioninfo.h"
+#include "mariadbreader.h"
 #include "postgresreader.h"
 #include "recordsetbuilder.h"
 
@@ -366,12 +367,14 @@ private:
     QHash<QString, QStringList> m_booleans;
 };
 
-// PostgreSQL through libpq on QPSQL's connection.
-LoadResult loadPostgres(PGconn *handle, const QSqlDatabase &db, const QString &sql, const QString &table,
-                        CursorType cursor)
+// A server through its own client library on the connection QtSql opened:
+// Reader is PostgresReader or MariaDbReader.
+template <typename Reader, typename Handle>
+LoadResult loadNative(Handle *handle, const QSqlDatabase &db, const QString &sql, const QString &table,
+                      CursorType cursor)
 {
     ServerColumns columns(db, table);
-    PostgresReader reader(handle);
+    Reader reader(handle);
     if (!reader.start(sql))
         return reader.connectionLost() ? streamFailure(db, reader.error(), sql) : sqlFailure(reader.error(), sql);
     if (!reader.returnsRows())
@@ -423,7 +426,9 @@ LoadResult load(const QSqlDatabase &db, const QString &sql, const QString &table
     if (sqlite3 *handle = sqliteHandle(db))
         return loadSqlite(handle, db, sql, table, cursor);
     if (PGconn *handle = PostgresReader::handleOf(db))
-        return loadPostgres(handle, db, sql, table, cursor);
+        return loadNative<PostgresReader>(handle, db, sql, table, cursor);
+    if (MYSQL *handle = MariaDbReader::handleOf(db))
+        return loadNative<MariaDbReader>(handle, db, sql, table, cursor);
     return loadServer(db, sql, table, cursor);
 }
 
