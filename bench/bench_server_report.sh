@@ -93,6 +93,12 @@ printf 'psql -H                   %6d ms %8d KiB\n' "$(ms psql)" "$(kib psql)"
 printf 'zuvexal report PostgreSQL %6d ms %8d KiB (%d pages)\n' "$(ms zpg)" "$(kib zpg)" "$pages"
 printf 'mariadb --html            %6d ms %8d KiB\n' "$(ms mariadb)" "$(kib mariadb)"
 printf 'zuvexal report MariaDB    %6d ms %8d KiB\n' "$(ms zmy)" "$(kib zmy)"
+# The process alone, without rows: what the peaks hold besides the record
+# set and the pages in flight.
+if [ -n "$has_time" ]; then
+  /usr/bin/time -f %M -o "$work/peak" "$zuvexal" wait 0
+  printf 'zuvexal wait 0 (baseline)           %8d KiB\n' "$(tail -n 1 "$work/peak")"
+fi
 printf 'PostgreSQL report / psql  time %s, peak %s\n' "$(ratio "$(ms zpg)" "$(ms psql)")" \
   "$(ratio "$(kib zpg)" "$(kib psql)")"
 printf 'MariaDB report / mariadb  time %s, peak %s\n' "$(ratio "$(ms zmy)" "$(ms mariadb)")" \
