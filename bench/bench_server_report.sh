@@ -36,7 +36,7 @@ mariadb_run() { mariadb --no-defaults -h "$MY_HOST" -P "$MY_PORT" -u "$MY_USER" 
 # The same rows on both servers: integers, an exact numeric, a double, text,
 # a date, a time stamp and a boolean.
 psql_run -c "CREATE TABLE bench AS SELECT i AS id, i % 1000 AS qty, (i % 100000 / 100.0)::numeric(10,2) AS price,
-  i * 1.5::double precision AS weight, 'Item ' || (i * 7919 % 50000) AS name, date '2024-01-01' + i % 365 AS day,
+  i * 1.5::double precision AS weight, 'Item ' || (i::bigint * 7919 % 50000) AS name, date '2024-01-01' + i % 365 AS day,
   timestamp '2024-01-01' + i * interval '1 minute' AS stamp, i % 3 = 0 AS flag
   FROM generate_series(1, $rows) AS i" -c "VACUUM ANALYZE bench"
 mariadb_run -e "SET SESSION max_recursive_iterations = $rows;
