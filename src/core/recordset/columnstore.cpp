@@ -527,11 +527,13 @@ void ColumnStore::appendTime(qint64 msecs)
     append(QVariant(QTime::fromMSecsSinceStartOfDay(int(msecs))));
 }
 
-void ColumnStore::appendDateTime(qint64 julianDay, qint64 msecs)
+void ColumnStore::appendDateTime(qint64 msecs)
 {
     if (!m_heterogeneous && m_kind == Kind::DateTime)
-        return pushInt(julianDay * msecsPerDay + msecs);
-    append(QVariant(QDateTime(QDate::fromJulianDay(julianDay), QTime::fromMSecsSinceStartOfDay(int(msecs)))));
+        return pushInt(msecs);
+    const qint64 day = floorDiv(msecs, msecsPerDay);
+    const QTime time = QTime::fromMSecsSinceStartOfDay(int(msecs - day * msecsPerDay));
+    append(QVariant(QDateTime(QDate::fromJulianDay(day), time)));
 }
 
 void ColumnStore::append(const QVariant &v)

@@ -219,8 +219,7 @@ void MariaDbReader::appendValue(RecordSetBuilder &builder, int column, const cha
         return;
     case Conversion::DateTime:
         if (const auto msecs = parseTimestamp(text, size)) {
-            const qint64 day = floorDiv(*msecs, msecsPerDay);
-            builder.appendDateTime(column, day, *msecs - day * msecsPerDay);
+            builder.appendDateTime(column, *msecs);
         } else {
             builder.appendValue(column, QDateTime::fromString(QString::fromLatin1(text, size), Qt::ISODate));
         }

@@ -114,12 +114,6 @@ std::optional<qint64> parseTimestampTz(const char *p, qsizetype size)
     return utc + qint64(local.tm_gmtoff) * 1000 + unixEpochDay * msecsPerDay;
 }
 
-void appendDateTime(RecordSetBuilder &builder, int column, qint64 msecs)
-{
-    const qint64 day = floorDiv(msecs, msecsPerDay);
-    builder.appendDateTime(column, day, msecs - day * msecsPerDay);
-}
-
 int hexDigit(char c)
 {
     if (c >= '0' && c <= '9')
@@ -397,13 +391,13 @@ void PostgresReader::appendValue(RecordSetBuilder &builder, int column, const ch
         return;
     case Conversion::Timestamp:
         if (const auto msecs = parseTimestamp(text, size))
-            appendDateTime(builder, column, *msecs);
+            builder.appendDateTime(column, *msecs);
         else
             builder.appendValue(column, QDateTime::fromString(QString::fromLatin1(text, size), Qt::ISODate));
         return;
     case Conversion::TimestampTz:
         if (const auto msecs = parseTimestampTz(text, size)) {
-            appendDateTime(builder, column, *msecs);
+            builder.appendDateTime(column, *msecs);
         } else {
             builder.appendValue(column,
                                 QDateTime::fromString(QString::fromLatin1(text, size), Qt::ISODate).toLocalTime());

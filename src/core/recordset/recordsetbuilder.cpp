@@ -59,9 +59,9 @@ void RecordSetBuilder::appendTime(int column, qint64 msecs)
     m_columns[size_t(column)]->appendTime(msecs);
 }
 
-void RecordSetBuilder::appendDateTime(int column, qint64 julianDay, qint64 msecs)
+void RecordSetBuilder::appendDateTime(int column, qint64 msecs)
 {
-    m_columns[size_t(column)]->appendDateTime(julianDay, msecs);
+    m_columns[size_t(column)]->appendDateTime(msecs);
 }
 
 void RecordSetBuilder::appendValue(int column, const QVariant &value)
