@@ -45,7 +45,9 @@ if(ZUVEXAL_SHARED)
   set(ZUVEXAL_PC_PRIVATE "")
 else()
   set(ZUVEXAL_PC_DEFINES " -DZUVEXAL_CORE_STATIC_DEFINE -DZUVEXAL_WIDGETS_STATIC_DEFINE")
-  set(ZUVEXAL_PC_PRIVATE "Requires.private: sqlite3 gio-2.0 gio-unix-2.0 xcb xcb-icccm\nLibs.private: -lcups\n")
+  # libpq by name only: its own .pc lists, for --static, archives Debian
+  # does not ship (libpgcommon, libpgport).
+  set(ZUVEXAL_PC_PRIVATE "Requires.private: sqlite3 libmariadb gio-2.0 gio-unix-2.0 xcb xcb-icccm\nLibs.private: -lpq -lcups\n")
 endif()
 foreach(pc zuvexal-core zuvexal-widgets)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)

@@ -6,16 +6,22 @@
 
 #include "testsupport.h"
 
+#include <QDebug>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <time.h>
 #include <unistd.h>
 
 using namespace zuvexal;
@@ -202,7 +208,216 @@ int closedPort()
     return ntohs(address.sin_port);
 }
 
+// A set's fields, then its rows, one line each; a value with its type (and
+// a time stamp with its zone), as QDebug writes it.
+QStringList contents(RecordSet &set)
+{
+    QStringList lines;
+    QString line;
+    for (int i = 0; i < set.fieldCount(); ++i) {
+        const Field f = set.field(i);
+        QDebug(&line) << f.name << f.type << f.definedSize << f.attributes << f.precision << f.numericScale;
+    }
+    lines << line;
+    for (set.moveFirst(); !set.eof(); set.moveNext()) {
+        line.clear();
+        for (int i = 0; i < set.fieldCount(); ++i)
+            QDebug(&line) << set.value(i).value_or(QVariant());
+        lines << line;
+    }
+    return lines;
+}
+
+QString postgresUrl()
+{
+    return QStringLiteral("postgresql://zuvexal@127.0.0.1:%1/zuvexal").arg(server("PG_PORT"));
+}
+
+QString mariaDbUrl()
+{
+    return QStringLiteral("mysql://zuvexal@127.0.0.1:%1/zuvexal").arg(server("MY_PORT"));
+}
+
+OpenedDatabase openServer(const QString &url, const char *password, const QString &name)
+{
+    return openConnection(*parseConnection(url).info, name, server(password));
+}
+
+// A query read through the server's client library and through QtSql.
+void expectReadAsQtSqlReads(const QSqlDatabase &db, const QString &sql, const char *why)
+{
+    LoadResult native = loadQuery(db, sql);
+    LoadResult qtSql = loadQueryThroughQtSql(db, sql);
+    ASSERT_TRUE(native.records && qtSql.records) << sql.toStdString() << ": " << native.error.toStdString();
+    EXPECT_EQ(contents(*native.records), contents(*qtSql.records)) << why;
+}
+
+// Sets TZ for the test's span; Qt's local time and libpq's reader follow it.
+class TimeZone
+{
+public:
+    explicit TimeZone(const char *zone)
+        : m_old(qgetenv("TZ")), m_had(qEnvironmentVariableIsSet("TZ"))
+    {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~TimeZone()
+    {
+        if (m_had)
+            qputenv("TZ", m_old);
+        else
+            qunsetenv("TZ");
+        tzset();
+    }
+
+private:
+    QByteArray m_old;
+    bool m_had;
+};
+
 } // namespace
+
+TEST_F(Servers, PostgresRowsReadThroughLibpqAreThoseQtSqlReads)
+{
+    OpenedDatabase opened = openServer(postgresUrl(), "PG_PASSWORD", QStringLiteral("libpq"));
+    ASSERT_TRUE(opened.db.isOpen()) << opened.error.toStdString();
+    // Away from UTC, so that a time stamp read without its zone, or a
+    // timestamptz not turned to the local clock, shows.
+    const TimeZone zone("America/New_York");
+    struct Case { const char *values; const char *why; };
+    const Case cases[] = {
+        {"(true), (false), (NULL::boolean)", "booleans and a NULL"},
+        {"('-32768'::smallint, '-2147483648'::integer, '-9223372036854775808'::bigint), (32767, 2147483647, "
+         "9223372036854775807)", "integers at their limits"},
+        {"('12.50'::numeric(10,2), 'NaN'::numeric, 1e-20::numeric, 123456789012345678901234567890::numeric)",
+         "exact numerics as doubles, with and without digits and scale"},
+        {"(0.1::real, 'Infinity'::float8, '-Infinity'::float8, 'NaN'::float8), (-1.75, 1e308, 5e-324, 0)",
+         "floats, their infinities and the smallest"},
+        {"(''::text, 'Ünïcode ✓'::varchar(7), 'AB'::char(4), E'tab\\there'::text)",
+         "text keeps every byte; char(n) its blanks"},
+        {"('\\x'::bytea), ('\\x00ff5c27'::bytea), (decode('5c5c0a', 'hex'))",
+         "bytea, sent escaped: empty, NUL and high bytes, backslashes"},
+        {"('2024-02-29'::date), ('infinity'), ('-infinity'), ('0044-03-15 BC'), ('12345-01-01')",
+         "dates, and those a Julian day from yyyy-MM-dd cannot hold"},
+        {"('03:04:05'::time), ('03:04:05.678901'), ('23:59:59.9996'), ('12:00:59.9996'), ('00:00:00.5')",
+         "times round to the millisecond as Qt rounds, carrying into the next second"},
+        {"('03:04:05+02'::timetz)", "a time with a zone is no QTime"},
+        {"('2024-01-02 03:04:05.678901'::timestamp), ('2024-12-31 23:59:59.9996'), ('infinity'), "
+         "('1900-06-01 12:00')", "time stamps on the wall clock, carried across a year"},
+        {"('2024-07-02 03:04:05.9996+02'::timestamptz), ('2024-01-01 00:00:00+05:30'), ('1969-12-31 23:59:59.5+00'), "
+         "('infinity')", "time stamps with a zone turn to the local clock"},
+        {"('1 day'::interval, 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'::uuid, 26::oid, '{1,2}'::int[], "
+         "'{\"a\": 1}'::json)", "other types as QPSQL gives them"},
+        {"(1) LIMIT 0", "no rows"},
+    };
+    {
+        QSqlQuery session(opened.db);
+        for (const char *timeZone : {"UTC", "Asia/Kolkata"}) {
+            // The server writes timestamptz in the session's zone.
+            ASSERT_TRUE(session.exec(QStringLiteral("SET TIME ZONE '%1'").arg(QLatin1String(timeZone))));
+            for (const Case &c : cases) {
+                const QString values = QString::fromUtf8(c.values);
+                expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM (VALUES %1) AS t").arg(values), c.why);
+            }
+        }
+        expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items"), "the fixture's rows");
+    }
+    opened.db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("libpq"));
+}
+
+TEST_F(Servers, MariaDbRowsReadThroughItsClientAreThoseQtSqlReads)
+{
+    OpenedDatabase opened = openServer(mariaDbUrl(), "MY_PASSWORD", QStringLiteral("mariadb"));
+    ASSERT_TRUE(opened.db.isOpen()) << opened.error.toStdString();
+    const TimeZone zone("America/New_York");
+    struct Case { const char *columns; const char *why; };
+    const Case cases[] = {
+        {"CAST(-128 AS SIGNED), CAST(255 AS UNSIGNED), 3000000000, CAST(18446744073709551615 AS UNSIGNED), "
+         "-9223372036854775807 - 1", "integers, unsigned and at their limits"},
+        {"CAST(12.50 AS DECIMAL(10,2)), CAST(-0.001 AS DECIMAL(6,3)), CAST(1e300 AS DOUBLE), CAST(0.1 AS FLOAT)",
+         "exact and approximate numbers as doubles"},
+        {"'', 'Ünïcode ✓', CAST('AB' AS CHAR(4)), 'tab\\there', NULL", "text as sent; a NULL"},
+        {"CAST(X'00ff5c' AS BINARY(4)), X'', CAST('x' AS BINARY)", "bytes, padded where the type pads"},
+        {"DATE '2024-02-29', CAST('0000-00-00' AS DATE), DATE '9999-12-31'", "dates; the zero date is none"},
+        {"TIME '03:04:05', TIME '-12:00:01.5', TIME '838:59:59'", "times as text, as QMYSQL hands them"},
+        {"CAST('2024-01-02 03:04:05.678901' AS DATETIME(6)), CAST('2024-12-31 23:59:59.9996' AS DATETIME(4)), "
+         "TIMESTAMP '2024-03-10 12:00:00'", "time stamps rounded to the millisecond as Qt rounds"},
+        {"JSON_OBJECT('a', 1), CAST(b'101' AS UNSIGNED), YEAR('2024-01-01'), 'a' = 'a'", "other types"},
+    };
+    for (const Case &c : cases)
+        expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT %1").arg(QString::fromUtf8(c.columns)), c.why);
+    expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items"), "the fixture's rows");
+    expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items WHERE id < 0"), "no rows");
+    opened.db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("mariadb"));
+}
+
+TEST_F(Servers, ConnectionCutWhileRowsArriveFailsTheReport)
+{
+    // Each server streams rows as it makes them; a second connection ends
+    // the CLI's session once they have flowed for a while.
+    struct Case {
+        QString url;
+        const char *password;
+        const char *passwordVariable;
+        const char *query;
+        const char *running;
+        const char *kill;
+    };
+    const Case cases[] = {
+        {postgresUrl(), "PG_PASSWORD", "PGPASSWORD",
+         "SELECT generate_series(1, 5000000) AS i, repeat('x', 50) AS filler",
+         "SELECT pid FROM pg_stat_activity WHERE pid <> pg_backend_pid()"
+         " AND query LIKE '%generate_series(1, 5000000)%' AND now() - query_start > interval '300 ms'",
+         "SELECT pg_terminate_backend(%1)"},
+        {mariaDbUrl(), "MY_PASSWORD", "MYSQL_PWD", "SELECT seq, REPEAT('x', 50) AS filler FROM seq_1_to_5000000",
+         "SELECT ID FROM information_schema.PROCESSLIST WHERE ID <> CONNECTION_ID()"
+         " AND INFO LIKE '%seq_1_to_5000000%' AND TIME_MS > 300",
+         "KILL %1"},
+    };
+    for (const Case &c : cases) {
+        TempFolder folder;
+        const QString app = folder.file(QStringLiteral("app"));
+        QDir().mkpath(app);
+        QProcess cli;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(c.passwordVariable), server(c.password));
+        cli.setProcessEnvironment(environment);
+        cli.start(QStringLiteral(ZUVEXAL_CLI),
+                  {QStringLiteral("report"), QStringLiteral("--db"), c.url, QStringLiteral("--query"),
+                   QString::fromLatin1(c.query), QStringLiteral("--app-folder"), app, QStringLiteral("--file"),
+                   QStringLiteral("cut"), QStringLiteral("--quiet")});
+        ASSERT_TRUE(cli.waitForStarted());
+        bool ended = false;
+        {
+            const OpenedDatabase admin = openServer(c.url, c.password, QStringLiteral("admin"));
+            ASSERT_TRUE(admin.db.isOpen()) << admin.error.toStdString();
+            QSqlQuery query(admin.db);
+            QElapsedTimer waited;
+            waited.start();
+            while (!ended && waited.elapsed() < 60000 && cli.state() == QProcess::Running) {
+                QThread::msleep(50);
+                ASSERT_TRUE(query.exec(QString::fromLatin1(c.running))) << query.lastError().text().toStdString();
+                if (query.next())
+                    ended = query.exec(QString::fromLatin1(c.kill).arg(query.value(0).toLongLong()));
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("admin"));
+        EXPECT_TRUE(ended) << c.url.toStdString() << ": the query was seen running";
+        ASSERT_TRUE(cli.waitForFinished(60000));
+        const QString err = QString::fromUtf8(cli.readAllStandardError());
+        EXPECT_EQ(cli.exitCode(), 1) << err.toStdString();
+        EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
+        EXPECT_TRUE(err.contains(c.url)) << err.toStdString();
+        // The server's own word, or the client's when the cut comes first.
+        const QRegularExpression cut(
+            QStringLiteral("terminating connection|server closed the connection|Lost connection|server has gone away"));
+        EXPECT_TRUE(err.contains(cut)) << err.toStdString();
+        EXPECT_TRUE(pages(app).isEmpty()) << c.url.toStdString() << ": nothing of the half-read rows is written";
+    }
+}
 
 TEST_F(Servers, FieldsMapServerTypesLikeSqliteDeclaredOnes)
 {

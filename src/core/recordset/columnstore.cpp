@@ -1,5 +1,6 @@
 #include "columnstore.h"
 
+#include "isotext.h"
 #include "recordset.h"
 
 #include <QDate>
@@ -13,35 +14,8 @@ namespace zuvexal {
 
 namespace {
 
-constexpr qint64 msecsPerDay = 86400000;
 constexpr qint64 maxExactDouble = qint64(1) << 53;
 constexpr quint64 maxArenaLength = std::numeric_limits<quint32>::max();
-
-template <typename Ch>
-int parseDigits(const Ch *p, int count)
-{
-    int n = 0;
-    for (int i = 0; i < count; ++i) {
-        if (p[i] < Ch('0') || p[i] > Ch('9'))
-            return -1;
-        n = n * 10 + int(p[i] - Ch('0'));
-    }
-    return n;
-}
-
-// yyyy-MM-dd to a Julian day.
-template <typename Ch>
-std::optional<qint64> parseIsoDate(const Ch *p, qsizetype size)
-{
-    if (size != 10 || p[4] != Ch('-') || p[7] != Ch('-'))
-        return std::nullopt;
-    const int y = parseDigits(p, 4);
-    const int m = parseDigits(p + 5, 2);
-    const int d = parseDigits(p + 8, 2);
-    if (y < 0 || m < 0 || d < 0 || !QDate::isValid(y, m, d))
-        return std::nullopt;
-    return QDate(y, m, d).toJulianDay();
-}
 
 // HH:mm, HH:mm:ss or HH:mm:ss.zzz (one to three fraction digits) to msecs;
 // more fraction digits would be lost, so such a text is no time.
@@ -89,12 +63,6 @@ std::optional<qint64> parseIsoDateTime(const Ch *p, qsizetype size)
     if (!time)
         return std::nullopt;
     return *day * msecsPerDay + *time;
-}
-
-qint64 floorDiv(qint64 a, qint64 b)
-{
-    const qint64 q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
 std::optional<qint64> exactInteger(const QVariant &v)
@@ -543,6 +511,29 @@ void ColumnStore::appendBytes(const char *data, qsizetype size)
     if (!m_heterogeneous && m_kind == Kind::Bytes && pushBytes(data, size))
         return;
     append(QVariant(QByteArray(data, size)));
+}
+
+void ColumnStore::appendDate(qint64 julianDay)
+{
+    if (!m_heterogeneous && m_kind == Kind::Date)
+        return pushInt(julianDay);
+    append(QVariant(QDate::fromJulianDay(julianDay)));
+}
+
+void ColumnStore::appendTime(qint64 msecs)
+{
+    if (!m_heterogeneous && m_kind == Kind::Time)
+        return pushInt(msecs);
+    append(QVariant(QTime::fromMSecsSinceStartOfDay(int(msecs))));
+}
+
+void ColumnStore::appendDateTime(qint64 msecs)
+{
+    if (!m_heterogeneous && m_kind == Kind::DateTime)
+        return pushInt(msecs);
+    const qint64 day = floorDiv(msecs, msecsPerDay);
+    const QTime time = QTime::fromMSecsSinceStartOfDay(int(msecs - day * msecsPerDay));
+    append(QVariant(QDateTime(QDate::fromJulianDay(day), time)));
 }
 
 void ColumnStore::append(const QVariant &v)

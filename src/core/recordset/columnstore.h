@@ -188,6 +188,12 @@ public:
     void appendReal(double value);
     void appendText(const char *utf8, qsizetype size);
     void appendBytes(const char *data, qsizetype size);
+    // Dates as Julian days, times as msecs since midnight, time stamps as
+    // msecs since the start of Julian day 0, on the wall clock: no time
+    // zone is looked at.
+    void appendDate(qint64 julianDay);
+    void appendTime(qint64 msecs);
+    void appendDateTime(qint64 msecs);
     void append(const QVariant &value);
     void set(qint64 row, const QVariant &value);
 

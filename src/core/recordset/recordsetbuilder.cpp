@@ -50,6 +50,21 @@ void RecordSetBuilder::appendBytes(int column, const char *data, qsizetype size)
     m_columns[size_t(column)]->appendBytes(data, size);
 }
 
+void RecordSetBuilder::appendDate(int column, qint64 julianDay)
+{
+    m_columns[size_t(column)]->appendDate(julianDay);
+}
+
+void RecordSetBuilder::appendTime(int column, qint64 msecs)
+{
+    m_columns[size_t(column)]->appendTime(msecs);
+}
+
+void RecordSetBuilder::appendDateTime(int column, qint64 msecs)
+{
+    m_columns[size_t(column)]->appendDateTime(msecs);
+}
+
 void RecordSetBuilder::appendValue(int column, const QVariant &value)
 {
     m_columns[size_t(column)]->append(value);

@@ -32,6 +32,10 @@ public:
     void appendReal(int column, double value);
     void appendText(int column, const char *utf8, qsizetype size);
     void appendBytes(int column, const char *data, qsizetype size);
+    void appendDate(int column, qint64 julianDay);
+    void appendTime(int column, qint64 msecs);
+    // Msecs since the start of Julian day 0, as ColumnStore keeps them.
+    void appendDateTime(int column, qint64 msecs);
     void appendValue(int column, const QVariant &value);
 
     // Where requery() loads the rows again from; table when they are a whole

@@ -1,6 +1,9 @@
 #include "sqladapter.h"
 
 #include "columntypes.h"
+#include "connectioninfo.h"
+#include "mariadbreader.h"
+#include "postgresreader.h"
 #include "recordsetbuilder.h"
 
 #include <QHash>
@@ -279,40 +282,63 @@ QStringList postgresBooleanColumns(const QSqlDatabase &db, const QString &table)
     return names;
 }
 
-// Every driver but SQLite's, through QSqlQuery. table, when the rows are a
-// whole table's, makes each column a column of that table.
-LoadResult loadServer(const QSqlDatabase &db, const QString &sql, const QString &table, CursorType cursor)
+// How messages name the server: its URL without password.
+QString serverName(const QSqlDatabase &db)
 {
-    const SqlDriverKind driver = sqlDriverKind(db.driverName());
-    // Asked before the query runs: QPSQL and QMYSQL stream the rows of a
-    // forward-only query, and another statement would end the stream.
-    QHash<QString, QSqlRecord> tables;
-    if (!table.isEmpty())
-        tables.insert(table, db.record(table));
-    const int bytesPerChar = driver == SqlDriverKind::MySql ? mysqlBytesPerChar(db) : 1;
-    // psqlodbc holds a whole result, so its catalog can be asked meanwhile.
-    const bool booleansAsText =
-        driver == SqlDriverKind::Odbc && db.driver()->dbmsType() == QSqlDriver::PostgreSQL;
+    ConnectionInfo info;
+    info.driver = db.driverName();
+    info.databaseName = db.databaseName();
+    info.host = db.hostName();
+    info.port = db.port();
+    info.user = db.userName();
+    return info.displayName();
+}
 
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        return sqlFailure(query.lastError().text(), sql);
-    if (!query.isSelect())
-        return sqlFailure(QStringLiteral("no rows returned"), sql);
+// A failure of the server rather than the query (it stopped, the
+// connection was cut), often while rows arrive: the load fails as a whole,
+// naming the server.
+LoadResult streamFailure(const QSqlDatabase &db, const QString &message, const QString &sql)
+{
+    return failure(QStringLiteral("%1: %2 in \"%3\"").arg(serverName(db), message, sql));
+}
 
-    const QSqlRecord record = query.record();
-    QHash<QString, QStringList> booleans;
-    std::vector<Field> fields;
-    std::vector<char> fromText;
-    for (int i = 0; i < record.count(); ++i) {
-        const QSqlField f = record.field(i);
-        const QString origin = f.tableName().isEmpty() ? table : f.tableName();
-        ColumnType column = serverColumnType(driver, f, bytesPerChar);
-        if (booleansAsText && !origin.isEmpty() && column.type == adVarWChar) {
-            auto it = booleans.find(origin);
-            if (it == booleans.end())
-                it = booleans.insert(origin, postgresBooleanColumns(db, origin));
+// What a server's columns need besides the query's record. It is asked
+// before the query runs: QPSQL and QMYSQL stream the rows of a forward-only
+// query, and another statement would end the stream.
+class ServerColumns
+{
+public:
+    // table, when the rows are a whole table's, makes each column a column
+    // of that table.
+    ServerColumns(const QSqlDatabase &db, const QString &table)
+        : m_db(db),
+          m_driver(sqlDriverKind(db.driverName())),
+          m_table(table),
+          m_bytesPerChar(m_driver == SqlDriverKind::MySql ? mysqlBytesPerChar(db) : 1),
+          // psqlodbc holds a whole result, so its catalog can be asked meanwhile.
+          m_booleansAsText(m_driver == SqlDriverKind::Odbc && db.driver()->dbmsType() == QSqlDriver::PostgreSQL)
+    {
+        if (!table.isEmpty())
+            m_tables.insert(table, db.record(table));
+    }
+
+    std::vector<Field> fields(const QSqlRecord &record)
+    {
+        std::vector<Field> fields;
+        for (int i = 0; i < record.count(); ++i)
+            fields.push_back(field(record.field(i)));
+        return fields;
+    }
+
+private:
+    Field field(const QSqlField &f)
+    {
+        const QString origin = f.tableName().isEmpty() ? m_table : f.tableName();
+        ColumnType column = serverColumnType(m_driver, f, m_bytesPerChar);
+        if (m_booleansAsText && !origin.isEmpty() && column.type == adVarWChar) {
+            auto it = m_booleans.find(origin);
+            if (it == m_booleans.end())
+                it = m_booleans.insert(origin, postgresBooleanColumns(m_db, origin));
             if (it->contains(f.name()))
                 column = {adBoolean};
         }
@@ -321,22 +347,64 @@ LoadResult loadServer(const QSqlDatabase &db, const QString &sql, const QString 
             QSqlField::RequiredStatus required = f.requiredStatus();
             // Query records often leave NOT NULL unknown; the table's record knows.
             if (required == QSqlField::Unknown) {
-                auto it = tables.find(origin);
-                if (it == tables.end())
-                    it = tables.insert(origin, db.record(origin));
+                auto it = m_tables.find(origin);
+                if (it == m_tables.end())
+                    it = m_tables.insert(origin, m_db.record(origin));
                 if (const int j = it->indexOf(f.name()); j >= 0)
                     required = it->field(j).requiredStatus();
             }
             nullable = required != QSqlField::Required;
         }
-        fields.push_back(fieldFor(f.name(), column, !origin.isEmpty(), nullable));
-        fromText.push_back(mayArriveAsText(column.type));
+        return fieldFor(f.name(), column, !origin.isEmpty(), nullable);
     }
 
-    RecordSetBuilder builder(std::move(fields));
-    const int columns = record.count();
+    const QSqlDatabase &m_db;
+    SqlDriverKind m_driver;
+    QString m_table;
+    int m_bytesPerChar;
+    bool m_booleansAsText;
+    QHash<QString, QSqlRecord> m_tables;
+    QHash<QString, QStringList> m_booleans;
+};
+
+// A server through its own client library on the connection QtSql opened:
+// Reader is PostgresReader or MariaDbReader.
+template <typename Reader, typename Handle>
+LoadResult loadNative(Handle *handle, const QSqlDatabase &db, const QString &sql, const QString &table,
+                      CursorType cursor)
+{
+    ServerColumns columns(db, table);
+    Reader reader(handle);
+    if (!reader.start(sql))
+        return reader.connectionLost() ? streamFailure(db, reader.error(), sql) : sqlFailure(reader.error(), sql);
+    if (!reader.returnsRows())
+        return sqlFailure(QStringLiteral("no rows returned"), sql);
+    RecordSetBuilder builder(columns.fields(reader.record()));
+    if (!reader.read(builder))
+        return streamFailure(db, reader.error(), sql);
+    builder.setSource(db.connectionName(), sql, table);
+    return {builder.finish(cursor), QString()};
+}
+
+// Every driver but SQLite's, through QSqlQuery; table as for ServerColumns.
+LoadResult loadServer(const QSqlDatabase &db, const QString &sql, const QString &table, CursorType cursor)
+{
+    ServerColumns columns(db, table);
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        return sqlFailure(query.lastError().text(), sql);
+    if (!query.isSelect())
+        return sqlFailure(QStringLiteral("no rows returned"), sql);
+
+    const QSqlRecord record = query.record();
+    RecordSetBuilder builder(columns.fields(record));
+    const int count = record.count();
+    std::vector<char> fromText;
+    for (int i = 0; i < count; ++i)
+        fromText.push_back(mayArriveAsText(builder.field(i).type));
     while (query.next()) {
-        for (int i = 0; i < columns; ++i) {
+        for (int i = 0; i < count; ++i) {
             const QVariant value = query.value(i);
             if (fromText[size_t(i)] && value.metaType().id() == QMetaType::QString && !value.isNull())
                 builder.appendValue(i, valueFromText(builder.field(i).type, value.toString()));
@@ -345,7 +413,7 @@ LoadResult loadServer(const QSqlDatabase &db, const QString &sql, const QString 
         }
     }
     if (query.lastError().isValid())
-        return sqlFailure(query.lastError().text(), sql);
+        return streamFailure(db, query.lastError().text(), sql);
     builder.setSource(db.connectionName(), sql, table);
     return {builder.finish(cursor), QString()};
 }
@@ -357,6 +425,10 @@ LoadResult load(const QSqlDatabase &db, const QString &sql, const QString &table
         return std::move(*bad);
     if (sqlite3 *handle = sqliteHandle(db))
         return loadSqlite(handle, db, sql, table, cursor);
+    if (PGconn *handle = PostgresReader::handleOf(db))
+        return loadNative<PostgresReader>(handle, db, sql, table, cursor);
+    if (MYSQL *handle = MariaDbReader::handleOf(db))
+        return loadNative<MariaDbReader>(handle, db, sql, table, cursor);
     return loadServer(db, sql, table, cursor);
 }
 

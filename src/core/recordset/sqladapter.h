@@ -19,7 +19,8 @@ struct LoadResult
 
 // Runs sql on db and keeps every row. The set remembers the connection name
 // and the SQL so requery() can run it again. SQLite is read through its own C
-// API; every other driver through QSqlQuery. The type mapping is described in
+// API, PostgreSQL and MariaDB/MySQL through their client libraries on the
+// connection QPSQL or QMYSQL opened, every other driver through QSqlQuery. The type mapping is described in
 // README.md beside this file.
 ZUVEXAL_CORE_EXPORT LoadResult loadQuery(const QSqlDatabase &db, const QString &sql,
                      Ado::CursorType cursor = Ado::adOpenStatic);
