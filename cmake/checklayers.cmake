@@ -2,7 +2,9 @@ cmake_minimum_required(VERSION 3.21)
 
 # Fails when a file includes a header of a layer it may not use, or when a
 # file of the core or the platform includes anything of QtWidgets. Run by
-# the build (target zuvexal_check_layers) with -DSOURCE_DIR=<src>.
+# the build (target zuvexal_check_layers) with -DSOURCE_DIR=<src>; with
+# -DDESCRIBE=ON it prints the layers and what each may use instead, the
+# table the README shows (a test compares the two).
 #
 # Each layer may include its own headers and those of the layers listed for
 # it; the list is a directed graph without cycles, so no include cycle
@@ -23,6 +25,21 @@ set(allowed_ui "base;recordset;settings;filedialog;links;reporter;propertypage;c
 set(allowed_designer "${allowed_ui};ui")
 set(core_layers base recordset links filedialog settings reporter propertypage control)
 set(layers platform ${core_layers} ui designer)
+
+if(DESCRIBE)
+  foreach(layer IN LISTS layers)
+    set(uses "${allowed_${layer}}")
+    list(JOIN uses ", " uses)
+    if(uses STREQUAL "")
+      set(uses "nothing")
+    endif()
+    string(LENGTH "${layer}" length)
+    math(EXPR pad "14 - ${length}")
+    string(REPEAT " " ${pad} blanks)
+    message("${layer}${blanks}${uses}")
+  endforeach()
+  return()
+endif()
 
 # The layer of each installed header. The core's export header serves
 # every layer, so it names none.

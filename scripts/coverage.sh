@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds ZuVexal with gcc's coverage instrumentation into build-cov/ (or
+# $ZUVEXAL_COV_DIR), runs the tests there and prints the line and branch
+# coverage of each subsystem (gcovr). Fails when a test fails or when the
+# headless core (src/core and src/platform together) has fewer than
+# ZUVEXAL_CORE_MIN_LINES percent (default 95) of its lines covered.
+# Extra arguments go to ctest.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${ZUVEXAL_COV_DIR:-$top/build-cov}
+minimum=${ZUVEXAL_CORE_MIN_LINES:-95}
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZUVEXAL_BUILD_BENCH=OFF \
+  -DCMAKE_CXX_FLAGS="--coverage" -DCMAKE_EXE_LINKER_FLAGS="--coverage" \
+  -DCMAKE_SHARED_LINKER_FLAGS="--coverage" -DCMAKE_MODULE_LINKER_FLAGS="--coverage" >/dev/null \
+  || { echo "coverage: configuring $build failed" >&2; exit 1; }
+cmake --build "$build" -j "$(nproc)" || { echo "coverage: the coverage build failed" >&2; exit 1; }
+find "$build" -name '*.gcda' -delete
+(cd "$build" && ctest --output-on-failure --timeout 900 -j "$(nproc)" "$@")
+
+# Exception edges (the unwinding paths every call has) are left out of the
+# branch counts; they say nothing about which cases the tests reach.
+summary() {
+  gcovr --root "$top" --object-directory "$build" --exclude-throw-branches --exclude-unreachable-branches \
+    --exclude '.*/tests/.*' --exclude '.*/fuzz/.*' --exclude '.*/bench/.*' --exclude '.*_autogen/.*' \
+    --filter "$1" --print-summary -o /dev/null 2>/dev/null
+}
+percent() { sed -n "s/^$1: \([0-9.]*\)%.*/\1/p"; }
+
+printf '%-26s %8s %9s\n' subsystem lines branches
+for folder in "$top"/src/platform "$top"/src/core/* "$top"/src/ui "$top"/src/designer "$top"/apps/*; do
+  [ -d "$folder" ] || continue
+  out=$(summary "$folder/")
+  printf '%-26s %7s%% %8s%%\n' "${folder#"$top"/}" "$(percent lines <<<"$out")" "$(percent branches <<<"$out")"
+done
+out=$(summary "($top/src/core/|$top/src/platform/)")
+core=$(percent lines <<<"$out")
+printf '%-26s %7s%% %8s%%\n' "headless core" "$core" "$(percent branches <<<"$out")"
+awk -v c="$core" -v m="$minimum" 'BEGIN { exit !(c >= m) }' \
+  || { echo "coverage: the headless core has $core% of its lines covered, below $minimum%" >&2; exit 1; }
