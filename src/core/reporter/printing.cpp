@@ -14,11 +14,17 @@
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
 #include <QUrl>
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <limits>
 
 namespace zuvexal {
 
@@ -136,6 +142,53 @@ void addPictures(QTextDocument &document, const QString &html)
     }
 }
 
+// The span of a table row in the laid-out document: from the top of its
+// cells' first blocks to the bottom of their last ones.
+std::pair<qreal, qreal> rowSpan(QTextDocument &document, QTextTable &table, int row)
+{
+    QAbstractTextDocumentLayout *layout = document.documentLayout();
+    qreal top = std::numeric_limits<qreal>::max();
+    qreal bottom = 0;
+    for (int column = 0; column < table.columns(); ++column) {
+        const QTextTableCell cell = table.cellAt(row, column);
+        if (!cell.isValid())
+            continue;
+        top = std::min(top, layout->blockBoundingRect(cell.firstCursorPosition().block()).top());
+        bottom = std::max(bottom, layout->blockBoundingRect(cell.lastCursorPosition().block()).bottom());
+    }
+    return {top, bottom};
+}
+
+// Qt's layout cuts a table row that reaches over the end of a sheet; a
+// browser moves it whole onto the next one. Each such row, when it fits on
+// a sheet, gets a page break before its cells, and the document is laid out
+// again, until no row that fits is cut.
+void keepRowsWhole(QTextDocument &document)
+{
+    const qreal sheet = document.pageSize().height();
+    if (sheet <= 0)
+        return;
+    QList<QTextTable *> tables;
+    for (QTextFrame *frame : document.rootFrame()->childFrames()) {
+        if (auto *table = qobject_cast<QTextTable *>(frame))
+            tables << table;
+    }
+    for (QTextTable *table : std::as_const(tables)) {
+        for (int row = 0; row < table->rows(); ++row) {
+            const auto [top, bottom] = rowSpan(document, *table, row);
+            const qreal end = (std::floor(top / sheet) + 1) * sheet;
+            if (bottom <= end || bottom - top > sheet)
+                continue;
+            for (int column = 0; column < table->columns(); ++column) {
+                QTextCursor cursor = table->cellAt(row, column).firstCursorPosition();
+                QTextBlockFormat format = cursor.blockFormat();
+                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                cursor.setBlockFormat(format);
+            }
+        }
+    }
+}
+
 bool renderPdf(const QString &pageFile, const QString &pdfPath)
 {
     QFile file(pageFile);
@@ -171,6 +224,7 @@ bool renderPdf(const QString &pageFile, const QString &pdfPath)
     const QSizeF paper = writer.pageLayout().paintRect(QPageLayout::Point).size() * (96.0 / 72.0);
     const qreal width = std::clamp(natural, paper.width(), 2 * paper.width());
     document.setPageSize(QSizeF(width, width * paper.height() / paper.width()));
+    keepRowsWhole(document);
     document.print(&writer);
     pdf.close();
     return QFileInfo(pdfPath).size() > 0;

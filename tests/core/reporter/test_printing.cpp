@@ -180,3 +180,50 @@ TEST_F(ReportTest, APrintedReportPageComesOutOfTheCupsPrinter)
     expectPrintedReport(printed);
     QFile::remove(printed);
 }
+
+TEST_F(ReportTest, APrintedRowIsNeverCutAcrossTwoSheets)
+{
+    // Rows of several lines each, many sheets of them: a browser moves a
+    // row that does not fit whole onto the next sheet, and so must print.
+    auto records = std::make_shared<RecordSet>();
+    records->appendField(QStringLiteral("Id"), Ado::adBigInt, 8);
+    records->appendField(QStringLiteral("Text"), Ado::adVarWChar, 4000);
+    records->open();
+    for (int i = 1; i <= 60; ++i) {
+        records->addNew();
+        records->setValue(0, qlonglong(i));
+        QString text = QStringLiteral("Begin%1").arg(i);
+        for (int w = 0; w < 120; ++w)
+            text += QStringLiteral(" word");
+        records->setValue(1, text + QStringLiteral(" Finish%1").arg(i));
+        records->update();
+    }
+    records->moveFirst();
+    control->setMaxRecsPerPage(100);
+    const EnvGuard printTo("ZUVEXAL_PRINT_TO", folder.file(QStringLiteral("out")).toUtf8());
+    ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("tall"), {}, ZuVexal::rNoYes));
+    const QString pdf = folder.file(QStringLiteral("out/tall.pdf"));
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished(30000);
+    const QRegularExpression pagesLine(QStringLiteral("Pages:\\s+(\\d+)"));
+    const int sheets = pagesLine.match(QString::fromUtf8(info.readAllStandardOutput())).captured(1).toInt();
+    ASSERT_GT(sheets, 2);
+    QList<int> beginSheet(61, 0), finishSheet(61, 0);
+    for (int sheet = 1; sheet <= sheets; ++sheet) {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(sheet), QStringLiteral("-l"),
+                                                 QString::number(sheet), pdf, QStringLiteral("-")});
+        text.waitForFinished(30000);
+        const QString page = QString::fromUtf8(text.readAllStandardOutput());
+        static const QRegularExpression marks(QStringLiteral("(Begin|Finish)(\\d+)\\b"));
+        for (auto it = marks.globalMatch(page); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            (m.captured(1) == QLatin1String("Begin") ? beginSheet : finishSheet)[m.captured(2).toInt()] = sheet;
+        }
+    }
+    for (int i = 1; i <= 60; ++i) {
+        ASSERT_NE(beginSheet[i], 0) << "row " << i;
+        EXPECT_EQ(beginSheet[i], finishSheet[i]) << "row " << i << " is cut across sheets";
+    }
+}
