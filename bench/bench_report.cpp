@@ -1,7 +1,9 @@
 // Times `zuvexal report` over a SQLite table of 8 columns (200,000 rows by
 // default) next to its peers in the same run: the sqlite3 shell writing the
-// same table as HTML, and copying the report's own page files. Each figure
-// is the median of several runs, the three programs taking turns; peak
+// same table as HTML, and copying the report's own page files; and a batch
+// host reporting the table with and without a ReportStatus handler (the
+// cost of having every earlier page on disk at each status report). Each
+// figure is the median of several runs, the programs taking turns; peak
 // memory is each child's ru_maxrss. See README.md beside this file.
 
 #include <QByteArray>
@@ -134,7 +136,7 @@ int main(int argc, char **argv)
     const QByteArray html = QFile::encodeName(work.filePath(QStringLiteral("shell.html")));
     // The first shell run warms the page cache.
     run({"sqlite3", "-html", db, "SELECT * FROM t"}, html);
-    std::vector<Measured> shell, report, copied;
+    std::vector<Measured> shell, report, copied, inOrder, ahead;
     QByteArray reports;
     for (int i = 0; i < runs; ++i) {
         // A fresh application folder and copy target each time, and nothing
@@ -150,9 +152,15 @@ int main(int argc, char **argv)
                               "--app-folder", folder, "--quiet"},
                              "/dev/null"));
         copied.push_back(run({"cp", "-r", reports, copy}, "/dev/null"));
-        if (!shell.back().ok || !report.back().ok || !copied.back().ok) {
-            std::fprintf(stderr, "a run failed (sqlite3 %d, zuvexal %d, cp %d)\n", shell.back().ok,
-                         report.back().ok, copied.back().ok);
+        const QByteArray handled = QFile::encodeName(work.filePath(QStringLiteral("handled%1").arg(i)));
+        const QByteArray unhandled = QFile::encodeName(work.filePath(QStringLiteral("unhandled%1").arg(i)));
+        QDir().mkpath(QFile::decodeName(handled));
+        QDir().mkpath(QFile::decodeName(unhandled));
+        inOrder.push_back(run({REPORT_HOST, db, handled, "--handler"}, "/dev/null"));
+        ahead.push_back(run({REPORT_HOST, db, unhandled}, "/dev/null"));
+        if (!shell.back().ok || !report.back().ok || !copied.back().ok || !inOrder.back().ok || !ahead.back().ok) {
+            std::fprintf(stderr, "a run failed (sqlite3 %d, zuvexal %d, cp %d, host %d %d)\n", shell.back().ok,
+                         report.back().ok, copied.back().ok, inOrder.back().ok, ahead.back().ok);
             return 1;
         }
     }
@@ -169,8 +177,12 @@ int main(int argc, char **argv)
     print("sqlite3 -html", shell);
     print("zuvexal report", report);
     print("cp -r of the pages", copied);
+    print("host, status handled", inOrder);
+    print("host, no handler", ahead);
     std::printf("report / sqlite3 -html %.2f\n", double(r.ms) / double(s.ms));
     std::printf("report / cp -r         %.2f\n", double(r.ms) / double(c.ms));
     std::printf("peak report / file     %.2f\n", double(r.peakKb) / double(fileKb));
+    std::printf("handled / no handler   %.2f (the cost of every earlier page on disk at each status)\n",
+                double(median(inOrder).ms) / double(median(ahead).ms));
     return 0;
 }
