@@ -34,6 +34,7 @@ struct PreparedReport
     bool containPictureFields = false;
     QString pictureFields; // comma-separated field names
     QString graphicFolder; // comma-separated folders, as the host gave them
+    QObject *hostControl = nullptr; // the control as its host sees it
 };
 
 namespace {
@@ -179,9 +180,9 @@ std::optional<RunResult> runUnattended(Context &context, const PreparedReport &p
     const qint16 sumCurrentPageOnly = record.SumCurrentPageOnly;
 
     std::optional<qint32> perPage;
-    if (settings.myfControl) {
+    if (prepared.hostControl) {
         bool ok = false;
-        const qint32 asked = settings.myfControl->property("MaxRecsPerPage").toInt(&ok);
+        const qint32 asked = prepared.hostControl->property("MaxRecsPerPage").toInt(&ok);
         if (ok)
             perPage = asked;
     }
@@ -277,6 +278,7 @@ bool ZuVexal::prepareReport(RecordSetPtr &repRecordset, const QString &sPicField
     settings.myfControl = d->container->controlByName(displayName());
     if (!settings.myfControl)
         return false;
+    prepared.hostControl = settings.myfControl;
     prepared.records = repRecordset;
     prepared.totalRecords = qint32(std::min<qint64>(records, std::numeric_limits<qint32>::max()));
     prepared.containPictureFields = !trimBlanks(sPicFields).isEmpty();
@@ -335,7 +337,7 @@ bool ZuVexal::AutoZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
         PreparedReport prepared;
         if (!prepareReport(repRecordset, sPicFields, theGraphicFolder, true, prepared))
             return false;
-        HostObserver observer(context->advancedSet().myfControl, *this,
+        HostObserver observer(prepared.hostControl, *this,
                               isSignalConnected(QMetaMethod::fromSignal(&ZuVexal::ReportStatus)));
         const std::optional<RunResult> run =
             runUnattended(*context, prepared, observer, choices, fileName, FileTitle, AutoRepAction);
