@@ -26,7 +26,7 @@ find "$build" -name '*.gcda' -delete
 summary() {
   gcovr --root "$top" --object-directory "$build" --exclude-throw-branches --exclude-unreachable-branches \
     --exclude '.*/tests/.*' --exclude '.*/fuzz/.*' --exclude '.*/bench/.*' --exclude '.*_autogen/.*' \
-    --filter "$1" --print-summary -o /dev/null 2>/dev/null
+    --filter "$1" --print-summary 2>/dev/null | tail -n 3
 }
 percent() { sed -n "s/^$1: \([0-9.]*\)%.*/\1/p"; }
 
