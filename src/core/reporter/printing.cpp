@@ -28,11 +28,6 @@
 
 namespace zuvexal {
 
-namespace {
-
-// The colour a browser makes of a legacy colour attribute's value (HTML's
-// rules for parsing a legacy colour value): a named colour, else the hex
-// digits read in three parts, every other character counting as 0.
 QColor legacyColor(QString value)
 {
     value = value.trimmed();
@@ -66,6 +61,8 @@ QColor legacyColor(QString value)
     return QColor(parts[0].left(2).toInt(nullptr, 16), parts[1].left(2).toInt(nullptr, 16),
                   parts[2].left(2).toInt(nullptr, 16));
 }
+
+namespace {
 
 // The page laid out for print as a browser reads it. The file itself stays
 // as the writer made it; only this copy is repaired for Qt's HTML subset:

@@ -301,3 +301,24 @@ TEST(Version, AboutBoxVersionTextHasNoPadding)
     EXPECT_EQ(versionText(2, 10), QStringLiteral("Version 2.10")) << "a two-digit minor number as it is";
     EXPECT_EQ(componentVersionText(), QStringLiteral("Version 2.0"));
 }
+
+TEST(DefaultContainer, FindsTheHostsControlsByNameFromTheTopOfTheControlsTree)
+{
+    // A headless control on a host's object tree: the report window reaches
+    // the host's other objects (and the control itself) by name.
+    QObject window;
+    window.setObjectName(QStringLiteral("MainWindow"));
+    QObject panel(&window);
+    auto *box = new QObject(&window);
+    box->setObjectName(QStringLiteral("Text1"));
+    ZuVexal control(&panel);
+    control.setObjectName(QStringLiteral("ZuVexal1"));
+    const Container &container = control.container();
+    EXPECT_EQ(container.displayName(), QStringLiteral("ZuVexal1"));
+    EXPECT_EQ(container.controlByName(QStringLiteral("ZuVexal1")), &control);
+    EXPECT_EQ(container.controlByName(QStringLiteral("MainWindow")), &window) << "the top of the tree";
+    EXPECT_EQ(container.controlByName(QStringLiteral("Text1")), box) << "a sibling of the control's parent";
+    EXPECT_EQ(container.controlByName(QStringLiteral("Missing")), nullptr);
+    EXPECT_EQ(container.controlByName(QString()), nullptr);
+    EXPECT_TRUE(container.userMode());
+}

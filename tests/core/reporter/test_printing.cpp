@@ -227,3 +227,23 @@ TEST_F(ReportTest, APrintedRowIsNeverCutAcrossTwoSheets)
         EXPECT_EQ(beginSheet[i], finishSheet[i]) << "row " << i << " is cut across sheets";
     }
 }
+
+TEST(Printing, ColourValuesReadAsBrowsersReadThem)
+{
+    struct Case { const char *value; const char *color; const char *why; };
+    const Case cases[] = {
+        {"WHITE", "#ffffff", "a named colour"},
+        {"  Fuchsia ", "#ff00ff", "blanks around, any case"},
+        {"#abc", "#aabbcc", "three hex digits"},
+        {"#123456789abc", "#12569a", "long: each third cut to its first two digits"},
+        {"[WHITE]<TR", "#00e000", "the old table tag's colour: every non-hex character a 0, so green"},
+        {"chucknorris", "#c00000", "no colour name: its hex digits"},
+        {"#0000000a0000000b0000000c", "#0a0b0c", "leading zeros of all three thirds dropped"},
+        {"", "", "empty: no colour"},
+        {"transparent", "", "transparent: no colour"},
+    };
+    for (const Case &c : cases) {
+        const QColor color = legacyColor(QString::fromLatin1(c.value));
+        EXPECT_EQ(color.isValid() ? color.name() : QString(), QString::fromLatin1(c.color)) << c.why;
+    }
+}
