@@ -14,7 +14,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QUrl>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -186,4 +188,29 @@ TEST_F(ChooserTest, InsertButtonsPutTheFileIntoTheTarget)
     });
     choose(QStringLiteral("Pick"), true, &editor, ZuVexal::Zu_BDocument);
     EXPECT_EQ(editor.toPlainText(), QStringLiteral("Meeting at ten.")) << "a text file's text at the cursor";
+
+    // A picture goes in inline, any other file as a link to it; a plain text
+    // box gets the link's address.
+    editor.clear();
+    inChooser([&](QWidget *w) {
+        for (const char *name : {"gear.bmp", "report.pdf"}) {
+            w->findChild<QLineEdit *>(QStringLiteral("txtFileName"))->setText(QString::fromLatin1(name));
+            QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("cmdInsert0")), Qt::LeftButton);
+        }
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    choose(QStringLiteral("Pick"), true, &editor, ZuVexal::Zu_BDocument);
+    const QString html = editor.toHtml();
+    const QString folder = QUrl::fromLocalFile(docs.path()).toString();
+    EXPECT_TRUE(html.contains(QStringLiteral("<img src=\"") + folder + QStringLiteral("gear.bmp\""))) << qPrintable(html);
+    EXPECT_TRUE(html.contains(QStringLiteral("href=\"") + folder + QStringLiteral("report.pdf\""))) << qPrintable(html);
+    QPlainTextEdit plain;
+    plain.setObjectName(QStringLiteral("txtPlain"));
+    inChooser([&](QWidget *w) {
+        w->findChild<QLineEdit *>(QStringLiteral("txtFileName"))->setText(QStringLiteral("report.pdf"));
+        QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("cmdInsert0")), Qt::LeftButton);
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    choose(QStringLiteral("Pick"), true, &plain, ZuVexal::Zu_BDocument);
+    EXPECT_EQ(plain.toPlainText(), folder + QStringLiteral("report.pdf"));
 }
