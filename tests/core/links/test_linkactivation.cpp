@@ -1,5 +1,10 @@
+#include "core/base/messages.h"
+#include "core/base/sharedvalues.h"
 #include "core/control/zuvexal.h"
 #include "core/links/linkactivation.h"
+#include "core/settings/advancedsetform.h"
+#include "core/settings/advancedsettings_p.h"
+#include "core/settings/registry.h"
 #include "platform/desktop.h"
 
 #include "stubdesktop.h"
@@ -140,4 +145,31 @@ TEST_F(LinkActivation, AProgramThatCannotStartIsNoOpenedLink)
     EXPECT_FALSE(platform::launch(gone, QStringLiteral("https://example.org/")));
     EXPECT_FALSE(platform::launch(gone, QStringLiteral("https://example.org/"), {QStringLiteral("--new-window")}))
         << "nor with a new window asked for";
+}
+
+TEST_F(LinkActivation, F3InTheSettingsLinkBoxesOpensTheirAddress)
+{
+    // The website box opens in a new browser window, the e-mail box in the
+    // mail program; a blank box and other boxes open nothing.
+    test::TempFolder folder;
+    SharedValues values;
+    SettingsState settings;
+    const Registry registry(folder.file(QStringLiteral("registry.db")), QString());
+    const Messages messages;
+    AdvancedSetForm form(values, settings, registry, state, messages);
+    form.txtLink = {QStringLiteral(" https://acme.example.com "), QStringLiteral("sales@acme.example.com")};
+    form.txtLink_F3(0);
+    calls(1);
+    form.txtLink_F3(1);
+    const std::vector<Call> made = calls(2);
+    ASSERT_EQ(made.size(), 2u);
+    EXPECT_EQ(made[0].args, test::StubDesktop::BrowserFlags
+                                + QStringList({QStringLiteral("--new-window"), QStringLiteral("https://acme.example.com")}));
+    EXPECT_EQ(made[1].args, QStringList{QStringLiteral("mailto:sales@acme.example.com")});
+    form.txtLink = {QStringLiteral("   "), QString()};
+    form.txtLink_F3(0);
+    form.txtLink_F3(1);
+    form.txtLink_F3(2);
+    QThread::msleep(300);
+    EXPECT_EQ(calls(2).size(), 2u) << "nothing more opened";
 }
