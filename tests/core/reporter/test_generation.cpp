@@ -245,29 +245,82 @@ TEST_F(ReportTest, APageThatCannotBeMadeEndsTheRunAsAFailureAndTheFormRunsAgain)
     // Page 2 fails while it is made (memory, say): page 1 is whole, page 2
     // and the pages behind it are not written, and the form leaves the
     // running state, so the next report runs and the window can close.
-    RecordSetPtr records = makeOrders(23);
-    control->setMaxRecsPerPage(10);
-    const QString failing = folder.file(QStringLiteral("Reports/failed2.htm"));
-    setPageMakingHook([failing](const QString &path) {
-        if (path == failing)
-            throw std::bad_alloc();
-    });
-    EXPECT_FALSE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("failed"), {}, ZuVexal::rNoNo));
-    setPageMakingHook({});
-    ASSERT_TRUE(control->lastRun());
-    const RunResult &run = *control->lastRun();
-    EXPECT_EQ(run.pagesWritten, 1);
-    EXPECT_EQ(run.sectionsFailed, 2) << "the failed page's two sections";
-    EXPECT_EQ(run.pagesFailed, QStringList{failing});
-    EXPECT_EQ(fragments(folder.file(QStringLiteral("Reports/failed1.htm"))), 2);
-    EXPECT_FALSE(QFile::exists(failing));
-    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Reports/failed3.htm")))) << "nothing behind the failed page";
-    EXPECT_FALSE(reportForm().isRunning());
-    EXPECT_FALSE(control->ReportBusy());
+    // Without a status handler the pages are made a few ahead; with one,
+    // page 2 is made ahead while page 1 is written, and fails only once its
+    // status reports are done.
+    for (const bool handled : {false, true}) {
+        const QString name = handled ? QStringLiteral("handled") : QStringLiteral("failed");
+        RecordSetPtr records = makeOrders(23);
+        control->setMaxRecsPerPage(10);
+        QList<int> reported;
+        const QMetaObject::Connection status =
+            handled ? QObject::connect(control.get(), &ZuVexal::ReportStatus,
+                                       [&](qint16, qint32, qint16 current, bool &, bool &, QVariant &) {
+                                           reported << current;
+                                       })
+                    : QMetaObject::Connection();
+        const auto page = [&](int n) {
+            return folder.file(QStringLiteral("Reports/%1%2.htm").arg(name).arg(n));
+        };
+        const QString failing = page(2);
+        setPageMakingHook([failing](const QString &path) {
+            if (path == failing)
+                throw std::bad_alloc();
+        });
+        EXPECT_FALSE(control->AutoZuReporter(records, {}, nullptr, name, {}, ZuVexal::rNoNo));
+        setPageMakingHook({});
+        QObject::disconnect(status);
+        ASSERT_TRUE(control->lastRun());
+        const RunResult &run = *control->lastRun();
+        EXPECT_EQ(run.pagesWritten, 1);
+        EXPECT_EQ(run.sectionsFailed, 2) << "the failed page's two sections";
+        EXPECT_EQ(run.pagesFailed, QStringList{failing});
+        EXPECT_EQ(fragments(page(1)), 2);
+        EXPECT_FALSE(QFile::exists(failing));
+        EXPECT_FALSE(QFile::exists(page(3))) << "nothing behind the failed page";
+        EXPECT_EQ(run.pageFiles.value(2), QString()) << "the page behind it was not reached";
+        if (handled) {
+            EXPECT_EQ(reported, (QList<int>{1, 1, 1, 2, 2, 2})) << "no status report after the failed page";
+        }
+        EXPECT_FALSE(control->ReportBusy());
+    }
 
-    records = makeOrders(23);
+    RecordSetPtr records = makeOrders(23);
     ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("again"), {}, ZuVexal::rNoNo));
     EXPECT_EQ(control->lastRun()->pagesWritten, 3);
+}
+
+TEST_F(ReportTest, FileNamesAndTheFieldLimit)
+{
+    struct Case { const char *typed; const char *file; const char *why; };
+    const Case cases[] = {
+        {"/elsewhere/Monthly", "monthly.htm", "a path: its file name only"},
+        {".", "zureport.htm", "a folder's name is no file name: the default"},
+        {".htm", "zureport.htm", "an extension alone: the default"},
+        {"Sales.asp", "sales.asp", "an .asp name is kept"},
+    };
+    for (const Case &c : cases) {
+        RecordSetPtr records = makeOrders(3);
+        ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, QString::fromLatin1(c.typed), {}, ZuVexal::rNoNo))
+            << c.why;
+        EXPECT_EQ(control->lastRun()->pageFiles,
+                  QStringList{folder.file(QStringLiteral("Reports/") + QString::fromLatin1(c.file))})
+            << c.why;
+    }
+
+    // More than 32000 output fields: a message, and nothing written.
+    ReportForm &form = load(3, 10);
+    test::ScriptedWindows windows;
+    windows.installOn(context());
+    QStringList shown;
+    windows.onMessage = [&](const QString &, const QString &text) { shown << text; };
+    for (int i = 0; i < 32001; ++i)
+        form.lstOutput.append({QStringLiteral("f%1").arg(i), false});
+    form.txtFilename = QStringLiteral("wide");
+    form.cmdGenerate_Click();
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Too many fields!")});
+    EXPECT_FALSE(form.lastRun());
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Reports/wide.htm"))));
 }
 
 TEST_F(ReportTest, WhatAStatusHandlerSeesIsThePagesBeforeAndWhatItChangesReachesThePagesToCome)
