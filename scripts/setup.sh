@@ -17,6 +17,8 @@ packages=(
   # tests: a real X server and window manager, printing, default applications
   xvfb xauth openbox poppler-utils cups cups-client printer-driver-cups-pdf
   desktop-file-utils xdg-utils fonts-dejavu-core
+  # the coverage summary (scripts/coverage.sh)
+  gcovr
   # tests: file systems without unnamed files (FUSE) or links (FAT)
   bindfs dosfstools
   # tests on real database servers (scripts/test-servers.sh)
