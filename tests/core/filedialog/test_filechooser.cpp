@@ -64,3 +64,35 @@ TEST(FileChooser, AllListsFilesWithoutAnExtensionAndTheRootIsAlwaysADrive)
     EXPECT_TRUE(chooser.setDrive1(folder.path()));
     EXPECT_FALSE(chooser.drive1().isEmpty());
 }
+
+TEST(FileChooser, ABadDriveSaysSoAndTheLastChoiceIsSelectedAgain)
+{
+    struct Recorder : MessagePresenter
+    {
+        void show(const QString &title, const QString &text, Icon) override { shown << title + u':' + text; }
+        QStringList shown;
+    };
+    test::TempFolder folder;
+    test::writeAll(folder.file(QStringLiteral("Plan.txt")), "x");
+    SharedValues values;
+    values.AppFolder = folder.path();
+    Messages messages;
+    Recorder recorder;
+    messages.setPresenter(&recorder);
+    FileChooser chooser(values, messages);
+    chooser.ensureLoaded();
+    chooser.chosenPath = folder.file(QStringLiteral("plan.TXT"));
+    chooser.unload();
+
+    // The next use selects the file chosen last, whatever the case of its name.
+    chooser.ensureLoaded();
+    chooser.Form_Activate();
+    EXPECT_EQ(chooser.txtFileName, QStringLiteral("Plan.txt"));
+    EXPECT_EQ(chooser.chosenPath, folder.file(QStringLiteral("Plan.txt")));
+
+    EXPECT_FALSE(chooser.Drive1_Change(folder.file(QStringLiteral("no such drive"))));
+    EXPECT_EQ(recorder.shown, QStringList{QStringLiteral("Error:Drive Error")});
+    EXPECT_EQ(chooser.dir1Path(), folder.path()) << "the folder stays";
+    EXPECT_TRUE(chooser.Drive1_Change(QStringLiteral("/")));
+    EXPECT_EQ(chooser.dir1Path(), QStringLiteral("/"));
+}
