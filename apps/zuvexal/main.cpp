@@ -53,14 +53,6 @@ bool needsGui(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    // While TZ is unset, glibc looks at /etc/localtime again on every
-    // local-time conversion: the server readers make none, but a page cell
-    // of a time stamp is still made from a local QDateTime (a stat per
-    // value, 200,000 for 200,000 rows). Naming the same file lets glibc
-    // read it once. Only this program does it; the library leaves a host's
-    // environment alone.
-    if (qEnvironmentVariableIsEmpty("TZ"))
-        qputenv("TZ", ":/etc/localtime");
     std::unique_ptr<QCoreApplication> app;
     if (needsGui(argc, argv)) {
         // Fonts and page layout need a GUI application; a command-line tool

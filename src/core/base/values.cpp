@@ -21,15 +21,6 @@ bool isSkippedBlank(QChar c)
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
 }
 
-// Long time format without the time-zone part, which the general text of a
-// date and time does not carry.
-QString timeFormatWithoutZone(const QLocale &locale)
-{
-    QString format = locale.timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t'));
-    return format.trimmed();
-}
-
 // Most texts are no numbers: isNumeric turns them away by their first
 // character before asking the locale, which is costly per value.
 bool mayStartNumber(QChar first)
@@ -139,6 +130,13 @@ bool surelyNotNumeric(QByteArrayView utf8)
 bool isNumeric(const QVariant &value)
 {
     return isNumeric(value, QLocale());
+}
+
+QString timeFormatWithoutZone(const QLocale &locale)
+{
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return format.trimmed();
 }
 
 QString valueText(const QVariant &value)

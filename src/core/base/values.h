@@ -39,6 +39,10 @@ bool surelyNotNumeric(QByteArrayView utf8);
 ZUVEXAL_CORE_EXPORT QString valueText(const QVariant &value);
 QString valueText(const QVariant &value, const QLocale &locale);
 
+// The locale's long time format without its time-zone part, as valueText()
+// writes times and the times of time stamps.
+QString timeFormatWithoutZone(const QLocale &locale);
+
 // valueText() of a double, appended in UTF-8 with the given decimal point
 // (the current locale's, in UTF-8) without building a QString.
 void appendRealText(std::string &utf8, double value, std::string_view decimalPoint);

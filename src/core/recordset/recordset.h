@@ -104,9 +104,11 @@ class RecordSetPrivate;
 // back as Other; read those with value().
 struct StoredValue
 {
-    enum class Kind : quint8 { Null, Integer, Boolean, Real, Text, Date, Other };
+    enum class Kind : quint8 { Null, Integer, Boolean, Real, Text, Date, DateTime, Other };
     Kind kind = Kind::Other;
-    qint64 integer = 0;  // Integer; Boolean as 0 or 1; Date as its Julian day
+    // Integer; Boolean as 0 or 1; Date as its Julian day; DateTime as msecs
+    // since the start of Julian day 0 on the wall clock (no time zone).
+    qint64 integer = 0;
     double real = 0.0;   // Real
     QByteArrayView text; // Text, in UTF-8: valid until the record set is written to or destroyed
 };

@@ -4,10 +4,12 @@
 #include "core/base/values.h"
 #include "core/base/paths.h"
 #include "core/recordset/fieldkind.h"
+#include "core/recordset/isotext.h"
 
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringBuilder>
+#include <QTime>
 
 #include <algorithm>
 #include <charconv>
@@ -516,6 +518,150 @@ void appendCellText(std::string &html, QByteArrayView text, bool plain, const Co
     html += "</TD>";
 }
 
+// The time of a time stamp as QLocale::toString(QTime, format) writes it in
+// the locale's long time format without zone, made from the hour, minute and
+// second with the locale's digits and AM/PM texts instead of asking the
+// locale for every value. A format with fractions of a second is left to
+// QLocale.
+class TimeText
+{
+public:
+    explicit TimeText(const QLocale &locale);
+    void append(std::string &out, int msecs) const;
+
+private:
+    // Hour is 'h', from 1 to 12 when the format shows AM/PM; Hour24 is 'H'.
+    enum class Part : quint8 { Literal, Hour, Hour24, Minute, Second, AmPm };
+    struct Piece
+    {
+        Part part;
+        bool padded = false;
+        std::string literal; // Literal; AmPm: the morning text
+        std::string pm;      // AmPm: the afternoon text
+    };
+    void appendNumber(std::string &out, int n, bool padded) const;
+
+    QLocale m_locale;
+    QString m_format;
+    std::vector<Piece> m_pieces;
+    bool m_twelveHours = false;
+    bool m_byLocale = false;
+    std::string m_digits[10];
+};
+
+TimeText::TimeText(const QLocale &locale)
+    : m_locale(locale)
+    , m_format(timeFormatWithoutZone(locale))
+{
+    for (int d = 0; d < 10; ++d)
+        m_digits[d] = locale.toString(d).toStdString();
+    const QStringView f = m_format;
+    const auto repeatAt = [&](qsizetype i) {
+        qsizetype n = 1;
+        while (i + n < f.size() && f[i + n] == f[i])
+            ++n;
+        return n;
+    };
+    const auto literal = [&](QStringView text) {
+        if (m_pieces.empty() || m_pieces.back().part != Part::Literal)
+            m_pieces.push_back({Part::Literal, false, {}, {}});
+        m_pieces.back().literal += text.toUtf8().toStdString();
+    };
+    for (qsizetype i = 0; i < f.size();) {
+        const QChar c = f[i];
+        if (c == u'\'') {
+            // Quoted text as Qt reads it: '' is a quote, inside quotes too.
+            ++i;
+            if (i < f.size() && f[i] == u'\'') {
+                literal(u"'");
+                ++i;
+                continue;
+            }
+            QString text;
+            while (i < f.size() && !(f[i] == u'\'' && !(i + 1 < f.size() && f[i + 1] == u'\''))) {
+                text += f[i];
+                i += f[i] == u'\'' ? 2 : 1;
+            }
+            literal(text);
+            if (i < f.size())
+                ++i;
+            continue;
+        }
+        const qsizetype repeat = repeatAt(i);
+        switch (c.unicode()) {
+        case 'h':
+        case 'H':
+        case 'm':
+        case 's': {
+            const Part part = c == u'm' ? Part::Minute
+                : c == u's'           ? Part::Second
+                : c == u'h'           ? Part::Hour
+                                      : Part::Hour24;
+            m_pieces.push_back({part, repeat >= 2, {}, {}});
+            i += std::min<qsizetype>(repeat, 2);
+            continue;
+        }
+        case 'a':
+        case 'A': {
+            const qsizetype length = i + 1 < f.size() && f[i + 1].toLower() == u'p' ? 2 : 1;
+            const QString token = f.sliced(i, length).toString();
+            m_pieces.push_back({Part::AmPm, false, locale.toString(QTime(0, 0), token).toStdString(),
+                                locale.toString(QTime(12, 0), token).toStdString()});
+            i += length;
+            continue;
+        }
+        case 'z':
+            m_byLocale = true;
+            return;
+        default:
+            literal(f.sliced(i, repeat));
+            i += repeat;
+        }
+    }
+    m_twelveHours = std::any_of(m_pieces.begin(), m_pieces.end(), [](const Piece &p) { return p.part == Part::AmPm; });
+}
+
+void TimeText::appendNumber(std::string &out, int n, bool padded) const
+{
+    if (n >= 10)
+        out += m_digits[n / 10];
+    else if (padded)
+        out += m_digits[0];
+    out += m_digits[n % 10];
+}
+
+void TimeText::append(std::string &out, int msecs) const
+{
+    if (m_byLocale) {
+        out += m_locale.toString(QTime::fromMSecsSinceStartOfDay(msecs), m_format).toStdString();
+        return;
+    }
+    const int seconds = msecs / 1000;
+    const int hour = seconds / 3600;
+    for (const Piece &p : m_pieces) {
+        switch (p.part) {
+        case Part::Literal:
+            out += p.literal;
+            break;
+        case Part::Hour:
+            appendNumber(out, m_twelveHours ? (hour + 11) % 12 + 1 : hour, p.padded);
+            break;
+        case Part::Hour24:
+            appendNumber(out, hour, p.padded);
+            break;
+        case Part::Minute:
+            appendNumber(out, seconds / 60 % 60, p.padded);
+            break;
+        case Part::Second:
+            appendNumber(out, seconds % 60, p.padded);
+            break;
+        case Part::AmPm:
+            out += hour < 12 ? p.literal : p.pm;
+            break;
+        }
+    }
+}
+
 } // namespace
 
 // Texts made once and used by many sections: the fragment's buffer, the
@@ -573,6 +719,8 @@ struct PageWriter::Texts
     std::vector<DateSlot> dateSlots;
     std::string dateTexts;
     QByteArray unkeptDate;
+    std::optional<TimeText> timeText;
+    std::string stampText;
     // The text of the double written last.
     std::string realDigits;
 
@@ -584,6 +732,7 @@ struct PageWriter::Texts
     void appendPageLinks(std::string &out, const QString &FileName, const PageContext &page);
     QByteArrayView realText(double x);
     DateText dateText(qint64 julianDay);
+    void appendStampCell(std::string &html, qint64 msecs, const Column &column, const PageContext &page);
     std::optional<double> appendValueCell(std::string &html, const RecordSet &rsSection, const Column &column,
                                           const PageContext &page);
 };
@@ -597,6 +746,7 @@ void PageWriter::Texts::followLocale(const QLocale &current)
     plainReals = isPlainCellText(decimalPoint);
     dateSlots.clear();
     dateTexts.clear();
+    timeText.emplace(current);
 }
 
 // Sections of a run share their columns: they are looked up again only
@@ -759,6 +909,22 @@ PageWriter::Texts::DateText PageWriter::Texts::dateText(qint64 julianDay)
     return {QByteArrayView(dateTexts).sliced(slot.from, slot.size), slot.plain};
 }
 
+// A time stamp as valueText() writes its wall-clock date and time, from the
+// stored number: the short date, then the time unless it is midnight.
+void PageWriter::Texts::appendStampCell(std::string &html, qint64 msecs, const Column &column,
+                                        const PageContext &page)
+{
+    const qint64 day = floorDiv(msecs, msecsPerDay);
+    const auto time = int(msecs - day * msecsPerDay);
+    const DateText date = dateText(day);
+    if (time == 0)
+        return appendCellText(html, date.text, date.plain, column, page);
+    stampText.assign(date.text.data(), size_t(date.text.size()));
+    stampText += ' ';
+    timeText->append(stampText, time);
+    appendCellText(html, stampText, isPlainCellText(stampText), column, page);
+}
+
 // Appends the contents of the cell of the section's current value in a
 // column, and gives the number it adds to the statistics when it is numeric.
 // Values the store keeps typed go from the store to the page as UTF-8; the
@@ -793,6 +959,9 @@ std::optional<double> PageWriter::Texts::appendValueCell(std::string &html, cons
         appendCellText(html, date.text, date.plain, column, page);
         return std::nullopt;
     }
+    case Kind::DateTime:
+        appendStampCell(html, v.integer, column, page);
+        return std::nullopt;
     case Kind::Text: {
         appendTextCell(html, v.text, column, page);
         if (surelyNotNumeric(v.text))

@@ -1,10 +1,13 @@
 #include "core/reporter/pagewriter.h"
+#include "core/base/values.h"
 
 #include "core/recordset/sqladapter.h"
 
 #include "testsupport.h"
 
 #include <QDate>
+#include <QDateTime>
+#include <QTime>
 #include <QDir>
 #include <QLocale>
 #include <QSqlDatabase>
@@ -620,6 +623,49 @@ TEST_F(PageWriterTest, DatesAndDecimalsFollowTheLocaleOfEachSection)
         EXPECT_EQ(fragment(file), opening("Vol 1") + tableHead({"Day", "Amount"}) + row({c.day, c.amount})
                       + row({c.day, c.amount}) + TableEnd + Close)
             << c.why;
+    }
+}
+
+TEST_F(PageWriterTest, TimeStampsAreWrittenAsTheirGeneralText)
+{
+    // The page writes time stamps from the stored number; the cells must be
+    // the general text of the same values, in every kind of locale.
+    struct Case { QLocale locale; const char *why; };
+    const Case cases[] = {
+        {QLocale::c(), "24-hour clock, ASCII"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "12-hour clock with AM/PM after the time"},
+        {QLocale(QLocale::Korean, QLocale::SouthKorea), "AM/PM texts before the hour"},
+        {QLocale(QLocale::Arabic, QLocale::Egypt), "Arabic-Indic digits and an Arabic AM/PM"},
+        {QLocale(QLocale::Persian, QLocale::Iran), "Persian digits"},
+        {QLocale(QLocale::Bengali, QLocale::Bangladesh), "Bengali digits"},
+        {QLocale(QLocale::French, QLocale::Canada), "quoted letters in the time format"},
+        {QLocale(QLocale::German, QLocale::Germany), "a locale set between sections"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "and back"},
+    };
+    std::vector<QVariantList> rows;
+    // Midnight (date only), the hours around noon and midnight, msecs that
+    // are not shown, and days far apart.
+    for (const QTime &t : {QTime(0, 0), QTime(0, 0, 0, 1), QTime(0, 5, 9), QTime(11, 59, 59, 999), QTime(12, 0),
+                           QTime(12, 30, 1), QTime(13, 7, 45), QTime(23, 59, 59)})
+        rows.push_back({QDateTime(QDate(2024, 2, 29), t)});
+    quint32 seed = 22;
+    for (int i = 0; i < 400; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const QDate day = QDate(1890, 1, 1).addDays(qint64(seed % 80000));
+        seed = seed * 1664525u + 1013904223u;
+        rows.push_back({QDateTime(day, QTime::fromMSecsSinceStartOfDay(int(seed % 86400000u)))});
+    }
+    PageContext page = pageOf(1, 1, 1, 1);
+    for (const Case &c : cases) {
+        page.locale = c.locale;
+        RecordSet rs = table({{"At", adDBTimeStamp}}, rows);
+        const QString file = folder.file(QStringLiteral("stamps%1.htm").arg(&c - cases));
+        writer.WriteReportSection(file, rs, 1, {"At"}, "Vol 1", 0, "WHITE", page);
+
+        QString expected = opening("Vol 1") + tableHead({"At"});
+        for (const QVariantList &r : rows)
+            expected += row({valueText(r[0], c.locale)});
+        EXPECT_EQ(fragment(file), expected + TableEnd + Close) << c.why;
     }
 }
 
