@@ -47,7 +47,7 @@ else()
   set(ZUVEXAL_PC_DEFINES " -DZUVEXAL_CORE_STATIC_DEFINE -DZUVEXAL_WIDGETS_STATIC_DEFINE")
   # libpq by name only: its own .pc lists, for --static, archives Debian
   # does not ship (libpgcommon, libpgport).
-  set(ZUVEXAL_PC_PRIVATE "Requires.private: sqlite3 libmariadb gio-2.0 gio-unix-2.0 xcb xcb-icccm\nLibs.private: -lpq -lcups\n")
+  set(ZUVEXAL_PC_PRIVATE "Requires.private: sqlite3 libmariadb odbc gio-2.0 gio-unix-2.0 xcb xcb-icccm\nLibs.private: -lpq -lcups\n")
 endif()
 foreach(pc zuvexal-core zuvexal-widgets)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)

@@ -11,8 +11,9 @@ packages=(
   # tests of the Designer plugin inside a real Qt Designer
   designer-qt6
   libgtest-dev libsqlite3-dev sqlite3
-  # the record-set loader reads PostgreSQL and MariaDB rows through their clients
-  libpq-dev libmariadb-dev
+  # the record-set loader reads PostgreSQL and MariaDB rows through their
+  # clients, and ODBC rows in blocks through unixODBC
+  libpq-dev libmariadb-dev unixodbc-dev
   libglib2.0-dev libxcb1-dev libxcb-icccm4-dev libcups2-dev
   # tests: a real X server and window manager, printing, default applications
   xvfb xauth openbox poppler-utils cups cups-client printer-driver-cups-pdf

@@ -2,6 +2,7 @@
 // scripts/test-servers.sh started for this test run, compared with the same
 // rows in SQLite (fixture/*.sql).
 #include "core/recordset/connectioninfo.h"
+#include "core/recordset/odbcreader.h"
 #include "core/recordset/sqladapter.h"
 
 #include "testsupport.h"
@@ -354,28 +355,92 @@ TEST_F(Servers, MariaDbRowsReadThroughItsClientAreThoseQtSqlReads)
     QSqlDatabase::removeDatabase(QStringLiteral("mariadb"));
 }
 
+TEST_F(Servers, OdbcRowsFetchedInBlocksAreThoseQtSqlReads)
+{
+    qputenv("ODBCSYSINI", server("ODBCSYSINI").toUtf8());
+    qputenv("ODBCINI", server("ODBCINI").toUtf8());
+    OpenedDatabase opened = openServer(QStringLiteral("odbc:") + server("ODBC_DSN"), "PG_PASSWORD",
+                                       QStringLiteral("odbc"));
+    ASSERT_TRUE(opened.db.isOpen()) << opened.error.toStdString();
+    const TimeZone zone("America/New_York");
+    {
+        QSqlQuery probe(opened.db);
+        probe.setForwardOnly(true);
+        ASSERT_TRUE(probe.exec(QStringLiteral("SELECT 1")));
+        EXPECT_TRUE(OdbcReader::open(probe)) << "psqlodbc's rows come in blocks, not through QtSql";
+        QSqlQuery exact(opened.db);
+        exact.setForwardOnly(true);
+        exact.setNumericalPrecisionPolicy(QSql::HighPrecision);
+        ASSERT_TRUE(exact.exec(QStringLiteral("SELECT 1.5::numeric")));
+        EXPECT_FALSE(OdbcReader::open(exact)) << "decimals read as text stay on the QtSql path";
+    }
+    // Longer than a bound buffer (16 KiB), so the reader reads it again whole.
+    const QString longText = QStringLiteral("repeat('Ünï ✓', 3000) || 'end'");
+    struct Case { QString columns; const char *why; };
+    const Case cases[] = {
+        {QStringLiteral("true, false, NULL::boolean"), "booleans as psqlodbc sends them, and a NULL"},
+        {QStringLiteral("'-32768'::smallint, '-2147483648'::integer, '-9223372036854775808'::bigint, "
+                        "9223372036854775807::bigint"), "integers at their limits"},
+        {QStringLiteral("'12.50'::numeric(10,2), 1e-20::numeric, 0.1::real, 'Infinity'::float8, 1e308::float8"),
+         "exact numerics and floats"},
+        {QStringLiteral("''::text, 'Ünïcode ✓'::varchar(7), 'AB'::char(4), E'tab\\there'::text, NULL::text"),
+         "text keeps every character; char(n) its blanks; a NULL"},
+        {longText + QStringLiteral(", ") + longText + QStringLiteral("::varchar(40000)"),
+         "text longer than its buffer, read whole"},
+        {QStringLiteral("'\\x'::bytea, '\\x00ff5c27'::bytea, decode(repeat('ab', 70000), 'hex')"),
+         "bytes: empty, NUL and high bytes, and longer than a buffer"},
+        {QStringLiteral("'2024-02-29'::date, '03:04:05'::time, '2024-01-02 03:04:05.678901'::timestamp, "
+                        "'2024-12-31 23:59:59.9996'::timestamp, '2024-07-02 03:04:05+02'::timestamptz"),
+         "dates, times and time stamps"},
+        {QStringLiteral("'1 day'::interval, 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'::uuid, '{1,2}'::int[]"),
+         "other types as QODBC gives them"},
+    };
+    for (const Case &c : cases)
+        expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT %1").arg(c.columns), c.why);
+    expectReadAsQtSqlReads(opened.db,
+                           QStringLiteral("SELECT i, i * 0.5 AS half, 'row ' || i AS label, "
+                                          "CASE WHEN i % 7 = 0 THEN NULL ELSE i END AS gaps "
+                                          "FROM generate_series(1, 5000) AS i"),
+                           "rows over several blocks, with NULLs between them");
+    expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items"), "the fixture's rows");
+    expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items WHERE id < 0"), "no rows");
+    opened.db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("odbc"));
+}
+
 TEST_F(Servers, ConnectionCutWhileRowsArriveFailsTheReport)
 {
     // Each server streams rows as it makes them; a second connection ends
     // the CLI's session once they have flowed for a while.
     struct Case {
         QString url;
+        QString adminUrl;
         const char *password;
         const char *passwordVariable;
         const char *query;
         const char *running;
         const char *kill;
     };
+    // psqlodbc reads the whole result while the query runs unless it is
+    // told to fetch through a cursor; then its rows stream as well.
+    const QString odbcStreaming =
+        odbcConnectionString(server("PG_PORT")) + QStringLiteral(";UseDeclareFetch=1;Fetch=2000");
     const Case cases[] = {
-        {postgresUrl(), "PG_PASSWORD", "PGPASSWORD",
+        {postgresUrl(), postgresUrl(), "PG_PASSWORD", "PGPASSWORD",
          "SELECT generate_series(1, 5000000) AS i, repeat('x', 50) AS filler",
          "SELECT pid FROM pg_stat_activity WHERE pid <> pg_backend_pid()"
          " AND query LIKE '%generate_series(1, 5000000)%' AND now() - query_start > interval '300 ms'",
          "SELECT pg_terminate_backend(%1)"},
-        {mariaDbUrl(), "MY_PASSWORD", "MYSQL_PWD", "SELECT seq, REPEAT('x', 50) AS filler FROM seq_1_to_5000000",
+        {mariaDbUrl(), mariaDbUrl(), "MY_PASSWORD", "MYSQL_PWD",
+         "SELECT seq, REPEAT('x', 50) AS filler FROM seq_1_to_5000000",
          "SELECT ID FROM information_schema.PROCESSLIST WHERE ID <> CONNECTION_ID()"
          " AND INFO LIKE '%seq_1_to_5000000%' AND TIME_MS > 300",
          "KILL %1"},
+        {odbcStreaming, postgresUrl(), "PG_PASSWORD", "PGPASSWORD",
+         "SELECT generate_series(1, 5000001) AS i, repeat('x', 50) AS filler",
+         "SELECT pid FROM pg_stat_activity WHERE pid <> pg_backend_pid()"
+         " AND query LIKE 'fetch 2000 in %' AND now() - backend_start > interval '300 ms'",
+         "SELECT pg_terminate_backend(%1)"},
     };
     for (const Case &c : cases) {
         TempFolder folder;
@@ -384,6 +449,8 @@ TEST_F(Servers, ConnectionCutWhileRowsArriveFailsTheReport)
         QProcess cli;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QString::fromLatin1(c.passwordVariable), server(c.password));
+        for (const QString &assignment : odbcFiles())
+            environment.insert(assignment.section(QLatin1Char('='), 0, 0), assignment.section(QLatin1Char('='), 1));
         cli.setProcessEnvironment(environment);
         cli.start(QStringLiteral(ZUVEXAL_CLI),
                   {QStringLiteral("report"), QStringLiteral("--db"), c.url, QStringLiteral("--query"),
@@ -392,7 +459,7 @@ TEST_F(Servers, ConnectionCutWhileRowsArriveFailsTheReport)
         ASSERT_TRUE(cli.waitForStarted());
         bool ended = false;
         {
-            const OpenedDatabase admin = openServer(c.url, c.password, QStringLiteral("admin"));
+            const OpenedDatabase admin = openServer(c.adminUrl, c.password, QStringLiteral("admin"));
             ASSERT_TRUE(admin.db.isOpen()) << admin.error.toStdString();
             QSqlQuery query(admin.db);
             QElapsedTimer waited;
@@ -412,8 +479,8 @@ TEST_F(Servers, ConnectionCutWhileRowsArriveFailsTheReport)
         EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
         EXPECT_TRUE(err.contains(c.url)) << err.toStdString();
         // The server's own word, or the client's when the cut comes first.
-        const QRegularExpression cut(
-            QStringLiteral("terminating connection|server closed the connection|Lost connection|server has gone away"));
+        const QRegularExpression cut(QStringLiteral(
+            "terminating connection|server closed the connection|Lost connection|server has gone away|connection has been lost"));
         EXPECT_TRUE(err.contains(cut)) << err.toStdString();
         EXPECT_TRUE(pages(app).isEmpty()) << c.url.toStdString() << ": nothing of the half-read rows is written";
     }

@@ -515,6 +515,16 @@ void ColumnStore::appendBytes(const char *data, qsizetype size)
     append(QVariant(QByteArray(data, size)));
 }
 
+void ColumnStore::appendString(const QString &text)
+{
+    if (!m_heterogeneous && m_kind == Kind::Text) {
+        const QByteArray utf8 = text.toUtf8();
+        if (pushBytes(utf8.constData(), utf8.size()))
+            return;
+    }
+    append(QVariant(text));
+}
+
 void ColumnStore::appendDate(qint64 julianDay)
 {
     if (!m_heterogeneous && m_kind == Kind::Date)

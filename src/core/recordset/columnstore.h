@@ -188,6 +188,8 @@ public:
     void appendReal(double value);
     void appendText(const char *utf8, qsizetype size);
     void appendBytes(const char *data, qsizetype size);
+    // As append(QVariant(text)), without the QVariant.
+    void appendString(const QString &text);
     // Dates as Julian days, times as msecs since midnight, time stamps as
     // msecs since the start of Julian day 0, on the wall clock: no time
     // zone is looked at.

@@ -50,6 +50,11 @@ void RecordSetBuilder::appendBytes(int column, const char *data, qsizetype size)
     m_columns[size_t(column)]->appendBytes(data, size);
 }
 
+void RecordSetBuilder::appendString(int column, const QString &text)
+{
+    m_columns[size_t(column)]->appendString(text);
+}
+
 void RecordSetBuilder::appendDate(int column, qint64 julianDay)
 {
     m_columns[size_t(column)]->appendDate(julianDay);

@@ -32,6 +32,8 @@ public:
     void appendReal(int column, double value);
     void appendText(int column, const char *utf8, qsizetype size);
     void appendBytes(int column, const char *data, qsizetype size);
+    // As appendValue() of the text, without the QVariant.
+    void appendString(int column, const QString &text);
     void appendDate(int column, qint64 julianDay);
     void appendTime(int column, qint64 msecs);
     // Msecs since the start of Julian day 0, as ColumnStore keeps them.

@@ -3,6 +3,7 @@
 #include "columntypes.h"
 #include "connectioninfo.h"
 #include "mariadbreader.h"
+#include "odbcreader.h"
 #include "postgresreader.h"
 #include "recordsetbuilder.h"
 
@@ -387,7 +388,9 @@ LoadResult loadNative(Handle *handle, const QSqlDatabase &db, const QString &sql
 }
 
 // Every driver but SQLite's, through QSqlQuery; table as for ServerColumns.
-LoadResult loadServer(const QSqlDatabase &db, const QString &sql, const QString &table, CursorType cursor)
+// native: QODBC's rows in blocks through the driver where it can.
+LoadResult loadServer(const QSqlDatabase &db, const QString &sql, const QString &table, CursorType cursor,
+                      bool native)
 {
     ServerColumns columns(db, table);
     QSqlQuery query(db);
@@ -399,6 +402,12 @@ LoadResult loadServer(const QSqlDatabase &db, const QString &sql, const QString 
 
     const QSqlRecord record = query.record();
     RecordSetBuilder builder(columns.fields(record));
+    if (std::unique_ptr<OdbcReader> reader = native ? OdbcReader::open(query) : nullptr) {
+        if (!reader->read(builder))
+            return streamFailure(db, reader->error(), sql);
+        builder.setSource(db.connectionName(), sql, table);
+        return {builder.finish(cursor), QString()};
+    }
     const int count = record.count();
     std::vector<char> fromText;
     for (int i = 0; i < count; ++i)
@@ -429,7 +438,7 @@ LoadResult load(const QSqlDatabase &db, const QString &sql, const QString &table
         return loadNative<PostgresReader>(handle, db, sql, table, cursor);
     if (MYSQL *handle = MariaDbReader::handleOf(db))
         return loadNative<MariaDbReader>(handle, db, sql, table, cursor);
-    return loadServer(db, sql, table, cursor);
+    return loadServer(db, sql, table, cursor, sqlDriverKind(db.driverName()) == SqlDriverKind::Odbc);
 }
 
 LoadedRecordSet shared(LoadResult loaded)
@@ -445,7 +454,7 @@ LoadResult loadQueryThroughQtSql(const QSqlDatabase &db, const QString &sql, Cur
 {
     if (auto bad = checkConnection(db))
         return std::move(*bad);
-    return loadServer(db, sql, QString(), cursor);
+    return loadServer(db, sql, QString(), cursor, false);
 }
 
 LoadResult loadQuery(const QSqlDatabase &db, const QString &sql, CursorType cursor)

@@ -1,0 +1,361 @@
+#include "odbcreader.h"
+
+#include "columntypes.h"
+#include "recordsetbuilder.h"
+
+#include <QDateTime>
+#include <QSqlDriver>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSqlResult>
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <algorithm>
+
+namespace zuvexal {
+
+namespace {
+
+// One block's buffers stay near this size, whatever the row's width.
+constexpr qsizetype blockBytes = 4 << 20;
+constexpr qsizetype maxBlockRows = 1024;
+// A text or byte column's buffer per row; longer values are read again whole.
+constexpr qsizetype maxBoundBytes = 16384;
+constexpr SQLLEN wholeChunk = 65536;
+
+SQLHANDLE handleIn(const QVariant &handle)
+{
+    if (!handle.isValid() || handle.metaType() != QMetaType::fromType<SQLHANDLE>())
+        return nullptr;
+    return *static_cast<const SQLHANDLE *>(handle.constData());
+}
+
+// What the driver must allow for a truncated value of a block to be read
+// again: positioning in the block, then SQLGetData on a bound column.
+bool rereadsBoundValues(SQLHDBC connection)
+{
+    SQLUINTEGER extensions = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfo(connection, SQL_GETDATA_EXTENSIONS, &extensions, sizeof extensions, nullptr)))
+        return false;
+    if ((extensions & (SQL_GD_BLOCK | SQL_GD_BOUND)) != (SQL_GD_BLOCK | SQL_GD_BOUND))
+        return false;
+    SQLUSMALLINT setPos = SQL_FALSE;
+    return SQL_SUCCEEDED(SQLGetFunctions(connection, SQL_API_SQLSETPOS, &setPos)) && setPos == SQL_TRUE;
+}
+
+// The driver's messages on the statement, as QODBC joins them.
+QString diagnostics(SQLHSTMT statement)
+{
+    QStringList messages;
+    SQLWCHAR state[SQL_SQLSTATE_SIZE + 1];
+    SQLWCHAR text[SQL_MAX_MESSAGE_LENGTH + 1];
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    for (SQLSMALLINT i = 1;; ++i) {
+        const SQLRETURN r = SQLGetDiagRecW(SQL_HANDLE_STMT, statement, i, state, &native, text,
+                                           SQL_MAX_MESSAGE_LENGTH + 1, &length);
+        if (!SQL_SUCCEEDED(r))
+            break;
+        length = std::min<SQLSMALLINT>(length, SQL_MAX_MESSAGE_LENGTH);
+        messages << QString::fromUtf16(reinterpret_cast<const char16_t *>(text), length);
+    }
+    return messages.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+struct OdbcReader::Column
+{
+    // The C type QODBC reads a column of the record's value type as.
+    enum class Conversion { Int, UInt, BigInt, UBigInt, Real, Date, Time, Timestamp, Wide, Narrow, Bytes };
+
+    Conversion conversion;
+    SQLSMALLINT cType;
+    SQLLEN width; // bytes of one row's buffer
+    // The bytes a whole value leaves free at its buffer's end.
+    SQLLEN terminator = 0;
+    bool fromText = false;
+    std::vector<char> data;
+    std::vector<SQLLEN> lengths;
+
+    const char *at(qsizetype row) const { return data.data() + row * width; }
+};
+
+struct OdbcReader::Block
+{
+    std::vector<SQLUSMALLINT> status;
+    SQLULEN fetched = 0;
+};
+
+std::unique_ptr<OdbcReader> OdbcReader::open(const QSqlQuery &query)
+{
+    if (!query.isActive() || !query.isSelect() || !query.isForwardOnly() || !query.driver()
+        || query.numericalPrecisionPolicy() != QSql::LowPrecisionDouble)
+        return nullptr;
+    const auto connection = static_cast<SQLHDBC>(handleIn(query.driver()->handle()));
+    const auto statement = static_cast<SQLHSTMT>(handleIn(query.result()->handle()));
+    if (!connection || !statement || !rereadsBoundValues(connection))
+        return nullptr;
+    std::unique_ptr<OdbcReader> reader(new OdbcReader(statement));
+    if (!reader->bind(query))
+        return nullptr;
+    return reader;
+}
+
+OdbcReader::OdbcReader(void *statement)
+    : m_statement(statement)
+{
+}
+
+OdbcReader::~OdbcReader()
+{
+    unbind();
+}
+
+// Back to QODBC's one row at a time with nothing bound, which is how its
+// own fetches read the statement.
+void OdbcReader::unbind()
+{
+    SQLFreeStmt(m_statement, SQL_UNBIND);
+    SQLSetStmtAttr(m_statement, SQL_ATTR_ROW_STATUS_PTR, nullptr, 0);
+    SQLSetStmtAttr(m_statement, SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
+    SQLSetStmtAttr(m_statement, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(SQLULEN(1)), 0);
+}
+
+bool OdbcReader::bind(const QSqlQuery &query)
+{
+    using C = Column::Conversion;
+    const QSqlRecord record = query.record();
+    // A text or byte column's buffer as QODBC sizes its reads, with room for
+    // the terminator, up to maxBoundBytes.
+    const auto bound = [](qsizetype length, qsizetype unit) {
+        const qsizetype units = length <= 0 ? 256 : length + 1;
+        return SQLLEN(std::min(units * unit, maxBoundBytes));
+    };
+    qsizetype rowBytes = 0;
+    for (int i = 0; i < record.count(); ++i) {
+        const QSqlField field = record.field(i);
+        Column c{};
+        const auto as = [&c](C conversion, SQLSMALLINT cType, qsizetype width, qsizetype terminator = 0) {
+            c.conversion = conversion;
+            c.cType = cType;
+            c.width = SQLLEN(width);
+            c.terminator = SQLLEN(terminator);
+        };
+        switch (field.metaType().id()) {
+        case QMetaType::LongLong:
+            as(C::BigInt, SQL_C_SBIGINT, sizeof(SQLBIGINT));
+            break;
+        case QMetaType::ULongLong:
+            as(C::UBigInt, SQL_C_UBIGINT, sizeof(SQLUBIGINT));
+            break;
+        case QMetaType::Int:
+        case QMetaType::Short:
+            as(C::Int, SQL_C_SLONG, sizeof(SQLINTEGER));
+            break;
+        case QMetaType::UInt:
+        case QMetaType::UShort:
+            as(C::UInt, SQL_C_ULONG, sizeof(SQLUINTEGER));
+            break;
+        case QMetaType::Double:
+            as(C::Real, SQL_C_DOUBLE, sizeof(SQLDOUBLE));
+            break;
+        case QMetaType::QDate:
+            as(C::Date, SQL_C_DATE, sizeof(DATE_STRUCT));
+            break;
+        case QMetaType::QTime:
+            as(C::Time, SQL_C_TIME, sizeof(TIME_STRUCT));
+            break;
+        case QMetaType::QDateTime:
+            as(C::Timestamp, SQL_C_TIMESTAMP, sizeof(TIMESTAMP_STRUCT));
+            break;
+        case QMetaType::QByteArray:
+            as(C::Bytes, SQL_C_BINARY, bound(field.length(), 1));
+            break;
+        case QMetaType::QString:
+            as(C::Wide, SQL_C_WCHAR, bound(field.length(), sizeof(SQLWCHAR)), sizeof(SQLWCHAR));
+            break;
+        default:
+            // REAL and types QODBC does not know: their text.
+            as(C::Narrow, SQL_C_CHAR, bound(field.length(), 1), 1);
+            break;
+        }
+        rowBytes += c.width + qsizetype(sizeof(SQLLEN));
+        m_columns.push_back(std::move(c));
+    }
+
+    const qsizetype rows = std::clamp(blockBytes / std::max<qsizetype>(rowBytes, 1), qsizetype(1), maxBlockRows);
+    m_block = std::make_unique<Block>();
+    m_block->status.resize(size_t(rows));
+    bool ok = SQL_SUCCEEDED(SQLSetStmtAttr(m_statement, SQL_ATTR_ROW_BIND_TYPE,
+                                           reinterpret_cast<SQLPOINTER>(SQLULEN(SQL_BIND_BY_COLUMN)), 0))
+        && SQL_SUCCEEDED(SQLSetStmtAttr(m_statement, SQL_ATTR_ROW_ARRAY_SIZE,
+                                        reinterpret_cast<SQLPOINTER>(SQLULEN(rows)), 0))
+        && SQL_SUCCEEDED(SQLSetStmtAttr(m_statement, SQL_ATTR_ROW_STATUS_PTR, m_block->status.data(), 0))
+        && SQL_SUCCEEDED(SQLSetStmtAttr(m_statement, SQL_ATTR_ROWS_FETCHED_PTR, &m_block->fetched, 0));
+    for (size_t i = 0; ok && i < m_columns.size(); ++i) {
+        Column &c = m_columns[i];
+        c.data.resize(size_t(rows * c.width));
+        c.lengths.resize(size_t(rows));
+        ok = SQL_SUCCEEDED(SQLBindCol(m_statement, SQLUSMALLINT(i + 1), c.cType, c.data.data(), c.width,
+                                      c.lengths.data()));
+    }
+    if (!ok)
+        unbind();
+    return ok;
+}
+
+bool OdbcReader::read(RecordSetBuilder &builder)
+{
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        m_columns[i].fromText = mayArriveAsText(builder.field(int(i)).type);
+    for (;;) {
+        const SQLRETURN r = SQLFetchScroll(m_statement, SQL_FETCH_NEXT, 0);
+        if (r == SQL_NO_DATA)
+            return true;
+        if (!SQL_SUCCEEDED(r)) {
+            fail("Unable to fetch next");
+            return false;
+        }
+        for (qsizetype row = 0; row < qsizetype(m_block->fetched); ++row) {
+            const SQLUSMALLINT status = m_block->status[size_t(row)];
+            if (status == SQL_ROW_ERROR) {
+                fail("Unable to fetch next");
+                return false;
+            }
+            if (status == SQL_ROW_NOROW)
+                continue;
+            for (int i = 0; i < int(m_columns.size()); ++i) {
+                if (!appendValue(builder, i, row))
+                    return false;
+            }
+        }
+    }
+}
+
+bool OdbcReader::appendValue(RecordSetBuilder &builder, int index, qsizetype row)
+{
+    using C = Column::Conversion;
+    const Column &c = m_columns[size_t(index)];
+    const SQLLEN length = c.lengths[size_t(row)];
+    if (length == SQL_NULL_DATA) {
+        builder.appendNull(index);
+        return true;
+    }
+    const char *value = c.at(row);
+    switch (c.conversion) {
+    case C::Int:
+        builder.appendValue(index, QVariant(int(*reinterpret_cast<const SQLINTEGER *>(value))));
+        return true;
+    case C::UInt:
+        builder.appendValue(index, QVariant(uint(*reinterpret_cast<const SQLUINTEGER *>(value))));
+        return true;
+    case C::BigInt:
+        builder.appendInt(index, *reinterpret_cast<const SQLBIGINT *>(value));
+        return true;
+    case C::UBigInt:
+        builder.appendValue(index, QVariant(quint64(*reinterpret_cast<const SQLUBIGINT *>(value))));
+        return true;
+    case C::Real:
+        builder.appendReal(index, *reinterpret_cast<const SQLDOUBLE *>(value));
+        return true;
+    case C::Date: {
+        const auto &d = *reinterpret_cast<const DATE_STRUCT *>(value);
+        const QDate date(d.year, d.month, d.day);
+        if (date.isValid())
+            builder.appendDate(index, date.toJulianDay());
+        else
+            builder.appendValue(index, QVariant(date));
+        return true;
+    }
+    case C::Time: {
+        const auto &t = *reinterpret_cast<const TIME_STRUCT *>(value);
+        const QTime time(t.hour, t.minute, t.second);
+        if (time.isValid())
+            builder.appendTime(index, time.msecsSinceStartOfDay());
+        else
+            builder.appendValue(index, QVariant(time));
+        return true;
+    }
+    case C::Timestamp: {
+        const auto &s = *reinterpret_cast<const TIMESTAMP_STRUCT *>(value);
+        const QDate date(s.year, s.month, s.day);
+        const QTime time(s.hour, s.minute, s.second, int(s.fraction / 1000000));
+        // The wall clock as stored; QODBC's QDateTime would first look the
+        // time up in the local zone.
+        if (date.isValid() && time.isValid())
+            builder.appendDateTime(index, date.toJulianDay() * 86400000 + time.msecsSinceStartOfDay());
+        else
+            builder.appendValue(index, QVariant(QDateTime(date, time)));
+        return true;
+    }
+    case C::Wide:
+    case C::Narrow:
+    case C::Bytes:
+        break;
+    }
+
+    qsizetype size = length;
+    if (length == SQL_NO_TOTAL || length > c.width - c.terminator) {
+        if (!readWhole(index, row))
+            return false;
+        value = m_whole.data();
+        size = qsizetype(m_whole.size());
+    }
+    if (c.conversion == C::Bytes) {
+        builder.appendBytes(index, value, size);
+        return true;
+    }
+    QString text = c.conversion == C::Wide
+        ? QString::fromUtf16(reinterpret_cast<const char16_t *>(value), size / qsizetype(sizeof(SQLWCHAR)))
+        : QString::fromUtf8(value, size);
+    // Some drivers count a terminator into the length; QODBC drops it.
+    if (text.endsWith(QChar(0)))
+        text.chop(1);
+    if (c.fromText)
+        builder.appendValue(index, valueFromText(builder.field(index).type, text));
+    else
+        builder.appendString(index, text);
+    return true;
+}
+
+// A value its bound buffer cut, read whole from the driver in chunks.
+bool OdbcReader::readWhole(int index, qsizetype row)
+{
+    const Column &c = m_columns[size_t(index)];
+    if (!SQL_SUCCEEDED(SQLSetPos(m_statement, SQLSETPOSIROW(row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE))) {
+        fail("Unable to fetch next");
+        return false;
+    }
+    m_whole.clear();
+    for (;;) {
+        const size_t at = m_whole.size();
+        m_whole.resize(at + size_t(wholeChunk));
+        SQLLEN length = 0;
+        const SQLRETURN r = SQLGetData(m_statement, SQLUSMALLINT(index + 1), c.cType, m_whole.data() + at,
+                                       wholeChunk, &length);
+        if (r == SQL_NO_DATA) {
+            m_whole.resize(at);
+            return true;
+        }
+        if (!SQL_SUCCEEDED(r)) {
+            fail("Unable to fetch next");
+            return false;
+        }
+        const bool more = r == SQL_SUCCESS_WITH_INFO
+            && (length == SQL_NO_TOTAL || length > wholeChunk - c.terminator);
+        m_whole.resize(at + size_t(more ? wholeChunk - c.terminator : std::max<SQLLEN>(length, 0)));
+        if (!more)
+            return true;
+    }
+}
+
+void OdbcReader::fail(const char *step)
+{
+    m_error = diagnostics(m_statement) + QStringLiteral(" QODBC: ") + QLatin1String(step);
+}
+
+} // namespace zuvexal
