@@ -2,11 +2,13 @@
 # Times `zuvexal report --per-page 200` over a ROWS x 8-column table on
 # PostgreSQL and on MariaDB against each server's own client writing the same
 # rows as one HTML table (`psql -H`, `mariadb --html`), on private servers
-# that scripts/test-servers.sh starts and stops. The four take turns, RUNS
-# rounds after a warming one; each figure is the median, with the median
-# peak resident size when /usr/bin/time is there.
+# that scripts/test-servers.sh starts and stops; and the PostgreSQL table
+# through psqlodbc (the test DSN). They take turns, RUNS rounds after a
+# warming one; each figure is the median, with the median peak resident size
+# when /usr/bin/time is there. A second zuvexal, when given, reports through
+# ODBC in the same rounds, to compare two builds.
 #
-#   bench/bench_server_report.sh [--rows N] [--runs K] [path/to/zuvexal]
+#   bench/bench_server_report.sh [--rows N] [--runs K] [path/to/zuvexal [path/to/other/zuvexal]]
 #   (defaults: 200000 rows, 5 runs, build/apps/zuvexal/zuvexal)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,14 +22,17 @@ while (($#)); do
   esac
 done
 zuvexal=${1:-${ZUVEXAL_BUILD_DIR:-$top/build}/apps/zuvexal/zuvexal}
-[ -x "$zuvexal" ] || { echo "bench_server_report: no zuvexal at $zuvexal" >&2; exit 1; }
+other=${2:-}
+for program in "$zuvexal" $other; do
+  [ -x "$program" ] || { echo "bench_server_report: no zuvexal at $program" >&2; exit 1; }
+done
 
 work=$(mktemp -d)
 trap 'bash "$top/scripts/test-servers.sh" stop "$work/state"; rm -rf "$work"' EXIT
 bash "$top/scripts/test-servers.sh" start "$work/state"
 # shellcheck disable=SC1091
 . "$work/state/servers.env"
-export PGPASSWORD=$PG_PASSWORD MYSQL_PWD=$MY_PASSWORD
+export PGPASSWORD=$PG_PASSWORD MYSQL_PWD=$MY_PASSWORD ODBCSYSINI ODBCINI
 pg_url="postgresql://$PG_USER@$PG_HOST:$PG_PORT/$PG_DATABASE"
 my_url="mysql://$MY_USER@$MY_HOST:$MY_PORT/$MY_DATABASE"
 psql_run() { psql -X -q -v ON_ERROR_STOP=1 -h "$PG_HOST" -p "$PG_PORT" -U "$PG_USER" -d "$PG_DATABASE" "$@"; }
@@ -83,6 +88,12 @@ for run in $(seq "$runs"); do
   measure zpg /dev/null "${report[@]}" --app-folder "$work/pg$run" --db "$pg_url"
   measure mariadb "$work/mariadb.html" "${my_client[@]}"
   measure zmy /dev/null "${report[@]}" --app-folder "$work/my$run" --db "$my_url"
+  mkdir -p "$work/odbc$run"
+  measure zodbc /dev/null "${report[@]}" --app-folder "$work/odbc$run" --db "odbc:$ODBC_DSN"
+  if [ -n "$other" ]; then
+    mkdir -p "$work/other$run"
+    measure zother /dev/null "$other" "${report[@]:1}" --app-folder "$work/other$run" --db "odbc:$ODBC_DSN"
+  fi
 done
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'; }
@@ -93,6 +104,10 @@ printf 'psql -H                   %6d ms %8d KiB\n' "$(ms psql)" "$(kib psql)"
 printf 'zuvexal report PostgreSQL %6d ms %8d KiB (%d pages)\n' "$(ms zpg)" "$(kib zpg)" "$pages"
 printf 'mariadb --html            %6d ms %8d KiB\n' "$(ms mariadb)" "$(kib mariadb)"
 printf 'zuvexal report MariaDB    %6d ms %8d KiB\n' "$(ms zmy)" "$(kib zmy)"
+printf 'zuvexal report ODBC       %6d ms %8d KiB (psqlodbc, the same PostgreSQL table)\n' "$(ms zodbc)" "$(kib zodbc)"
+if [ -n "$other" ]; then
+  printf 'other zuvexal ODBC        %6d ms %8d KiB (%s)\n' "$(ms zother)" "$(kib zother)" "$other"
+fi
 # The process alone, without rows: what the peaks hold besides the record
 # set and the pages in flight.
 if [ -n "$has_time" ]; then
@@ -103,3 +118,5 @@ printf 'PostgreSQL report / psql  time %s, peak %s\n' "$(ratio "$(ms zpg)" "$(ms
   "$(ratio "$(kib zpg)" "$(kib psql)")"
 printf 'MariaDB report / mariadb  time %s, peak %s\n' "$(ratio "$(ms zmy)" "$(ms mariadb)")" \
   "$(ratio "$(kib zmy)" "$(kib mariadb)")"
+printf 'ODBC report / psql        time %s, peak %s\n' "$(ratio "$(ms zodbc)" "$(ms psql)")" \
+  "$(ratio "$(kib zodbc)" "$(kib psql)")"

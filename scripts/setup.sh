@@ -23,7 +23,7 @@ packages=(
   # tests: file systems without unnamed files (FUSE) or links (FAT)
   bindfs dosfstools
   # tests on real database servers (scripts/test-servers.sh)
-  postgresql mariadb-server unixodbc odbc-postgresql
+  postgresql mariadb-server unixodbc odbc-postgresql odbc-mariadb
   libqt6sql6-psql libqt6sql6-mysql libqt6sql6-odbc
 )
 

@@ -2,7 +2,8 @@
 # Starts or stops private database servers for the tests and benchmarks:
 # PostgreSQL and MariaDB, each listening on 127.0.0.1 at a free port and on a
 # socket in a fresh folder under $TMPDIR, and an ODBC DSN (unixODBC +
-# psqlodbc) pointing at that PostgreSQL server.
+# psqlodbc) pointing at that PostgreSQL server; MariaDB's ODBC driver is
+# registered too, for connection strings.
 #
 #   test-servers.sh start STATE [FIXTURE]   STATE/servers.env then describes them
 #   test-servers.sh stop STATE
@@ -141,12 +142,15 @@ SQL
 }
 
 write_odbc() {
-  local odbc=$run/odbc driver
+  local odbc=$run/odbc driver maodbc
   mkdir "$odbc"
   driver=$(ls /usr/lib/*/odbc/psqlodbcw.so 2>/dev/null | head -n 1)
   [ -n "$driver" ] || failed "psqlodbc (odbc-postgresql) is not installed" /dev/null
+  maodbc=$(ls /usr/lib/*/odbc/libmaodbc.so 2>/dev/null | head -n 1)
+  [ -n "$maodbc" ] || failed "MariaDB Connector/ODBC (odbc-mariadb) is not installed" /dev/null
   (umask 077
    printf '[PostgreSQL Unicode]\nDriver=%s\n' "$driver" >"$odbc/odbcinst.ini"
+   printf '[MariaDB Unicode]\nDriver=%s\n' "$maodbc" >>"$odbc/odbcinst.ini"
    printf '[zuvexal-pg]\nDriver=PostgreSQL Unicode\nServername=127.0.0.1\nPort=%s\nDatabase=zuvexal\nUsername=zuvexal\nPassword=%s\n' \
      "$pg_port" "$pg_password" >"$odbc/odbc.ini")
 }

@@ -408,6 +408,44 @@ TEST_F(Servers, OdbcRowsFetchedInBlocksAreThoseQtSqlReads)
     QSqlDatabase::removeDatabase(QStringLiteral("odbc"));
 }
 
+// A second ODBC driver, with its own idea of sizes (bytes, not characters)
+// and its own C conversions.
+TEST_F(Servers, MariaDbRowsThroughItsOdbcDriverAreThoseQtSqlReads)
+{
+    qputenv("ODBCSYSINI", server("ODBCSYSINI").toUtf8());
+    qputenv("ODBCINI", server("ODBCINI").toUtf8());
+    const QString url = QStringLiteral("odbc:DRIVER=MariaDB Unicode;SERVER=127.0.0.1;PORT=%1;DATABASE=zuvexal;"
+                                       "UID=zuvexal").arg(server("MY_PORT"));
+    OpenedDatabase opened = openServer(url, "MY_PASSWORD", QStringLiteral("maodbc"));
+    ASSERT_TRUE(opened.db.isOpen()) << opened.error.toStdString();
+    {
+        QSqlQuery probe(opened.db);
+        probe.setForwardOnly(true);
+        ASSERT_TRUE(probe.exec(QStringLiteral("SELECT 1")));
+        EXPECT_TRUE(OdbcReader::open(probe)) << "MariaDB's ODBC rows come in blocks too";
+    }
+    const TimeZone zone("America/New_York");
+    struct Case { const char *columns; const char *why; };
+    const Case cases[] = {
+        {"CAST(-128 AS SIGNED), CAST(255 AS UNSIGNED), 3000000000, CAST(18446744073709551615 AS UNSIGNED), "
+         "-9223372036854775807 - 1", "integers, unsigned and at their limits"},
+        {"CAST(12.50 AS DECIMAL(10,2)), CAST(1e300 AS DOUBLE), CAST(0.1 AS FLOAT)", "numbers"},
+        {"'', 'Ünïcode ✓', CAST('AB' AS CHAR(4)), REPEAT('Ü✓', 20000), NULL",
+         "text, longer than a buffer, and a NULL"},
+        {"CAST(X'00ff5c' AS BINARY(4)), X'', UNHEX(REPEAT('ab', 70000))", "bytes"},
+        {"DATE '2024-02-29', TIME '03:04:05', CAST('2024-01-02 03:04:05.678901' AS DATETIME(6))",
+         "dates, times and time stamps"},
+    };
+    for (const Case &c : cases)
+        expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT %1").arg(QString::fromUtf8(c.columns)), c.why);
+    expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT seq, seq / 3, CONCAT('row ', seq) FROM seq_1_to_3000"),
+                           "rows over several blocks");
+    expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items"), "the fixture's rows");
+    expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items WHERE id < 0"), "no rows");
+    opened.db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("maodbc"));
+}
+
 TEST_F(Servers, ConnectionCutWhileRowsArriveFailsTheReport)
 {
     // Each server streams rows as it makes them; a second connection ends

@@ -33,14 +33,15 @@ SQLHANDLE handleIn(const QVariant &handle)
     return *static_cast<const SQLHANDLE *>(handle.constData());
 }
 
-// What the driver must allow for a truncated value of a block to be read
-// again: positioning in the block, then SQLGetData on a bound column.
-bool rereadsBoundValues(SQLHDBC connection)
+// What the driver must allow for a long value in a block to be read whole:
+// positioning in the block, then SQLGetData on any column, bound or not.
+bool readsWholeValuesInBlocks(SQLHDBC connection)
 {
+    constexpr SQLUINTEGER needed = SQL_GD_BLOCK | SQL_GD_BOUND | SQL_GD_ANY_COLUMN | SQL_GD_ANY_ORDER;
     SQLUINTEGER extensions = 0;
     if (!SQL_SUCCEEDED(SQLGetInfo(connection, SQL_GETDATA_EXTENSIONS, &extensions, sizeof extensions, nullptr)))
         return false;
-    if ((extensions & (SQL_GD_BLOCK | SQL_GD_BOUND)) != (SQL_GD_BLOCK | SQL_GD_BOUND))
+    if ((extensions & needed) != needed)
         return false;
     SQLUSMALLINT setPos = SQL_FALSE;
     return SQL_SUCCEEDED(SQLGetFunctions(connection, SQL_API_SQLSETPOS, &setPos)) && setPos == SQL_TRUE;
@@ -74,7 +75,7 @@ struct OdbcReader::Column
 
     Conversion conversion;
     SQLSMALLINT cType;
-    SQLLEN width; // bytes of one row's buffer
+    SQLLEN width; // bytes of one row's buffer; 0 when the column is not bound
     // The bytes a whole value leaves free at its buffer's end.
     SQLLEN terminator = 0;
     bool fromText = false;
@@ -97,7 +98,7 @@ std::unique_ptr<OdbcReader> OdbcReader::open(const QSqlQuery &query)
         return nullptr;
     const auto connection = static_cast<SQLHDBC>(handleIn(query.driver()->handle()));
     const auto statement = static_cast<SQLHSTMT>(handleIn(query.result()->handle()));
-    if (!connection || !statement || !rereadsBoundValues(connection))
+    if (!connection || !statement || !readsWholeValuesInBlocks(connection))
         return nullptr;
     std::unique_ptr<OdbcReader> reader(new OdbcReader(statement));
     if (!reader->bind(query))
@@ -129,11 +130,14 @@ bool OdbcReader::bind(const QSqlQuery &query)
 {
     using C = Column::Conversion;
     const QSqlRecord record = query.record();
-    // A text or byte column's buffer as QODBC sizes its reads, with room for
-    // the terminator, up to maxBoundBytes.
+    // A text or byte column's buffer: its whole declared size and the
+    // terminator, or QODBC's first read when the size is unknown. A column
+    // declared longer than maxBoundBytes is not bound but read value by
+    // value: some drivers fail the whole block when a bound buffer cuts a
+    // character in two.
     const auto bound = [](qsizetype length, qsizetype unit) {
-        const qsizetype units = length <= 0 ? 256 : length + 1;
-        return SQLLEN(std::min(units * unit, maxBoundBytes));
+        const qsizetype bytes = (length <= 0 ? 256 : length + 1) * unit;
+        return bytes <= maxBoundBytes ? SQLLEN(bytes) : SQLLEN(0);
     };
     qsizetype rowBytes = 0;
     for (int i = 0; i < record.count(); ++i) {
@@ -187,7 +191,12 @@ bool OdbcReader::bind(const QSqlQuery &query)
         m_columns.push_back(std::move(c));
     }
 
-    const qsizetype rows = std::clamp(blockBytes / std::max<qsizetype>(rowBytes, 1), qsizetype(1), maxBlockRows);
+    // A column read value by value makes blocks of one row: drivers read
+    // unbound columns of a row positioned in a larger block unreliably
+    // (MariaDB's gives empty values).
+    const bool unbound = std::any_of(m_columns.begin(), m_columns.end(), [](const Column &c) { return c.width == 0; });
+    const qsizetype rows =
+        unbound ? 1 : std::clamp(blockBytes / std::max<qsizetype>(rowBytes, 1), qsizetype(1), maxBlockRows);
     m_block = std::make_unique<Block>();
     m_block->status.resize(size_t(rows));
     bool ok = SQL_SUCCEEDED(SQLSetStmtAttr(m_statement, SQL_ATTR_ROW_BIND_TYPE,
@@ -198,6 +207,8 @@ bool OdbcReader::bind(const QSqlQuery &query)
         && SQL_SUCCEEDED(SQLSetStmtAttr(m_statement, SQL_ATTR_ROWS_FETCHED_PTR, &m_block->fetched, 0));
     for (size_t i = 0; ok && i < m_columns.size(); ++i) {
         Column &c = m_columns[i];
+        if (c.width == 0)
+            continue;
         c.data.resize(size_t(rows * c.width));
         c.lengths.resize(size_t(rows));
         ok = SQL_SUCCEEDED(SQLBindCol(m_statement, SQLUSMALLINT(i + 1), c.cType, c.data.data(), c.width,
@@ -240,6 +251,14 @@ bool OdbcReader::appendValue(RecordSetBuilder &builder, int index, qsizetype row
 {
     using C = Column::Conversion;
     const Column &c = m_columns[size_t(index)];
+    if (c.width == 0) {
+        const Whole whole = readWhole(index, row);
+        if (whole == Whole::Value)
+            appendLong(builder, index, m_whole.data(), qsizetype(m_whole.size()));
+        else if (whole == Whole::Null)
+            builder.appendNull(index);
+        return whole != Whole::Failed;
+    }
     const SQLLEN length = c.lengths[size_t(row)];
     if (length == SQL_NULL_DATA) {
         builder.appendNull(index);
@@ -298,16 +317,25 @@ bool OdbcReader::appendValue(RecordSetBuilder &builder, int index, qsizetype row
         break;
     }
 
-    qsizetype size = length;
-    if (length == SQL_NO_TOTAL || length > c.width - c.terminator) {
-        if (!readWhole(index, row))
-            return false;
-        value = m_whole.data();
-        size = qsizetype(m_whole.size());
+    if (length != SQL_NO_TOTAL && length <= c.width - c.terminator) {
+        appendLong(builder, index, value, length);
+        return true;
     }
+    // Longer than the column's declared size, as psqlodbc's text may be.
+    const Whole whole = readWhole(index, row);
+    if (whole == Whole::Value)
+        appendLong(builder, index, m_whole.data(), qsizetype(m_whole.size()));
+    return whole == Whole::Value;
+}
+
+// Text or bytes, as QODBC makes a QString or QByteArray of them.
+void OdbcReader::appendLong(RecordSetBuilder &builder, int index, const char *value, qsizetype size)
+{
+    using C = Column::Conversion;
+    const Column &c = m_columns[size_t(index)];
     if (c.conversion == C::Bytes) {
         builder.appendBytes(index, value, size);
-        return true;
+        return;
     }
     QString text = c.conversion == C::Wide
         ? QString::fromUtf16(reinterpret_cast<const char16_t *>(value), size / qsizetype(sizeof(SQLWCHAR)))
@@ -319,16 +347,16 @@ bool OdbcReader::appendValue(RecordSetBuilder &builder, int index, qsizetype row
         builder.appendValue(index, valueFromText(builder.field(index).type, text));
     else
         builder.appendString(index, text);
-    return true;
 }
 
-// A value its bound buffer cut, read whole from the driver in chunks.
-bool OdbcReader::readWhole(int index, qsizetype row)
+// A value of the block read whole from the driver, in chunks, into m_whole.
+OdbcReader::Whole OdbcReader::readWhole(int index, qsizetype row)
 {
     const Column &c = m_columns[size_t(index)];
-    if (!SQL_SUCCEEDED(SQLSetPos(m_statement, SQLSETPOSIROW(row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE))) {
+    if (m_block->status.size() > 1
+        && !SQL_SUCCEEDED(SQLSetPos(m_statement, SQLSETPOSIROW(row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE))) {
         fail("Unable to fetch next");
-        return false;
+        return Whole::Failed;
     }
     m_whole.clear();
     for (;;) {
@@ -339,17 +367,19 @@ bool OdbcReader::readWhole(int index, qsizetype row)
                                        wholeChunk, &length);
         if (r == SQL_NO_DATA) {
             m_whole.resize(at);
-            return true;
+            return Whole::Value;
         }
         if (!SQL_SUCCEEDED(r)) {
             fail("Unable to fetch next");
-            return false;
+            return Whole::Failed;
         }
+        if (length == SQL_NULL_DATA)
+            return Whole::Null;
         const bool more = r == SQL_SUCCESS_WITH_INFO
             && (length == SQL_NO_TOTAL || length > wholeChunk - c.terminator);
         m_whole.resize(at + size_t(more ? wholeChunk - c.terminator : std::max<SQLLEN>(length, 0)));
         if (!more)
-            return true;
+            return Whole::Value;
     }
 }
 

@@ -20,10 +20,11 @@ class RecordSetBuilder;
 // read as the same C type (the query's record says which), without a
 // QVariant on the common paths and without a time zone lookup.
 //
-// A value longer than its bound buffer is read again whole with SQLGetData,
-// so the driver must allow that on bound columns of a block; a driver that
-// does not, or a query that reads decimals as text, gets no reader and stays
-// on the QtSql path.
+// A column declared longer than a bound buffer holds, and a value longer
+// than its column's declared size, are read whole with SQLGetData, so the
+// driver must allow that on any column of a block; a driver that does not,
+// or a query that reads decimals as text, gets no reader and stays on the
+// QtSql path.
 class ZUVEXAL_CORE_EXPORT OdbcReader
 {
 public:
@@ -46,8 +47,11 @@ private:
     explicit OdbcReader(void *statement);
     bool bind(const QSqlQuery &query);
     void unbind();
+    enum class Whole { Failed, Null, Value };
+
     bool appendValue(RecordSetBuilder &builder, int index, qsizetype row);
-    bool readWhole(int index, qsizetype row);
+    void appendLong(RecordSetBuilder &builder, int index, const char *value, qsizetype size);
+    Whole readWhole(int index, qsizetype row);
     void fail(const char *step);
 
     void *m_statement;
