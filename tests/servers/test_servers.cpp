@@ -253,6 +253,20 @@ void expectReadAsQtSqlReads(const QSqlDatabase &db, const QString &sql, const ch
     EXPECT_EQ(contents(*native.records), contents(*qtSql.records)) << why;
 }
 
+// The fixture's table, and none of its rows.
+void expectFixtureReadAsQtSqlReads(const QSqlDatabase &db)
+{
+    expectReadAsQtSqlReads(db, QStringLiteral("SELECT * FROM items"), "the fixture's rows");
+    expectReadAsQtSqlReads(db, QStringLiteral("SELECT * FROM items WHERE id < 0"), "no rows");
+}
+
+// unixODBC in this process finds the start script's drivers and DSN.
+void useTestOdbcFiles()
+{
+    qputenv("ODBCSYSINI", server("ODBCSYSINI").toUtf8());
+    qputenv("ODBCINI", server("ODBCINI").toUtf8());
+}
+
 // Sets TZ for the test's span; Qt's local time and libpq's reader follow it.
 class TimeZone
 {
@@ -349,16 +363,14 @@ TEST_F(Servers, MariaDbRowsReadThroughItsClientAreThoseQtSqlReads)
     };
     for (const Case &c : cases)
         expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT %1").arg(QString::fromUtf8(c.columns)), c.why);
-    expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items"), "the fixture's rows");
-    expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items WHERE id < 0"), "no rows");
+    expectFixtureReadAsQtSqlReads(opened.db);
     opened.db = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("mariadb"));
 }
 
 TEST_F(Servers, OdbcRowsFetchedInBlocksAreThoseQtSqlReads)
 {
-    qputenv("ODBCSYSINI", server("ODBCSYSINI").toUtf8());
-    qputenv("ODBCINI", server("ODBCINI").toUtf8());
+    useTestOdbcFiles();
     OpenedDatabase opened = openServer(QStringLiteral("odbc:") + server("ODBC_DSN"), "PG_PASSWORD",
                                        QStringLiteral("odbc"));
     ASSERT_TRUE(opened.db.isOpen()) << opened.error.toStdString();
@@ -402,8 +414,7 @@ TEST_F(Servers, OdbcRowsFetchedInBlocksAreThoseQtSqlReads)
                                           "CASE WHEN i % 7 = 0 THEN NULL ELSE i END AS gaps "
                                           "FROM generate_series(1, 5000) AS i"),
                            "rows over several blocks, with NULLs between them");
-    expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items"), "the fixture's rows");
-    expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items WHERE id < 0"), "no rows");
+    expectFixtureReadAsQtSqlReads(opened.db);
     opened.db = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("odbc"));
 }
@@ -412,8 +423,7 @@ TEST_F(Servers, OdbcRowsFetchedInBlocksAreThoseQtSqlReads)
 // and its own C conversions.
 TEST_F(Servers, MariaDbRowsThroughItsOdbcDriverAreThoseQtSqlReads)
 {
-    qputenv("ODBCSYSINI", server("ODBCSYSINI").toUtf8());
-    qputenv("ODBCINI", server("ODBCINI").toUtf8());
+    useTestOdbcFiles();
     const QString url = QStringLiteral("odbc:DRIVER=MariaDB Unicode;SERVER=127.0.0.1;PORT=%1;DATABASE=zuvexal;"
                                        "UID=zuvexal").arg(server("MY_PORT"));
     OpenedDatabase opened = openServer(url, "MY_PASSWORD", QStringLiteral("maodbc"));
@@ -440,8 +450,7 @@ TEST_F(Servers, MariaDbRowsThroughItsOdbcDriverAreThoseQtSqlReads)
         expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT %1").arg(QString::fromUtf8(c.columns)), c.why);
     expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT seq, seq / 3, CONCAT('row ', seq) FROM seq_1_to_3000"),
                            "rows over several blocks");
-    expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items"), "the fixture's rows");
-    expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items WHERE id < 0"), "no rows");
+    expectFixtureReadAsQtSqlReads(opened.db);
     opened.db = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("maodbc"));
 }
