@@ -45,9 +45,11 @@ if(ZUVEXAL_SHARED)
   set(ZUVEXAL_PC_PRIVATE "")
 else()
   set(ZUVEXAL_PC_DEFINES " -DZUVEXAL_CORE_STATIC_DEFINE -DZUVEXAL_WIDGETS_STATIC_DEFINE")
-  # libpq by name only: its own .pc lists, for --static, archives Debian
-  # does not ship (libpgcommon, libpgport).
-  set(ZUVEXAL_PC_PRIVATE "Requires.private: sqlite3 libmariadb odbc gio-2.0 gio-unix-2.0 xcb xcb-icccm\nLibs.private: -lpq -lcups\n")
+  # libpq and unixODBC by name only: for --static their own .pc files ask
+  # for archives Debian does not ship (libpgcommon, libpgport) or that only
+  # another -dev package brings (libltdl), and the shared libraries they
+  # link need neither.
+  set(ZUVEXAL_PC_PRIVATE "Requires.private: sqlite3 libmariadb gio-2.0 gio-unix-2.0 xcb xcb-icccm\nLibs.private: -lpq -lodbc -lcups\n")
 endif()
 foreach(pc zuvexal-core zuvexal-widgets)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)
