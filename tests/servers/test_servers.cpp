@@ -371,7 +371,9 @@ TEST_F(Servers, MariaDbRowsReadThroughItsClientAreThoseQtSqlReads)
 TEST_F(Servers, OdbcRowsFetchedInBlocksAreThoseQtSqlReads)
 {
     useTestOdbcFiles();
-    OpenedDatabase opened = openServer(QStringLiteral("odbc:") + server("ODBC_DSN"), "PG_PASSWORD",
+    // A connection string, not the DSN: psqlodbc 13.02 never frees the DSN's
+    // password when the connection gives one too.
+    OpenedDatabase opened = openServer(odbcConnectionString(server("PG_PORT")), "PG_PASSWORD",
                                        QStringLiteral("odbc"));
     ASSERT_TRUE(opened.db.isOpen()) << opened.error.toStdString();
     const TimeZone zone("America/New_York");
