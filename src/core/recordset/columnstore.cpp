@@ -368,6 +368,8 @@ StoredValue ColumnStore::storedValue(qint64 row) const
         return stored(K::Date, m_ints[row]);
     case Kind::DateTime:
         return stored(K::DateTime, m_ints[row]);
+    case Kind::Time:
+        return stored(K::Time, m_ints[row]);
     case Kind::Real:
         return stored(K::Real, 0, m_reals[row]);
     case Kind::Text:

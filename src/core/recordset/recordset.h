@@ -104,10 +104,12 @@ class RecordSetPrivate;
 // back as Other; read those with value().
 struct StoredValue
 {
-    enum class Kind : quint8 { Null, Integer, Boolean, Real, Text, Date, DateTime, Other };
+    // Time comes last so that the values of the others stay as they were.
+    enum class Kind : quint8 { Null, Integer, Boolean, Real, Text, Date, DateTime, Other, Time };
     Kind kind = Kind::Other;
     // Integer; Boolean as 0 or 1; Date as its Julian day; DateTime as msecs
-    // since the start of Julian day 0 on the wall clock (no time zone).
+    // since the start of Julian day 0 on the wall clock (no time zone); Time
+    // as msecs since midnight.
     qint64 integer = 0;
     double real = 0.0;   // Real
     QByteArrayView text; // Text, in UTF-8: valid until the record set is written to or destroyed

@@ -962,6 +962,11 @@ std::optional<double> PageWriter::Texts::appendValueCell(std::string &html, cons
     case Kind::DateTime:
         appendStampCell(html, v.integer, column, page);
         return std::nullopt;
+    case Kind::Time:
+        stampText.clear();
+        timeText->append(stampText, int(v.integer));
+        appendCellText(html, stampText, isPlainCellText(stampText), column, page);
+        return std::nullopt;
     case Kind::Text: {
         appendTextCell(html, v.text, column, page);
         if (surelyNotNumeric(v.text))

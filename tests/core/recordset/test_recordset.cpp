@@ -207,8 +207,8 @@ TEST(RecordSet, StoredValueReadsTypedValuesWithoutAVariant)
         {adDBTimeStamp, QDateTime(QDate(-4714, 11, 23), QTime(23, 0)), Kind::DateTime, -3600000, 0, "",
          "a time stamp before Julian day 0 counts back from it"},
         {adVarWChar, QVariant(), Kind::Null, 0, 0, "", "NULL"},
-        {adDBTime, QTime(1, 2), Kind::Other, 0, 0, "", "times are read with value()"},
-        {adLongVarBinary, QByteArray("x"), Kind::Other, 0, 0, "", "so are bytes"},
+        {adDBTime, QTime(1, 2, 3, 4), Kind::Time, 3723004, 0, "", "times as msecs since midnight"},
+        {adLongVarBinary, QByteArray("x"), Kind::Other, 0, 0, "", "bytes are read with value()"},
         {adInteger, 1.5, Kind::Other, 0, 0, "", "and a value the column's type cannot hold"},
     };
     for (const Case &c : cases) {

@@ -626,10 +626,11 @@ TEST_F(PageWriterTest, DatesAndDecimalsFollowTheLocaleOfEachSection)
     }
 }
 
-TEST_F(PageWriterTest, TimeStampsAreWrittenAsTheirGeneralText)
+TEST_F(PageWriterTest, TimeStampsAndTimesAreWrittenAsTheirGeneralText)
 {
-    // The page writes time stamps from the stored number; the cells must be
-    // the general text of the same values, in every kind of locale.
+    // The page writes time stamps and times of day from the stored number;
+    // the cells must be the general text of the same values, in every kind
+    // of locale.
     struct Case { QLocale locale; const char *why; };
     const Case cases[] = {
         {QLocale::c(), "24-hour clock, ASCII"},
@@ -647,24 +648,25 @@ TEST_F(PageWriterTest, TimeStampsAreWrittenAsTheirGeneralText)
     // are not shown, and days far apart.
     for (const QTime &t : {QTime(0, 0), QTime(0, 0, 0, 1), QTime(0, 5, 9), QTime(11, 59, 59, 999), QTime(12, 0),
                            QTime(12, 30, 1), QTime(13, 7, 45), QTime(23, 59, 59)})
-        rows.push_back({QDateTime(QDate(2024, 2, 29), t)});
+        rows.push_back({QDateTime(QDate(2024, 2, 29), t), t});
     quint32 seed = 22;
     for (int i = 0; i < 400; ++i) {
         seed = seed * 1664525u + 1013904223u;
         const QDate day = QDate(1890, 1, 1).addDays(qint64(seed % 80000));
         seed = seed * 1664525u + 1013904223u;
-        rows.push_back({QDateTime(day, QTime::fromMSecsSinceStartOfDay(int(seed % 86400000u)))});
+        const QTime t = QTime::fromMSecsSinceStartOfDay(int(seed % 86400000u));
+        rows.push_back({QDateTime(day, t), t});
     }
     PageContext page = pageOf(1, 1, 1, 1);
     for (const Case &c : cases) {
         page.locale = c.locale;
-        RecordSet rs = table({{"At", adDBTimeStamp}}, rows);
+        RecordSet rs = table({{"At", adDBTimeStamp}, {"Clock", adDBTime}}, rows);
         const QString file = folder.file(QStringLiteral("stamps%1.htm").arg(&c - cases));
-        writer.WriteReportSection(file, rs, 1, {"At"}, "Vol 1", 0, "WHITE", page);
+        writer.WriteReportSection(file, rs, 2, {"At", "Clock"}, "Vol 1", 0, "WHITE", page);
 
-        QString expected = opening("Vol 1") + tableHead({"At"});
+        QString expected = opening("Vol 1") + tableHead({"At", "Clock"});
         for (const QVariantList &r : rows)
-            expected += row({valueText(r[0], c.locale)});
+            expected += row({valueText(r[0], c.locale), valueText(r[1], c.locale)});
         EXPECT_EQ(fragment(file), expected + TableEnd + Close) << c.why;
     }
 }
