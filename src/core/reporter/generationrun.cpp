@@ -194,17 +194,15 @@ void GenerationRun::writePages()
         m_result.pageFiles = QStringList(pages, QString());
         m_sizesBeforeRun.assign(size_t(pages), std::nullopt);
         m_status.totalPages = pages;
-        for (qint32 p = 1; p <= pages; ++p) {
-            m_plan.push_back(PagePlan{p, pages == 1 ? m_baseName : numberedPageName(m_baseName, p),
-                                      m_job.pages[size_t(p - 1)], pageHeading(p)});
-        }
+        m_plan.reserve(size_t(pages));
+        for (qint32 p = 1; p <= pages; ++p)
+            m_plan.push_back(PagePlan{p, p, m_job.pages[size_t(p - 1)]});
     } else if (m_job.shownPage >= 1 && m_job.shownPage <= pages) {
         // The shown page alone, written as page 1 of 1 under the base name.
         m_result.pageFiles = QStringList{QString()};
         m_sizesBeforeRun.assign(1, std::nullopt);
         m_status.totalPages = 1;
-        m_plan.push_back(PagePlan{1, m_baseName, m_job.pages[size_t(m_job.shownPage - 1)],
-                                  pageHeading(m_job.shownPage)});
+        m_plan.push_back(PagePlan{1, m_job.shownPage, m_job.pages[size_t(m_job.shownPage - 1)]});
     }
     // After a page that could not be made the pages behind it are not
     // written: the run's sums and totals would be off.
@@ -214,7 +212,8 @@ void GenerationRun::writePages()
 
 QString GenerationRun::pagePath(const PagePlan &plan) const
 {
-    return m_job.appFolder + QStringLiteral("Reports/") + plan.name;
+    const QString name = m_status.totalPages == 1 ? m_baseName : numberedPageName(m_baseName, plan.page);
+    return m_job.appFolder + QStringLiteral("Reports/") + name;
 }
 
 // What making one page reads, taken when its status reports are done (or,
@@ -239,7 +238,7 @@ std::shared_ptr<GenerationRun::PageJob> GenerationRun::pageJob(const PagePlan &p
 {
     auto job = std::make_shared<PageJob>();
     job->path = pagePath(plan);
-    job->heading = plan.heading;
+    job->heading = pageHeading(plan.volume);
     job->records = *plan.records;
     job->recordCount = std::max<qint64>(job->records.recordCount(), 0);
     job->context = m_page;

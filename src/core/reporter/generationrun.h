@@ -64,13 +64,14 @@ public:
     RunResult run();
 
 private:
-    // A page of the run: its number, file name, records and heading.
+    // A page of the run: its number in the run, its number among the job's
+    // pages (its heading's), and its records. Its file name and heading are
+    // made when it is written, not kept for every page of a long run.
     struct PagePlan
     {
         qint32 page = 0;
-        QString name;
+        qint32 volume = 0;
         RecordSetPtr records;
-        QString heading;
     };
     struct PageJob;
     // How a page handed to the maker is to be made: now, not again (it was
