@@ -2,20 +2,25 @@
 
 #include "columnstore.h"
 
+#include <algorithm>
+
 namespace zuvexal {
 
-TableData::TableData() = default;
+TableData::TableData()
+    : m_fields(std::make_shared<const std::vector<Field>>())
+{
+}
 
 TableData::TableData(std::vector<Field> fields)
-    : m_fields(std::move(fields))
+    : m_fields(std::make_shared<const std::vector<Field>>(std::move(fields)))
 {
-    for (const Field &f : m_fields)
+    for (const Field &f : *m_fields)
         m_columns.push_back({std::make_shared<ColumnStore>(f.type), 0});
 }
 
 TableData::TableData(std::vector<Field> fields, std::vector<std::shared_ptr<ColumnStore>> columns,
                      qint64 rows)
-    : m_fields(std::move(fields)), m_rows(rows)
+    : m_fields(std::make_shared<const std::vector<Field>>(std::move(fields))), m_rows(rows)
 {
     for (auto &c : columns)
         m_columns.push_back({std::move(c), 0});
@@ -51,15 +56,24 @@ void TableData::appendRow(const QVariantList &values)
 
 void TableData::appendField(const Field &field)
 {
-    m_fields.push_back(field);
+    auto fields = std::make_shared<std::vector<Field>>(*m_fields);
+    fields->push_back(field);
+    m_fields = std::move(fields);
     m_columns.push_back({std::make_shared<ColumnStore>(field.type), 0});
 }
 
 std::shared_ptr<TableData> TableData::slice(qint64 first, qint64 count) const
 {
     auto part = std::make_shared<TableData>(*this);
-    for (Field &f : part->m_fields)
-        f.attributes = defaultFieldAttributes(f.type);
+    // A slice's fields carry the attributes of their type; a slice of a
+    // slice keeps the same fields.
+    const auto isDefault = [](const Field &f) { return f.attributes == defaultFieldAttributes(f.type); };
+    if (!std::all_of(m_fields->begin(), m_fields->end(), isDefault)) {
+        auto fields = std::make_shared<std::vector<Field>>(*m_fields);
+        for (Field &f : *fields)
+            f.attributes = defaultFieldAttributes(f.type);
+        part->m_fields = std::move(fields);
+    }
     for (ColumnRef &c : part->m_columns)
         c.offset += first;
     part->m_rows = count;

@@ -11,7 +11,8 @@ class ColumnStore;
 
 // The rows of a record set: one column store per field. Stores are shared
 // between copies and slices (a slice sees its rows through an offset) and are
-// copied only when a table that shares one writes to it.
+// copied only when a table that shares one writes to it. The fields are
+// shared too, so that the many slices of a long report cost little each.
 class TableData
 {
 public:
@@ -22,7 +23,7 @@ public:
     TableData &operator=(const TableData &other);
     ~TableData();
 
-    const std::vector<Field> &fields() const { return m_fields; }
+    const std::vector<Field> &fields() const { return *m_fields; }
     qint64 rowCount() const { return m_rows; }
 
     QVariant value(qint64 row, int column) const;
@@ -42,7 +43,7 @@ private:
 
     ColumnStore &writable(int column);
 
-    std::vector<Field> m_fields;
+    std::shared_ptr<const std::vector<Field>> m_fields;
     std::vector<ColumnRef> m_columns;
     qint64 m_rows = 0;
 };

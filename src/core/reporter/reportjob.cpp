@@ -28,12 +28,15 @@ ReportPages splitIntoPages(const RecordSet &source, qint32 totalRecords, std::op
 
     ReportPages split;
     split.recordsPerPage = perPage;
-    // Records beyond the count handed over are on no page.
+    // Records beyond the count handed over are on no page. The pages are
+    // cut from one slice of the records, so they share its fields.
     const qint64 available = std::min<qint64>(totalRecords, clone.recordCount());
+    const RecordSet records = clone.slice(0, available);
+    split.pages.reserve(size_t(pages));
     for (qint64 p = 0; p < pages; ++p) {
         const qint64 first = p * perPage;
         const qint64 count = std::clamp<qint64>(available - first, 0, perPage);
-        split.pages.push_back(std::make_shared<RecordSet>(clone.slice(first, count)));
+        split.pages.push_back(std::make_shared<RecordSet>(records.slice(first, count)));
     }
     return split;
 }
