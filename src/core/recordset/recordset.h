@@ -100,7 +100,7 @@ class RecordSetPrivate;
 
 // A value as the store keeps it, read without building a QVariant: for code
 // that reads every value of many records. Values the store does not keep
-// typed (times, bytes, a column of mixed values, a record being added) come
+// typed (bytes, a column of mixed values, a record being added) come
 // back as Other; read those with value().
 struct StoredValue
 {
