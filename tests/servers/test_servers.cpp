@@ -253,11 +253,18 @@ void expectReadAsQtSqlReads(const QSqlDatabase &db, const QString &sql, const ch
     EXPECT_EQ(contents(*native.records), contents(*qtSql.records)) << why;
 }
 
-// The fixture's table, and none of its rows.
+// The fixture's table, and none of its rows; and a statement the server
+// refuses, which fails with QtSql's message.
 void expectFixtureReadAsQtSqlReads(const QSqlDatabase &db)
 {
     expectReadAsQtSqlReads(db, QStringLiteral("SELECT * FROM items"), "the fixture's rows");
     expectReadAsQtSqlReads(db, QStringLiteral("SELECT * FROM items WHERE id < 0"), "no rows");
+    const QString refused = QStringLiteral("SELECT * FROM no_such_table");
+    LoadResult native = loadQuery(db, refused);
+    LoadResult qtSql = loadQueryThroughQtSql(db, refused);
+    EXPECT_FALSE(native.records || qtSql.records);
+    EXPECT_TRUE(native.error.contains(QLatin1String("no_such_table"))) << native.error.toStdString();
+    EXPECT_EQ(native.error, qtSql.error);
 }
 
 // unixODBC in this process finds the start script's drivers and DSN.
@@ -336,8 +343,14 @@ TEST_F(Servers, PostgresRowsReadThroughLibpqAreThoseQtSqlReads)
                 expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM (VALUES %1) AS t").arg(values), c.why);
             }
         }
-        expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT * FROM items"), "the fixture's rows");
+        // QPSQL asks for bytea escaped; a session may ask for hex.
+        ASSERT_TRUE(session.exec(QStringLiteral("SET bytea_output = 'hex'")));
+        expectReadAsQtSqlReads(opened.db,
+                               QStringLiteral("SELECT * FROM (VALUES ('\\x'::bytea), ('\\x00ff5c27'::bytea), "
+                                              "(decode('5c5c0aABcdEF', 'hex'))) AS t"),
+                               "bytea in hex");
     }
+    expectFixtureReadAsQtSqlReads(opened.db);
     opened.db = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("libpq"));
 }
