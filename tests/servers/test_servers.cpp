@@ -249,7 +249,8 @@ void expectReadAsQtSqlReads(const QSqlDatabase &db, const QString &sql, const ch
 {
     LoadResult native = loadQuery(db, sql);
     LoadResult qtSql = loadQueryThroughQtSql(db, sql);
-    ASSERT_TRUE(native.records && qtSql.records) << sql.toStdString() << ": " << native.error.toStdString();
+    ASSERT_TRUE(native.records && qtSql.records)
+        << sql.toStdString() << ": " << native.error.toStdString() << " / QtSql: " << qtSql.error.toStdString();
     EXPECT_EQ(contents(*native.records), contents(*qtSql.records)) << why;
 }
 
@@ -400,6 +401,10 @@ TEST_F(Servers, OdbcRowsFetchedInBlocksAreThoseQtSqlReads)
         exact.setNumericalPrecisionPolicy(QSql::HighPrecision);
         ASSERT_TRUE(exact.exec(QStringLiteral("SELECT 1.5::numeric")));
         EXPECT_FALSE(OdbcReader::open(exact)) << "decimals read as text stay on the QtSql path";
+        QSqlQuery clock(opened.db);
+        clock.setForwardOnly(true);
+        ASSERT_TRUE(clock.exec(QStringLiteral("SELECT 1, '03:04:05'::time")));
+        EXPECT_FALSE(OdbcReader::open(clock)) << "so do times of day";
     }
     // Longer than a bound buffer (16 KiB), so the reader reads it again whole.
     const QString longText = QStringLiteral("repeat('Ünï ✓', 3000) || 'end'");
@@ -416,9 +421,10 @@ TEST_F(Servers, OdbcRowsFetchedInBlocksAreThoseQtSqlReads)
          "text longer than its buffer, read whole"},
         {QStringLiteral("'\\x'::bytea, '\\x00ff5c27'::bytea, decode(repeat('ab', 70000), 'hex')"),
          "bytes: empty, NUL and high bytes, and longer than a buffer"},
-        {QStringLiteral("'2024-02-29'::date, '03:04:05'::time, '2024-01-02 03:04:05.678901'::timestamp, "
+        {QStringLiteral("'2024-02-29'::date, '2024-01-02 03:04:05.678901'::timestamp, "
                         "'2024-12-31 23:59:59.9996'::timestamp, '2024-07-02 03:04:05+02'::timestamptz"),
-         "dates, times and time stamps"},
+         "dates and time stamps"},
+        {QStringLiteral("'03:04:05'::time, '24:00:00'::time"), "times of day, read by QtSql"},
         {QStringLiteral("'1 day'::interval, 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'::uuid, '{1,2}'::int[]"),
          "other types as QODBC gives them"},
     };
@@ -458,8 +464,11 @@ TEST_F(Servers, MariaDbRowsThroughItsOdbcDriverAreThoseQtSqlReads)
         {"'', 'Ünïcode ✓', CAST('AB' AS CHAR(4)), REPEAT('Ü✓', 20000), NULL",
          "text, longer than a buffer, and a NULL"},
         {"CAST(X'00ff5c' AS BINARY(4)), X'', UNHEX(REPEAT('ab', 70000))", "bytes"},
-        {"DATE '2024-02-29', TIME '03:04:05', CAST('2024-01-02 03:04:05.678901' AS DATETIME(6))",
-         "dates, times and time stamps"},
+        {"DATE '2024-02-29', CAST('2024-01-02 03:04:05.678901' AS DATETIME(6))", "dates and time stamps"},
+        {"CAST('0000-00-00' AS DATE), CAST('0000-00-00 00:00:00' AS DATETIME), CAST('2024-00-10' AS DATE)",
+         "zero dates and time stamps are none; a zero month is an invalid date"},
+        {"TIME '03:04:05', TIME '838:59:59', TIME '-12:00:01'",
+         "times beyond a day, read by QtSql: the driver fails a whole block on them"},
     };
     for (const Case &c : cases)
         expectReadAsQtSqlReads(opened.db, QStringLiteral("SELECT %1").arg(QString::fromUtf8(c.columns)), c.why);

@@ -71,7 +71,7 @@ QString diagnostics(SQLHSTMT statement)
 struct OdbcReader::Column
 {
     // The C type QODBC reads a column of the record's value type as.
-    enum class Conversion { Int, UInt, BigInt, UBigInt, Real, Date, Time, Timestamp, Wide, Narrow, Bytes };
+    enum class Conversion { Int, UInt, BigInt, UBigInt, Real, Date, Timestamp, Wide, Narrow, Bytes };
 
     Conversion conversion;
     SQLSMALLINT cType;
@@ -171,8 +171,10 @@ bool OdbcReader::bind(const QSqlQuery &query)
             as(C::Date, SQL_C_DATE, sizeof(DATE_STRUCT));
             break;
         case QMetaType::QTime:
-            as(C::Time, SQL_C_TIME, sizeof(TIME_STRUCT));
-            break;
+            // A time of day the C structure cannot hold (MariaDB's TIME
+            // reaches 838 hours) fails the whole block in the driver, where
+            // QODBC, reading value by value, gets a NULL for that value.
+            return false;
         case QMetaType::QDateTime:
             as(C::Timestamp, SQL_C_TIMESTAMP, sizeof(TIMESTAMP_STRUCT));
             break;
@@ -288,15 +290,6 @@ bool OdbcReader::appendValue(RecordSetBuilder &builder, int index, qsizetype row
             builder.appendDate(index, date.toJulianDay());
         else
             builder.appendValue(index, QVariant(date));
-        return true;
-    }
-    case C::Time: {
-        const auto &t = *reinterpret_cast<const TIME_STRUCT *>(value);
-        const QTime time(t.hour, t.minute, t.second);
-        if (time.isValid())
-            builder.appendTime(index, time.msecsSinceStartOfDay());
-        else
-            builder.appendValue(index, QVariant(time));
         return true;
     }
     case C::Timestamp: {

@@ -23,8 +23,8 @@ class RecordSetBuilder;
 // A column declared longer than a bound buffer holds, and a value longer
 // than its column's declared size, are read whole with SQLGetData, so the
 // driver must allow that on any column of a block; a driver that does not,
-// or a query that reads decimals as text, gets no reader and stays on the
-// QtSql path.
+// a query that reads decimals as text, and one with a time-of-day column get
+// no reader and stay on the QtSql path.
 class ZUVEXAL_CORE_EXPORT OdbcReader
 {
 public:
