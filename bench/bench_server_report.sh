@@ -74,6 +74,9 @@ ms() { cut -d' ' -f1 <"$work/$1.times" | median; }
 kib() { cut -d' ' -f2 <"$work/$1.times" | median; }
 
 report=("$zuvexal" report --table bench --per-page 200 --file bench --quiet)
+# The load alone: `fields` reads every row into the record set and writes
+# nothing, so a report's time less its load's is what the run itself takes.
+load=("$zuvexal" fields --table bench)
 pg_client=(psql -X -q -h "$PG_HOST" -p "$PG_PORT" -U "$PG_USER" -d "$PG_DATABASE" -H -c "SELECT * FROM bench")
 my_client=(mariadb --no-defaults -h "$MY_HOST" -P "$MY_PORT" -u "$MY_USER" "$MY_DATABASE" --html
   -e "SELECT * FROM bench")
@@ -88,6 +91,10 @@ for run in $(seq "$runs"); do
   measure zpg /dev/null "${report[@]}" --app-folder "$work/pg$run" --db "$pg_url"
   measure mariadb "$work/mariadb.html" "${my_client[@]}"
   measure zmy /dev/null "${report[@]}" --app-folder "$work/my$run" --db "$my_url"
+  measure loadpg /dev/null "${load[@]}" --db "$pg_url"
+  measure loadmy /dev/null "${load[@]}" --db "$my_url"
+  # The cost of the report's bytes on this disk: its own pages copied.
+  measure copy /dev/null cp -r "$work/pg$run/Reports" "$work/copy$run"
   mkdir -p "$work/odbc$run"
   measure zodbc /dev/null "${report[@]}" --app-folder "$work/odbc$run" --db "odbc:$ODBC_DSN"
   if [ -n "$other" ]; then
@@ -104,6 +111,9 @@ printf 'psql -H                   %6d ms %8d KiB\n' "$(ms psql)" "$(kib psql)"
 printf 'zuvexal report PostgreSQL %6d ms %8d KiB (%d pages)\n' "$(ms zpg)" "$(kib zpg)" "$pages"
 printf 'mariadb --html            %6d ms %8d KiB\n' "$(ms mariadb)" "$(kib mariadb)"
 printf 'zuvexal report MariaDB    %6d ms %8d KiB\n' "$(ms zmy)" "$(kib zmy)"
+printf 'zuvexal fields PostgreSQL %6d ms %8d KiB (the load alone)\n' "$(ms loadpg)" "$(kib loadpg)"
+printf 'zuvexal fields MariaDB    %6d ms %8d KiB\n' "$(ms loadmy)" "$(kib loadmy)"
+printf 'cp -r of the pages        %6d ms\n' "$(ms copy)"
 printf 'zuvexal report ODBC       %6d ms %8d KiB (psqlodbc, the same PostgreSQL table)\n' "$(ms zodbc)" "$(kib zodbc)"
 if [ -n "$other" ]; then
   printf 'other zuvexal ODBC        %6d ms %8d KiB (%s)\n' "$(ms zother)" "$(kib zother)" "$other"
@@ -118,5 +128,11 @@ printf 'PostgreSQL report / psql  time %s, peak %s\n' "$(ratio "$(ms zpg)" "$(ms
   "$(ratio "$(kib zpg)" "$(kib psql)")"
 printf 'MariaDB report / mariadb  time %s, peak %s\n' "$(ratio "$(ms zmy)" "$(ms mariadb)")" \
   "$(ratio "$(kib zmy)" "$(kib mariadb)")"
+# What the run adds to the load (making and writing the pages), beside the
+# client's whole work: the part no reader can make faster.
+printf 'PostgreSQL run (report - load) / psql  time %s\n' "$(ratio $(($(ms zpg) - $(ms loadpg))) "$(ms psql)")"
+printf 'MariaDB run (report - load) / mariadb  time %s\n' "$(ratio $(($(ms zmy) - $(ms loadmy))) "$(ms mariadb)")"
+printf 'cp -r of the pages / psql  %s, / mariadb  %s\n' "$(ratio "$(ms copy)" "$(ms psql)")" \
+  "$(ratio "$(ms copy)" "$(ms mariadb)")"
 printf 'ODBC report / psql        time %s, peak %s\n' "$(ratio "$(ms zodbc)" "$(ms psql)")" \
   "$(ratio "$(kib zodbc)" "$(kib psql)")"
