@@ -142,14 +142,17 @@ SQL
 }
 
 write_odbc() {
-  local odbc=$run/odbc driver maodbc
+  local odbc=$run/odbc driver ansi maodbc
   mkdir "$odbc"
   driver=$(ls /usr/lib/*/odbc/psqlodbcw.so 2>/dev/null | head -n 1)
   [ -n "$driver" ] || failed "psqlodbc (odbc-postgresql) is not installed" /dev/null
+  ansi=$(ls /usr/lib/*/odbc/psqlodbca.so 2>/dev/null | head -n 1)
+  [ -n "$ansi" ] || failed "psqlodbc's ANSI driver (odbc-postgresql) is not installed" /dev/null
   maodbc=$(ls /usr/lib/*/odbc/libmaodbc.so 2>/dev/null | head -n 1)
   [ -n "$maodbc" ] || failed "MariaDB Connector/ODBC (odbc-mariadb) is not installed" /dev/null
   (umask 077
    printf '[PostgreSQL Unicode]\nDriver=%s\n' "$driver" >"$odbc/odbcinst.ini"
+   printf '[PostgreSQL ANSI]\nDriver=%s\n' "$ansi" >>"$odbc/odbcinst.ini"
    printf '[MariaDB Unicode]\nDriver=%s\n' "$maodbc" >>"$odbc/odbcinst.ini"
    printf '[zuvexal-pg]\nDriver=PostgreSQL Unicode\nServername=127.0.0.1\nPort=%s\nDatabase=zuvexal\nUsername=zuvexal\nPassword=%s\n' \
      "$pg_port" "$pg_password" >"$odbc/odbc.ini")

@@ -140,6 +140,16 @@ QString urlScheme(const QString &driver)
     return {};
 }
 
+// An ODBC connection string with the values of its passwords masked: a
+// host may open QODBC with one inside, and messages name the data source.
+QString withoutPasswords(QString connection)
+{
+    static const QRegularExpression password(
+        QStringLiteral("((?:^|;)\\s*(?:PWD|PASSWORD)\\s*=)(\\{(?:[^}]|\\}\\})*\\}|[^;]*)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return connection.replace(password, QStringLiteral("\\1****"));
+}
+
 QString scrubbed(QString text, const QString &password)
 {
     if (!password.isEmpty())
@@ -179,7 +189,7 @@ QString ConnectionInfo::displayName() const
     if (isSqlite())
         return databaseName;
     if (driver == odbcDriver)
-        return QStringLiteral("odbc:") + databaseName;
+        return QStringLiteral("odbc:") + withoutPasswords(databaseName);
     const QString scheme = urlScheme(driver);
     if (scheme.isEmpty())
         return QStringLiteral("%1 database %2").arg(driver, databaseName);

@@ -14,6 +14,8 @@
 #include <sqlext.h>
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace zuvexal {
 
@@ -45,6 +47,22 @@ bool readsWholeValuesInBlocks(SQLHDBC connection)
         return false;
     SQLUSMALLINT setPos = SQL_FALSE;
     return SQL_SUCCEEDED(SQLGetFunctions(connection, SQL_API_SQLSETPOS, &setPos)) && setPos == SQL_TRUE;
+}
+
+// Whether the driver hands text over as UTF-16, which the reader binds it
+// as. QODBC asks the same and reads text of a driver that cannot narrow.
+bool convertsTextToWide(SQLHDBC connection)
+{
+    const std::pair<SQLUSMALLINT, SQLUINTEGER> conversions[] = {
+        {SQL_CONVERT_CHAR, SQL_CVT_WCHAR},
+        {SQL_CONVERT_VARCHAR, SQL_CVT_WVARCHAR},
+        {SQL_CONVERT_LONGVARCHAR, SQL_CVT_WLONGVARCHAR},
+    };
+    return std::any_of(std::begin(conversions), std::end(conversions), [connection](const auto &conversion) {
+        SQLUINTEGER to = 0;
+        return SQL_SUCCEEDED(SQLGetInfo(connection, conversion.first, &to, sizeof to, nullptr))
+            && (to & conversion.second) != 0;
+    });
 }
 
 // The driver's messages on the statement, as QODBC joins them.
@@ -98,7 +116,7 @@ std::unique_ptr<OdbcReader> OdbcReader::open(const QSqlQuery &query)
         return nullptr;
     const auto connection = static_cast<SQLHDBC>(handleIn(query.driver()->handle()));
     const auto statement = static_cast<SQLHSTMT>(handleIn(query.result()->handle()));
-    if (!connection || !statement || !readsWholeValuesInBlocks(connection))
+    if (!connection || !statement || !readsWholeValuesInBlocks(connection) || !convertsTextToWide(connection))
         return nullptr;
     std::unique_ptr<OdbcReader> reader(new OdbcReader(statement));
     if (!reader->bind(query))
@@ -130,14 +148,18 @@ bool OdbcReader::bind(const QSqlQuery &query)
 {
     using C = Column::Conversion;
     const QSqlRecord record = query.record();
-    // A text or byte column's buffer: its whole declared size and the
-    // terminator, or QODBC's first read when the size is unknown. A column
-    // declared longer than maxBoundBytes is not bound but read value by
-    // value: some drivers fail the whole block when a bound buffer cuts a
-    // character in two.
-    const auto bound = [](qsizetype length, qsizetype unit) {
-        const qsizetype bytes = (length <= 0 ? 256 : length + 1) * unit;
-        return bytes <= maxBoundBytes ? SQLLEN(bytes) : SQLLEN(0);
+    // A text or byte column's buffer: its declared size in the most units a
+    // character may take, and the terminator; or QODBC's first read when the
+    // size is unknown. A column declared longer than maxBoundBytes is not
+    // bound but read value by value: some drivers fail the whole block when
+    // a bound buffer cuts a character in two, and MariaDB's cuts a character
+    // beyond 16 bits that does not fit without a word.
+    const auto bound = [](qsizetype length, qsizetype unitsPerChar, qsizetype unit) {
+        if (length <= 0)
+            return SQLLEN(256 * unit);
+        if ((length + 1) * unit > maxBoundBytes)
+            return SQLLEN(0);
+        return SQLLEN((length * unitsPerChar + 1) * unit);
     };
     qsizetype rowBytes = 0;
     for (int i = 0; i < record.count(); ++i) {
@@ -162,7 +184,10 @@ bool OdbcReader::bind(const QSqlQuery &query)
             break;
         case QMetaType::UInt:
         case QMetaType::UShort:
-            as(C::UInt, SQL_C_ULONG, sizeof(SQLUINTEGER));
+            // QODBC gives a signed TINYINT of MariaDB's this type too. Bound
+            // as unsigned, one negative value fails the block in the driver;
+            // read signed, it is wrapped below as QODBC's unsigned read wraps it.
+            as(C::UInt, SQL_C_SBIGINT, sizeof(SQLBIGINT));
             break;
         case QMetaType::Double:
             as(C::Real, SQL_C_DOUBLE, sizeof(SQLDOUBLE));
@@ -179,14 +204,14 @@ bool OdbcReader::bind(const QSqlQuery &query)
             as(C::Timestamp, SQL_C_TIMESTAMP, sizeof(TIMESTAMP_STRUCT));
             break;
         case QMetaType::QByteArray:
-            as(C::Bytes, SQL_C_BINARY, bound(field.length(), 1));
+            as(C::Bytes, SQL_C_BINARY, bound(field.length(), 1, 1));
             break;
         case QMetaType::QString:
-            as(C::Wide, SQL_C_WCHAR, bound(field.length(), sizeof(SQLWCHAR)), sizeof(SQLWCHAR));
+            as(C::Wide, SQL_C_WCHAR, bound(field.length(), 2, sizeof(SQLWCHAR)), sizeof(SQLWCHAR));
             break;
         default:
             // REAL and types QODBC does not know: their text.
-            as(C::Narrow, SQL_C_CHAR, bound(field.length(), 1), 1);
+            as(C::Narrow, SQL_C_CHAR, bound(field.length(), 4, 1), 1);
             break;
         }
         rowBytes += c.width + qsizetype(sizeof(SQLLEN));
@@ -253,14 +278,8 @@ bool OdbcReader::appendValue(RecordSetBuilder &builder, int index, qsizetype row
 {
     using C = Column::Conversion;
     const Column &c = m_columns[size_t(index)];
-    if (c.width == 0) {
-        const Whole whole = readWhole(index, row);
-        if (whole == Whole::Value)
-            appendLong(builder, index, m_whole.data(), qsizetype(m_whole.size()));
-        else if (whole == Whole::Null)
-            builder.appendNull(index);
-        return whole != Whole::Failed;
-    }
+    if (c.width == 0)
+        return appendWhole(builder, index, row);
     const SQLLEN length = c.lengths[size_t(row)];
     if (length == SQL_NULL_DATA) {
         builder.appendNull(index);
@@ -272,7 +291,7 @@ bool OdbcReader::appendValue(RecordSetBuilder &builder, int index, qsizetype row
         builder.appendValue(index, QVariant(int(*reinterpret_cast<const SQLINTEGER *>(value))));
         return true;
     case C::UInt:
-        builder.appendValue(index, QVariant(uint(*reinterpret_cast<const SQLUINTEGER *>(value))));
+        builder.appendValue(index, QVariant(uint(*reinterpret_cast<const SQLBIGINT *>(value))));
         return true;
     case C::BigInt:
         builder.appendInt(index, *reinterpret_cast<const SQLBIGINT *>(value));
@@ -315,10 +334,22 @@ bool OdbcReader::appendValue(RecordSetBuilder &builder, int index, qsizetype row
         return true;
     }
     // Longer than the column's declared size, as psqlodbc's text may be.
-    const Whole whole = readWhole(index, row);
-    if (whole == Whole::Value)
+    return appendWhole(builder, index, row);
+}
+
+bool OdbcReader::appendWhole(RecordSetBuilder &builder, int index, qsizetype row)
+{
+    switch (readWhole(index, row)) {
+    case Whole::Value:
         appendLong(builder, index, m_whole.data(), qsizetype(m_whole.size()));
-    return whole == Whole::Value;
+        return true;
+    case Whole::Null:
+        builder.appendNull(index);
+        return true;
+    case Whole::Failed:
+        break;
+    }
+    return false;
 }
 
 // Text or bytes, as QODBC makes a QString or QByteArray of them.

@@ -22,9 +22,11 @@ class RecordSetBuilder;
 //
 // A column declared longer than a bound buffer holds, and a value longer
 // than its column's declared size, are read whole with SQLGetData, so the
-// driver must allow that on any column of a block; a driver that does not,
-// a query that reads decimals as text, and one with a time-of-day column get
-// no reader and stay on the QtSql path.
+// driver must allow that on any column of a block. A driver that does not,
+// one that cannot hand text over as UTF-16 (psqlodbc's ANSI build), a query
+// that reads decimals as text, and one with a time-of-day column get no
+// reader and stay on the QtSql path. The reader borrows the query's
+// statement: it must go before the query does.
 class ZUVEXAL_CORE_EXPORT OdbcReader
 {
 public:
@@ -52,6 +54,7 @@ private:
     bool appendValue(RecordSetBuilder &builder, int index, qsizetype row);
     void appendLong(RecordSetBuilder &builder, int index, const char *value, qsizetype size);
     Whole readWhole(int index, qsizetype row);
+    bool appendWhole(RecordSetBuilder &builder, int index, qsizetype row);
     void fail(const char *step);
 
     void *m_statement;

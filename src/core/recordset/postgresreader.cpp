@@ -165,6 +165,29 @@ bool decodeBytea(const char *p, qsizetype size, std::string &out)
     return true;
 }
 
+// Leaves the connection idle for QPSQL: what its statements still have to
+// say is dropped. libpq hands a COPY's result back on every call until the
+// COPY ends, so a COPY to the client is read to its end and one from it
+// refused.
+void dropPendingResults(PGconn *connection)
+{
+    while (PGresult *rest = PQgetResult(connection)) {
+        const ExecStatusType status = PQresultStatus(rest);
+        PQclear(rest);
+        if (status != PGRES_COPY_OUT && status != PGRES_COPY_IN && status != PGRES_COPY_BOTH)
+            continue;
+        if (status != PGRES_COPY_OUT && PQputCopyEnd(connection, "the client reads rows only") < 0)
+            return;
+        if (status != PGRES_COPY_IN) {
+            char *data = nullptr;
+            while (PQgetCopyData(connection, &data, 0) > 0)
+                PQfreemem(data);
+        }
+        if (PQstatus(connection) == CONNECTION_BAD)
+            return;
+    }
+}
+
 } // namespace
 
 PGconn *PostgresReader::handleOf(const QSqlDatabase &db)
@@ -185,10 +208,9 @@ PostgresReader::PostgresReader(PGconn *connection)
 PostgresReader::~PostgresReader()
 {
     PQclear(m_result);
-    // The connection goes back to QPSQL idle: what a stopped read leaves
-    // (the rest of its rows, further statements' results) is dropped.
-    while (PGresult *rest = PQgetResult(m_connection))
-        PQclear(rest);
+    // What a stopped read leaves (the rest of its rows, further statements'
+    // results) goes.
+    dropPendingResults(m_connection);
 }
 
 void PostgresReader::fail(const char *step)
@@ -202,8 +224,7 @@ void PostgresReader::fail(const char *step)
 bool PostgresReader::start(const QString &sql)
 {
     // As QPSQL does before a statement: results nobody read are dropped.
-    while (PGresult *rest = PQgetResult(m_connection))
-        PQclear(rest);
+    dropPendingResults(m_connection);
     if (!PQsendQuery(m_connection, sql.toUtf8().constData())) {
         fail("Unable to send query");
         return false;
@@ -218,6 +239,13 @@ bool PostgresReader::start(const QString &sql)
     case PGRES_TUPLES_OK:
     case PGRES_COMMAND_OK:
         break;
+    case PGRES_COPY_OUT:
+    case PGRES_COPY_IN:
+    case PGRES_COPY_BOTH:
+        // The server says nothing is wrong; the rows of a COPY come as
+        // lines of text, not as a result.
+        m_error = QStringLiteral("COPY to or from the client gives no rows to read QPSQL: Unable to create query");
+        return false;
     default:
         fail("Unable to create query");
         return false;

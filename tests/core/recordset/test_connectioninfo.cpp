@@ -103,6 +103,27 @@ TEST(ConnectionInfo, RefusesPasswordsAndBadUrlsWithoutRepeatingThem)
     }
 }
 
+// A host may open QODBC itself with a password in the connection string;
+// the name messages give its data source keeps everything else.
+TEST(ConnectionInfo, AnOdbcConnectionStringIsNamedWithoutItsPasswords)
+{
+    struct Case { const char *databaseName; const char *displayName; };
+    const Case cases[] = {
+        {"DSN=x;UID=u;PWD=s3cret", "odbc:DSN=x;UID=u;PWD=****"},
+        {"pwd=s3cret;DSN=x", "odbc:pwd=****;DSN=x"},
+        {"DRIVER={PostgreSQL Unicode}; Password = s3cret ;Database=d",
+         "odbc:DRIVER={PostgreSQL Unicode}; Password =****;Database=d"},
+        {"DSN=x;PWD={s3;cret}}x};UID=u", "odbc:DSN=x;PWD=****;UID=u"},
+        {"DSN=x;UPWD=kept;MyPassword=kept", "odbc:DSN=x;UPWD=kept;MyPassword=kept"},
+    };
+    for (const Case &c : cases) {
+        ConnectionInfo info;
+        info.driver = QStringLiteral("QODBC");
+        info.databaseName = text(c.databaseName);
+        EXPECT_EQ(info.displayName(), text(c.displayName)) << c.databaseName;
+    }
+}
+
 TEST(ConnectionInfo, OpensSqliteFilesReadOnlyAndNamesWhatFails)
 {
     test::TempFolder folder;
