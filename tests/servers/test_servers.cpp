@@ -332,6 +332,7 @@ TEST_F(Servers, PostgresRowsReadThroughLibpqAreThoseQtSqlReads)
          "('infinity')", "time stamps with a zone turn to the local clock"},
         {"('1 day'::interval, 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'::uuid, 26::oid, '{1,2}'::int[], "
          "'{\"a\": 1}'::json)", "other types as QPSQL gives them"},
+        {"('739'::xid, '5'::cid, 'now'::regproc, '4294967295'::xid)", "system types QPSQL reads as int"},
         {"(1) LIMIT 0", "no rows"},
     };
     {
@@ -352,6 +353,11 @@ TEST_F(Servers, PostgresRowsReadThroughLibpqAreThoseQtSqlReads)
                                "bytea in hex");
     }
     expectFixtureReadAsQtSqlReads(opened.db);
+    opened.db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    expectReadAsQtSqlReads(opened.db,
+                           QStringLiteral("SELECT 12.50::numeric(10,2), 1e-20::numeric, 2::bigint, 0.1::float8"),
+                           "decimals a database reads as text");
+    opened.db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     // A COPY streams lines, not rows: it fails (QPSQL waits for ever on it),
     // and the connection is free for the next statement.
     {

@@ -25,6 +25,9 @@ enum : Oid {
     int8Oid = 20,
     int2Oid = 21,
     int4Oid = 23,
+    regprocOid = 24,
+    xidOid = 28,
+    cidOid = 29,
     float4Oid = 700,
     float8Oid = 701,
     abstimeOid = 702,
@@ -51,6 +54,9 @@ QMetaType metaTypeOf(Oid type)
         return QMetaType(QMetaType::LongLong);
     case int2Oid:
     case int4Oid:
+    case regprocOid:
+    case xidOid:
+    case cidOid:
         return QMetaType(QMetaType::Int);
     case numericOid:
     case float4Oid:
@@ -258,6 +264,8 @@ bool PostgresReader::start(const QString &sql)
             m_conversions.push_back(Conversion::Boolean);
             break;
         case QMetaType::Int:
+            m_conversions.push_back(Conversion::Int32);
+            break;
         case QMetaType::LongLong:
             m_conversions.push_back(Conversion::Integer);
             break;
@@ -377,10 +385,13 @@ void PostgresReader::appendValue(RecordSetBuilder &builder, int column, const ch
     case Conversion::Boolean:
         builder.appendInt(column, text[0] == 't');
         return;
+    case Conversion::Int32:
     case Conversion::Integer: {
         qint64 n = 0;
         std::from_chars(text, text + size, n);
-        builder.appendInt(column, n);
+        // QPSQL reads an int column with atoi: an xid beyond 2^31 wraps, a
+        // regproc's name is 0.
+        builder.appendInt(column, m_conversions[size_t(column)] == Conversion::Int32 ? qint32(n) : n);
         return;
     }
     case Conversion::Real: {

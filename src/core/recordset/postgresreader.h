@@ -43,7 +43,7 @@ public:
     bool connectionLost() const;
 
 private:
-    enum class Conversion { Boolean, Integer, Real, Text, Bytes, Date, Time, Timestamp, TimestampTz };
+    enum class Conversion { Boolean, Int32, Integer, Real, Text, Bytes, Date, Time, Timestamp, TimestampTz };
 
     void appendRow(RecordSetBuilder &builder, int row);
     void appendValue(RecordSetBuilder &builder, int column, const char *text, int size);
