@@ -50,7 +50,7 @@ bool readsWholeValuesInBlocks(SQLHDBC connection)
 }
 
 // Whether the driver hands text over as UTF-16, which the reader binds it
-// as. QODBC asks the same and reads text of a driver that cannot narrow.
+// as. QODBC asks the same and reads a driver's text in 8 bits without it.
 bool convertsTextToWide(SQLHDBC connection)
 {
     const std::pair<SQLUSMALLINT, SQLUINTEGER> conversions[] = {
@@ -184,9 +184,9 @@ bool OdbcReader::bind(const QSqlQuery &query)
             break;
         case QMetaType::UInt:
         case QMetaType::UShort:
-            // QODBC gives a signed TINYINT of MariaDB's this type too. Bound
-            // as unsigned, one negative value fails the block in the driver;
-            // read signed, it is wrapped below as QODBC's unsigned read wraps it.
+            // QODBC types MariaDB's signed TINYINT so too. Bound unsigned, one
+            // negative value fails the driver's block; read signed, it is
+            // wrapped below as QODBC's unsigned read wraps it.
             as(C::UInt, SQL_C_SBIGINT, sizeof(SQLBIGINT));
             break;
         case QMetaType::Double:
