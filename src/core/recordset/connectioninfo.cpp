@@ -120,13 +120,21 @@ ParsedConnection parseServerUrl(const QString &rest, const QString &driver)
     return {info, QString()};
 }
 
+// A password in an ODBC connection string: its key (PWD= or PASSWORD=, in
+// any case), then its value, braced or up to the next ';'.
+const QRegularExpression &odbcPassword()
+{
+    static const QRegularExpression password(
+        QStringLiteral("((?:^|;)\\s*(?:PWD|PASSWORD)\\s*=)(\\{(?:[^}]|\\}\\})*\\}|[^;]*)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return password;
+}
+
 ParsedConnection parseOdbc(const QString &source)
 {
     if (source.trimmed().isEmpty())
         return refused(QStringLiteral("odbc: needs a data source name or a connection string"));
-    static const QRegularExpression password(QStringLiteral("(^|;)\\s*(PWD|PASSWORD)\\s*="),
-                                             QRegularExpression::CaseInsensitiveOption);
-    if (source.contains(password))
+    if (source.contains(odbcPassword()))
         return passwordRefused();
     return named(odbcDriver, source);
 }
@@ -144,10 +152,7 @@ QString urlScheme(const QString &driver)
 // host may open QODBC with one inside, and messages name the data source.
 QString withoutPasswords(QString connection)
 {
-    static const QRegularExpression password(
-        QStringLiteral("((?:^|;)\\s*(?:PWD|PASSWORD)\\s*=)(\\{(?:[^}]|\\}\\})*\\}|[^;]*)"),
-        QRegularExpression::CaseInsensitiveOption);
-    return connection.replace(password, QStringLiteral("\\1****"));
+    return connection.replace(odbcPassword(), QStringLiteral("\\1****"));
 }
 
 QString scrubbed(QString text, const QString &password)
