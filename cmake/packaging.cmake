@@ -49,7 +49,7 @@ else()
   # for archives Debian does not ship (libpgcommon, libpgport) or that only
   # another -dev package brings (libltdl), and the shared libraries they
   # link need neither.
-  set(ZUVEXAL_PC_PRIVATE "Requires.private: sqlite3 libmariadb gio-2.0 gio-unix-2.0 xcb xcb-icccm\nLibs.private: -lpq -lodbc -lcups\n")
+  set(ZUVEXAL_PC_PRIVATE "Requires.private: sqlite3 libmariadb gio-2.0 gio-unix-2.0 xcb xcb-icccm wayland-client\nLibs.private: -lpq -lodbc -lcups\n")
 endif()
 foreach(pc zuvexal-core zuvexal-widgets)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)

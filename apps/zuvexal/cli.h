@@ -10,7 +10,7 @@
 
 namespace zuvexal::cli {
 
-enum ExitCode { ExitOk = 0, ExitBadInput = 1, ExitNotPrinted = 5 };
+enum ExitCode { ExitOk = 0, ExitBadInput = 1, ExitNotPrinted = 5, ExitWindowsHidden = 6 };
 
 // Prints "zuvexal: message" on stderr and gives ExitBadInput.
 int fail(const QString &message);

@@ -18,7 +18,9 @@ int runWindows(const QStringList &args)
                                  QStringLiteral("[CLASS_PATTERN]"));
     if (auto exit = parseCommand(parser, args,
                                  QStringLiteral("Lists the desktop's windows whose caption and class match, "
-                                                "one a line as id, caption and class separated by tabs.")))
+                                                "one a line as id, caption and class separated by tabs. "
+                                                "Exits with 6 where the session hides windows: most "
+                                                "Wayland sessions (wlroots compositors show them).")))
         return *exit;
 
     const QStringList patterns = parser.positionalArguments();
@@ -27,14 +29,20 @@ int runWindows(const QStringList &args)
     if (patterns.size() > 2)
         return fail(QStringLiteral("windows takes at most TEXT_PATTERN and CLASS_PATTERN"));
 
-    WindowList found;
-    FindMatchingWindows(found, 0, patterns[0], patterns.value(1, QStringLiteral("*")));
     platform::WindowSystem &system = platform::windowSystem();
+    if (system.reach() == platform::WindowReach::None) {
+        fail(system.limitation());
+        return ExitWindowsHidden;
+    }
+    WindowList found;
+    // Over a partial list the search itself says once, on stderr, what it
+    // cannot see; the exit code tells a script the list is not the session's.
+    FindMatchingWindows(found, 0, patterns[0], patterns.value(1, QStringLiteral("*")));
     QTextStream out(stdout);
     for (auto it = found.begin() + 1; it != found.end(); ++it)
         out << "0x" << QString::number(*it, 16) << '\t' << system.caption(*it) << '\t' << system.className(*it)
             << '\n';
-    return ExitOk;
+    return system.reach() == platform::WindowReach::All ? ExitOk : ExitWindowsHidden;
 }
 
 } // namespace zuvexal::cli

@@ -1,7 +1,5 @@
 #include "cli.h"
 
-#include "platform/fonts.h"
-
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -9,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 
 namespace {
@@ -49,16 +48,34 @@ bool needsGui(int argc, char **argv)
     return false;
 }
 
+// The arguments with the offscreen platform chosen after the program's name.
+// An argument, unlike QT_QPA_PLATFORM in the environment, overrides a
+// platform the caller exported (one without a compositor aborts Qt) and
+// never reaches the programs the tool starts: a browser or viewer started
+// for a link must get the caller's environment as it is.
+std::vector<char *> withOffscreenPlatform(int argc, char **argv)
+{
+    static char platformOption[] = "-platform";
+    static char offscreen[] = "offscreen";
+    std::vector<char *> arguments(argv, argv + argc);
+    arguments.insert(arguments.begin() + 1, {platformOption, offscreen});
+    arguments.push_back(nullptr);
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     std::unique_ptr<QCoreApplication> app;
+    std::vector<char *> guiArguments;
+    int guiArgc = 0;
     if (needsGui(argc, argv)) {
         // Fonts and page layout need a GUI application; a command-line tool
         // never needs a window, so it never depends on a display.
-        zuvexal::platform::prepareHeadlessGui();
-        app = std::make_unique<QGuiApplication>(argc, argv);
+        guiArguments = withOffscreenPlatform(argc, argv);
+        guiArgc = int(guiArguments.size()) - 1;
+        app = std::make_unique<QGuiApplication>(guiArgc, guiArguments.data());
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }

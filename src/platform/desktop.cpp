@@ -1,12 +1,23 @@
 #include "platform/desktop.h"
 
+#include "platform/wayland.h"
+
 #include <QFile>
+#include <QGuiApplication>
 #include <QRegularExpression>
+#include <QThread>
+#include <qpa/qplatformnativeinterface.h>
 
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 namespace zuvexal::platform {
 
@@ -95,21 +106,104 @@ GObjectPtr<GAppInfo> withOptions(GAppInfo *entry, const QStringList &options)
 
 } // namespace
 
+namespace {
+
+// A startup-notification id for an X11 session: unique, and ending in the
+// time of the user's last input where the host is an X11 client, which
+// window managers weigh against focus stealing.
+QByteArray startupNotificationId()
+{
+    static std::atomic<int> launches = 0;
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    QByteArray id = "zuvexal-" + QByteArray::number(getpid()) + '-' + QByteArray(host) + '-'
+        + QByteArray::number(++launches);
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())
+        && QGuiApplication::platformName() == QLatin1String("xcb")) {
+        const auto time = reinterpret_cast<quintptr>(
+            QGuiApplication::platformNativeInterface()->nativeResourceForIntegration("appusertime"));
+        if (time)
+            id += "_TIME" + QByteArray::number(quint64(time));
+    }
+    return id;
+}
+
+// The started program may bring its window forward: on Wayland with an
+// activation token (also as its startup id, which XWayland programs read),
+// on X11 with a startup-notification id. Nothing else of the caller's
+// environment changes.
+GObjectPtr<GAppLaunchContext> launchContext(const QString &applicationId)
+{
+    GObjectPtr<GAppLaunchContext> context(g_app_launch_context_new());
+    QByteArray startupId;
+    if (inWaylandSession()) {
+        QString appId = applicationId;
+        appId.remove(QRegularExpression(QStringLiteral("\\.desktop$")));
+        if (const std::optional<QByteArray> token = requestActivationToken(appId)) {
+            g_app_launch_context_setenv(context.get(), "XDG_ACTIVATION_TOKEN", token->constData());
+            startupId = *token;
+        }
+    } else if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
+        startupId = startupNotificationId();
+    }
+    if (!startupId.isEmpty())
+        g_app_launch_context_setenv(context.get(), "DESKTOP_STARTUP_ID", startupId.constData());
+    return context;
+}
+
+// A program that ends in failure this soon did not open anything: a
+// terminal program whose terminal has no display, a viewer refusing the
+// file. One still running, or done with success (a browser handing the
+// address to its open window), counts as started.
+constexpr auto FailureWindow = std::chrono::milliseconds(300);
+
+void collectChild(GDesktopAppInfo *, GPid pid, gpointer data)
+{
+    *static_cast<GPid *>(data) = pid;
+}
+
+bool startedWell(GPid pid)
+{
+    const auto deadline = std::chrono::steady_clock::now() + FailureWindow;
+    int status = 0;
+    while (std::chrono::steady_clock::now() < deadline) {
+        const pid_t ended = waitpid(pid, &status, WNOHANG);
+        if (ended == pid)
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (ended < 0)
+            return true;
+        QThread::msleep(10);
+    }
+    // Still running: it is reaped when it ends, not left as a zombie.
+    std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+    return true;
+}
+
+} // namespace
+
 bool launch(const Application &application, const QString &uri, const QStringList &options)
 {
     GObjectPtr<GAppInfo> info(G_APP_INFO(g_desktop_app_info_new(application.id.toUtf8().constData())));
     if (info && !options.isEmpty())
         info = withOptions(info.get(), options);
-    if (!info)
+    if (!info || !G_IS_DESKTOP_APP_INFO(info.get()))
         return false;
     const QByteArray target = uri.toUtf8();
     GList uris{const_cast<char *>(target.constData()), nullptr, nullptr};
+    const GObjectPtr<GAppLaunchContext> context = launchContext(application.id);
+    GPid pid = 0;
     GError *error = nullptr;
     // False when the program could not be started (a missing binary, say).
-    const gboolean started = g_app_info_launch_uris(info.get(), &uris, nullptr, &error);
+    // The child is ours to reap, so a quick failure is seen; a program that
+    // D-Bus starts has no child here and counts as started.
+    const gboolean started = g_desktop_app_info_launch_uris_as_manager(
+        G_DESKTOP_APP_INFO(info.get()), &uris, context.get(),
+        GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr, nullptr, collectChild, &pid, &error);
     if (error)
         g_error_free(error);
-    return started;
+    if (!started)
+        return false;
+    return pid <= 0 || startedWell(pid);
 }
 
 } // namespace zuvexal::platform

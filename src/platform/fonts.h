@@ -18,13 +18,3 @@ QStringList GetFontNames();
 QStringList GetFontNames(const QStringList &families);
 
 } // namespace zuvexal
-
-namespace zuvexal::platform {
-
-// Before a process without windows creates its QGuiApplication (for fonts
-// and page layout): the offscreen platform unless one is chosen, and a
-// private runtime folder where none is set, so that Qt neither needs a
-// display nor warns.
-void prepareHeadlessGui();
-
-} // namespace zuvexal::platform

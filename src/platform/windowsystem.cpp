@@ -1,5 +1,7 @@
 #include "platform/windowsystem.h"
 
+#include "platform/wayland.h"
+
 #include <QByteArrayView>
 #include <QStringDecoder>
 
@@ -294,7 +296,7 @@ struct X11WindowSystem::Connection
     }
 };
 
-X11WindowSystem::X11WindowSystem(const QString &displayName)
+X11WindowSystem::X11WindowSystem(const QString &displayName, WindowReach reach) : m_reach(reach)
 {
     const QByteArray name = displayName.toLocal8Bit();
     int screenNumber = 0;
@@ -323,6 +325,13 @@ X11WindowSystem::~X11WindowSystem() = default;
 bool X11WindowSystem::isConnected() const
 {
     return m_x && m_x->alive();
+}
+
+QString X11WindowSystem::limitation() const
+{
+    if (m_reach == WindowReach::XWaylandOnly)
+        return QStringLiteral("the window search sees only XWayland windows in this Wayland session");
+    return {};
 }
 
 WindowId X11WindowSystem::rootWindow() const
@@ -438,14 +447,33 @@ namespace {
 
 WindowSystem *replacement = nullptr;
 
+std::unique_ptr<WindowSystem> sessionWindowSystem()
+{
+    if (inWaylandSession()) {
+        if (auto list = connectToplevelList())
+            return list;
+        if (!hostOnWayland() && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+            auto x = std::make_unique<X11WindowSystem>(QString(), WindowReach::XWaylandOnly);
+            if (x->isConnected())
+                return x;
+        }
+        return std::make_unique<UnavailableWindowSystem>(
+            QStringLiteral("window search is not available in this Wayland session"));
+    }
+    if (auto x = connectToDisplay({}))
+        return x;
+    return std::make_unique<UnavailableWindowSystem>(
+        QStringLiteral("window search needs a display: no X11 display or Wayland compositor was found"));
+}
+
 } // namespace
 
 WindowSystem &windowSystem()
 {
     if (replacement)
         return *replacement;
-    static X11WindowSystem desktop;
-    return desktop;
+    static const std::unique_ptr<WindowSystem> desktop = sessionWindowSystem();
+    return *desktop;
 }
 
 void setWindowSystem(WindowSystem *system)

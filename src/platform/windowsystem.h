@@ -8,7 +8,14 @@
 
 namespace zuvexal::platform {
 
-using WindowId = quint32; // an X11 window id; 0 is none
+using WindowId = quint32; // an X11 window id, or a number the list gives; 0 is none
+
+// How much of the session's windows a window system sees.
+enum class WindowReach {
+    All,
+    XWaylandOnly, // a Wayland session's X11 windows; its native ones are hidden
+    None,         // no window list: a Wayland session without one, or no display
+};
 
 // The desktop's windows as the window search sees them. A window that does
 // not exist (or vanished since it was listed) has no caption, class or
@@ -29,6 +36,10 @@ public:
     // Asks for the window to be brought to the front; true when the request
     // was sent for an existing window.
     virtual bool activate(WindowId window) = 0;
+
+    virtual WindowReach reach() const { return WindowReach::All; }
+    // Why the list is partial or missing, in one line; empty when it is whole.
+    virtual QString limitation() const { return {}; }
 };
 
 // An X11 display through xcb. Titles come from _NET_WM_NAME, else WM_NAME;
@@ -38,8 +49,9 @@ class X11WindowSystem final : public WindowSystem
 {
 public:
     // Connects to the display ("" for $DISPLAY). Without a reachable display
-    // the object stays usable and shows no windows.
-    explicit X11WindowSystem(const QString &displayName = {});
+    // the object stays usable and shows no windows. In a Wayland session the
+    // display is XWayland's, and the list holds only its windows.
+    explicit X11WindowSystem(const QString &displayName = {}, WindowReach reach = WindowReach::All);
     ~X11WindowSystem() override;
     X11WindowSystem(const X11WindowSystem &) = delete;
     X11WindowSystem &operator=(const X11WindowSystem &) = delete;
@@ -51,18 +63,42 @@ public:
     QString caption(WindowId window) const override;
     QString className(WindowId window) const override;
     bool activate(WindowId window) override;
+    WindowReach reach() const override { return m_reach; }
+    QString limitation() const override;
 
 private:
     struct Connection;
     std::unique_ptr<Connection> m_x;
+    WindowReach m_reach;
+};
+
+// A session whose windows cannot be seen: no window, and the reason.
+class UnavailableWindowSystem final : public WindowSystem
+{
+public:
+    explicit UnavailableWindowSystem(QString reason) : m_reason(std::move(reason)) {}
+
+    WindowId rootWindow() const override { return 0; }
+    std::vector<WindowId> children(WindowId) const override { return {}; }
+    QString caption(WindowId) const override { return {}; }
+    QString className(WindowId) const override { return {}; }
+    bool activate(WindowId) override { return false; }
+    WindowReach reach() const override { return WindowReach::None; }
+    QString limitation() const override { return m_reason; }
+
+private:
+    QString m_reason;
 };
 
 // A window system for an explicit display ("" for $DISPLAY); nullptr when it
 // cannot be reached.
 std::unique_ptr<WindowSystem> connectToDisplay(const QString &displayName);
 
-// The desktop of $DISPLAY, connected on first use and kept; without a
-// reachable display a system with no windows.
+// The session's windows, connected on first use and kept: in a Wayland
+// session the compositor's list where it offers one, else XWayland's windows
+// (for a process that is no Wayland client itself, which would otherwise
+// start a lazily launched Xwayland to look), else none; outside Wayland the
+// X11 display of $DISPLAY; without either, none.
 WindowSystem &windowSystem();
 // Replaces the window system (not owned); nullptr restores the desktop's.
 void setWindowSystem(WindowSystem *system);

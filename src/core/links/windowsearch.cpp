@@ -3,6 +3,7 @@
 #include "core/base/like.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 
 namespace zuvexal {
 
@@ -42,6 +43,16 @@ private:
     const std::optional<qint32> m_controlId;
 };
 
+// A session that hides windows is said once a process, not at each search.
+void noteLimitOnce(const platform::WindowSystem &system)
+{
+    static bool said = false;
+    if (said || system.reach() == platform::WindowReach::All)
+        return;
+    said = true;
+    qWarning().noquote() << "ZuVexal:" << system.limitation();
+}
+
 } // namespace
 
 qint32 FindMatchingWindows(WindowList &Found, platform::WindowId StartWindow, const QString &TextPattern,
@@ -49,6 +60,7 @@ qint32 FindMatchingWindows(WindowList &Found, platform::WindowId StartWindow, co
 {
     Found.assign(1, 0);
     platform::WindowSystem &system = platform::windowSystem();
+    noteLimitOnce(system);
     const platform::WindowId start = StartWindow ? StartWindow : system.rootWindow();
     if (start == 0)
         return 0;
@@ -61,7 +73,9 @@ qint32 FindMatchingWindows(WindowList &Found, platform::WindowId StartWindow, co
 
 bool SetForegroundWindow(platform::WindowId window)
 {
-    return platform::windowSystem().activate(window);
+    platform::WindowSystem &system = platform::windowSystem();
+    noteLimitOnce(system);
+    return system.activate(window);
 }
 
 } // namespace zuvexal

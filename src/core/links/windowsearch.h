@@ -19,12 +19,15 @@ using WindowList = std::vector<platform::WindowId>;
 // Depth-first, topmost child first, a window's descendants before the window;
 // pending events run before each child is visited. Found is reset to {0} and
 // filled; returns the number found. Each call keeps its own state, so a
-// search started from an event handler during another one is safe.
+// search started from an event handler during another one is safe. A
+// session that hides some or all of its windows (most Wayland sessions) is
+// named once on Qt's log.
 qint32 FindMatchingWindows(WindowList &Found, platform::WindowId StartWindow, const QString &TextPattern,
                            const QString &ClassPattern, std::optional<qint32> ControlId = std::nullopt);
 
-// Brings a window to the front; false without a display or for a window that
-// no longer exists.
+// Brings a window to the front; false without a display, for a window that
+// no longer exists, or where the session does not let one program raise
+// another's window (Wayland without a window list).
 bool SetForegroundWindow(platform::WindowId window);
 
 } // namespace zuvexal
