@@ -87,5 +87,7 @@ set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME zuvexal)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION utils)
 # The CLI reads SQLite files itself and servers through Qt's drivers.
 set(CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS "libzuvexal2 (= ${CPACK_PACKAGE_VERSION}), libqt6sql6-sqlite")
-set(CPACK_DEBIAN_TOOLS_PACKAGE_RECOMMENDS "libqt6sql6-psql, libqt6sql6-mysql, libqt6sql6-odbc")
+# The demo and the windows run natively in Wayland sessions with Qt's plugin.
+set(CPACK_DEBIAN_TOOLS_PACKAGE_RECOMMENDS "libqt6sql6-psql, libqt6sql6-mysql, libqt6sql6-odbc, qt6-wayland")
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)

@@ -15,8 +15,14 @@ packages=(
   # clients, and ODBC rows in blocks through unixODBC
   libpq-dev libmariadb-dev unixodbc-dev
   libglib2.0-dev libxcb1-dev libxcb-icccm4-dev libcups2-dev
+  # Wayland: activation tokens and wlroots' window list (the protocol XML,
+  # the client library, Qt's native interface for a host on Wayland)
+  libwayland-dev wayland-protocols qt6-base-private-dev
   # tests: a real X server and window manager, printing, default applications
   xvfb xauth openbox poppler-utils cups cups-client printer-driver-cups-pdf
+  # tests in real Wayland sessions: two headless compositors with Xwayland,
+  # Qt's Wayland plugin, and xhost to let the tests into sway's Xwayland
+  sway weston xwayland qt6-wayland x11-xserver-utils
   desktop-file-utils xdg-utils fonts-dejavu-core
   # the coverage summary (scripts/coverage.sh)
   gcovr

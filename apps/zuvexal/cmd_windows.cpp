@@ -35,14 +35,17 @@ int runWindows(const QStringList &args)
         return ExitWindowsHidden;
     }
     WindowList found;
-    // Over a partial list the search itself says once, on stderr, what it
-    // cannot see; the exit code tells a script the list is not the session's.
     FindMatchingWindows(found, 0, patterns[0], patterns.value(1, QStringLiteral("*")));
     QTextStream out(stdout);
     for (auto it = found.begin() + 1; it != found.end(); ++it)
         out << "0x" << QString::number(*it, 16) << '\t' << system.caption(*it) << '\t' << system.className(*it)
             << '\n';
-    return system.reach() == platform::WindowReach::All ? ExitOk : ExitWindowsHidden;
+    out.flush();
+    if (system.reach() == platform::WindowReach::All)
+        return ExitOk;
+    // The list is not the session's: a script must not take it for one.
+    fail(system.limitation());
+    return ExitWindowsHidden;
 }
 
 } // namespace zuvexal::cli

@@ -1,6 +1,9 @@
 #include "cli.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QTextStream>
 
 #include <functional>
@@ -8,6 +11,10 @@
 #include <memory>
 #include <string_view>
 #include <vector>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 
 namespace {
@@ -63,6 +70,41 @@ std::vector<char *> withOffscreenPlatform(int argc, char **argv)
     return arguments;
 }
 
+// While the GUI application starts, a private runtime folder where the
+// caller has none: Qt looks one up then, and would warn. The caller's
+// environment is back as it was once Qt has started, so the programs the
+// tool starts inherit it unchanged.
+class RuntimeFolderWhileStarting
+{
+public:
+    RuntimeFolderWhileStarting()
+    {
+        if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+            return;
+        const QByteArray folder = QFile::encodeName(QDir::tempPath()) + "/runtime-" + QByteArray::number(getuid());
+        if (mkdir(folder.constData(), 0700) == 0 || errno == EEXIST) {
+            m_hadValue = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+            qputenv("XDG_RUNTIME_DIR", folder);
+            m_set = true;
+        }
+    }
+    ~RuntimeFolderWhileStarting()
+    {
+        if (!m_set)
+            return;
+        if (m_hadValue)
+            qputenv("XDG_RUNTIME_DIR", QByteArray());
+        else
+            qunsetenv("XDG_RUNTIME_DIR");
+    }
+    RuntimeFolderWhileStarting(const RuntimeFolderWhileStarting &) = delete;
+    RuntimeFolderWhileStarting &operator=(const RuntimeFolderWhileStarting &) = delete;
+
+private:
+    bool m_set = false;
+    bool m_hadValue = false;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -75,11 +117,15 @@ int main(int argc, char **argv)
         // never needs a window, so it never depends on a display.
         guiArguments = withOffscreenPlatform(argc, argv);
         guiArgc = int(guiArguments.size()) - 1;
+        const RuntimeFolderWhileStarting runtimeFolder;
         app = std::make_unique<QGuiApplication>(guiArgc, guiArguments.data());
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("zuvexal"));
+    // The commands say themselves, in their one line, what a search could
+    // not see.
+    QLoggingCategory::setFilterRules(QStringLiteral("zuvexal.windowsearch.warning=false"));
 
     const std::map<QString, std::function<int(const QStringList &)>> commands = {
         {QStringLiteral("fields"), zuvexal::cli::runFields},

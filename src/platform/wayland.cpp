@@ -127,13 +127,10 @@ std::optional<QByteArray> requestActivationToken(const QString &appId)
         return std::nullopt;
     OwnDisplay own;
     wl_display *display = nullptr;
-    wl_seat *seat = nullptr;
+    QPlatformNativeInterface *qt = qtWayland();
     wl_surface *surface = nullptr;
-    uint32_t serial = 0;
-    if (QPlatformNativeInterface *qt = qtWayland()) {
+    if (qt) {
         display = static_cast<wl_display *>(qt->nativeResourceForIntegration("wl_display"));
-        seat = static_cast<wl_seat *>(qt->nativeResourceForIntegration("wl_seat"));
-        serial = uint32_t(reinterpret_cast<quintptr>(qt->nativeResourceForIntegration("serial")));
         if (QWindow *window = userWindow())
             surface = static_cast<wl_surface *>(qt->nativeResourceForWindow("surface", window));
     } else {
@@ -149,6 +146,10 @@ std::optional<QByteArray> requestActivationToken(const QString &appId)
     wl_registry_add_listener(registry, &globalsListener, &globals);
     queue.roundtrip();
     auto *activation = globals.bind<xdg_activation_v1>(registry, xdg_activation_v1_interface, 1);
+    // Qt's last input serial; asked only where a seat exists, since Qt 6.4
+    // dereferences its input device without looking.
+    auto *seat = qt ? globals.bind<wl_seat>(registry, wl_seat_interface, 1) : nullptr;
+    const uint32_t serial = seat ? uint32_t(reinterpret_cast<quintptr>(qt->nativeResourceForIntegration("serial"))) : 0;
     TokenRequest request;
     if (activation) {
         xdg_activation_token_v1 *token = xdg_activation_v1_get_activation_token(activation);
@@ -167,6 +168,8 @@ std::optional<QByteArray> requestActivationToken(const QString &appId)
         xdg_activation_token_v1_destroy(token);
         xdg_activation_v1_destroy(activation);
     }
+    if (seat)
+        wl_seat_destroy(seat);
     wl_registry_destroy(registry);
     // The compositor must have seen our requests before the proxies go.
     wl_display_flush(display);

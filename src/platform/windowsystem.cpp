@@ -3,6 +3,7 @@
 #include "platform/wayland.h"
 
 #include <QByteArrayView>
+#include <QGuiApplication>
 #include <QStringDecoder>
 
 #include <xcb/xcb.h>
@@ -447,12 +448,20 @@ namespace {
 
 WindowSystem *replacement = nullptr;
 
+bool hostOnX11()
+{
+    return qobject_cast<QGuiApplication *>(QCoreApplication::instance())
+        && QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
 std::unique_ptr<WindowSystem> sessionWindowSystem()
 {
     if (inWaylandSession()) {
         if (auto list = connectToplevelList())
             return list;
-        if (!hostOnWayland() && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        // Only a host that is itself an X11 client sees XWayland's windows:
+        // anyone else connecting could start a lazily launched Xwayland.
+        if (hostOnX11()) {
             auto x = std::make_unique<X11WindowSystem>(QString(), WindowReach::XWaylandOnly);
             if (x->isConnected())
                 return x;

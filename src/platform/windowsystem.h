@@ -96,9 +96,9 @@ std::unique_ptr<WindowSystem> connectToDisplay(const QString &displayName);
 
 // The session's windows, connected on first use and kept: in a Wayland
 // session the compositor's list where it offers one, else XWayland's windows
-// (for a process that is no Wayland client itself, which would otherwise
-// start a lazily launched Xwayland to look), else none; outside Wayland the
-// X11 display of $DISPLAY; without either, none.
+// for a host that is an X11 client already (anyone else could start a
+// lazily launched Xwayland by looking), else none; outside Wayland the X11
+// display of $DISPLAY; without either, none.
 WindowSystem &windowSystem();
 // Replaces the window system (not owned); nullptr restores the desktop's.
 void setWindowSystem(WindowSystem *system);

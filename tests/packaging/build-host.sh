@@ -52,7 +52,7 @@ env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work timeout 6
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/zuvexal-demo" --help | grep '^Usage:' >/dev/null \
   || { echo "zuvexal-demo --help fails without a display" >&2; exit 1; }
 if out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/zuvexal-demo" 2>&1) \
-  || [ "$out" != "zuvexal-demo: no display to show the demo on (set DISPLAY, or QT_QPA_PLATFORM=offscreen)" ]; then
+  || [ "$out" != "zuvexal-demo: no display to show the demo on (set DISPLAY or WAYLAND_DISPLAY, or QT_QPA_PLATFORM=offscreen)" ]; then
   echo "zuvexal-demo without a display: $out" >&2
   exit 1
 fi

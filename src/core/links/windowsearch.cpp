@@ -3,9 +3,11 @@
 #include "core/base/like.h"
 
 #include <QCoreApplication>
-#include <QDebug>
+#include <QLoggingCategory>
 
 namespace zuvexal {
+
+Q_LOGGING_CATEGORY(lcWindowSearch, "zuvexal.windowsearch")
 
 namespace {
 
@@ -50,7 +52,7 @@ void noteLimitOnce(const platform::WindowSystem &system)
     if (said || system.reach() == platform::WindowReach::All)
         return;
     said = true;
-    qWarning().noquote() << "ZuVexal:" << system.limitation();
+    qCWarning(lcWindowSearch).noquote() << "ZuVexal:" << system.limitation();
 }
 
 } // namespace

@@ -21,7 +21,7 @@ using WindowList = std::vector<platform::WindowId>;
 // filled; returns the number found. Each call keeps its own state, so a
 // search started from an event handler during another one is safe. A
 // session that hides some or all of its windows (most Wayland sessions) is
-// named once on Qt's log.
+// named once on Qt's log, category "zuvexal.windowsearch".
 qint32 FindMatchingWindows(WindowList &Found, platform::WindowId StartWindow, const QString &TextPattern,
                            const QString &ClassPattern, std::optional<qint32> ControlId = std::nullopt);
 

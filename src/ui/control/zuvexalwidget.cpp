@@ -83,6 +83,15 @@ bool ZuVexalWidget::event(QEvent *event)
     return QWidget::event(event);
 }
 
+// An X11 window id names the window to other programs. A Wayland window
+// has no name outside its own program, so there the handle is 0.
+quintptr ZuVexalWidget::windowHandle() const
+{
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return 0;
+    return winId();
+}
+
 void ZuVexalWidget::setEnabled(bool enabled)
 {
     if (!heldBack("Enabled", enabled))

@@ -118,7 +118,7 @@ public:
     void setBackColor(const QColor &color) override;
     bool isEnabled() const override { return QWidget::isEnabled(); }
     void setEnabled(bool enabled) override;
-    quintptr windowHandle() const override { return winId(); }
+    quintptr windowHandle() const override;
 
     // Container
     bool userMode() const override { return m_userMode; }
