@@ -165,11 +165,15 @@ void appendAsciiAddress(std::string &out, QByteArrayView address)
     append(out, address.sliced(plainFrom));
 }
 
-// Logo and signature paths are the user's own texts: only their blanks
-// would break the unquoted src.
-QString userPathValue(QString path)
+// A picture's file path inside src or href, where a browser reads it as a
+// URL: '%' would start an escape, '#' a fragment and '?' a query, and
+// white space would end the unquoted attribute.
+QString picturePathValue(QString path)
 {
-    return path.replace(QLatin1Char(' '), QLatin1String("%20"));
+    path.replace(QLatin1Char('%'), QLatin1String("%25"))
+        .replace(QLatin1Char('#'), QLatin1String("%23"))
+        .replace(QLatin1Char('?'), QLatin1String("%3F"));
+    return addressValue(path);
 }
 
 bool isAsciiLetter(char c)
@@ -377,7 +381,8 @@ char asciiLowerAt(QStringView text, qsizetype i)
 }
 
 // A marked value of a hyperlink column: "text#address#" links to the
-// address and shows the text; "#address#" shows the address. An address
+// address and shows the text; "#address#" links to the value without its
+// first and last character, so an address's own '#' stays in it. An address
 // with '@' is an e-mail address. Nothing when the value is not marked or
 // names no address.
 template <typename View>
@@ -398,7 +403,7 @@ std::optional<MarkedLink<View>> markedLink(View v)
     if (second < 0)
         return std::nullopt;
     MarkedLink<View> link;
-    link.address = v.sliced(first + 1, second - first - 1);
+    link.address = first == 0 ? v.sliced(1, v.size() - 2) : v.sliced(first + 1, second - first - 1);
     if (link.address.isEmpty())
         return std::nullopt;
     link.shown = first > 0 ? v.first(first) : link.address;
@@ -427,7 +432,7 @@ void appendCell(std::string &html, QString v, const Column &column, const PageCo
         if (!v.isEmpty() && column.pictureFolder) {
             const QString picture = *column.pictureFolder + v;
             const QString shortPath = ShortPathName(picture);
-            const QString path = addressValue(shortPath.isEmpty() ? picture : shortPath);
+            const QString path = picturePathValue(shortPath.isEmpty() ? picture : shortPath);
             appendUtf8(html, QString(QLatin1String("<A Href=") % path % QLatin1String("> <img src = ") % path
                                      % QLatin1String(" border=0 width=120 height=120 ALT = image_here align=center> </A></TD>")));
             return;
@@ -1024,7 +1029,8 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
     if (!m_collector)
         html.clear();
     html += "<HTML><HEAD></HEAD><BODY><H3> <A Name='";
-    appendUtf8(html, SectionName);
+    // An apostrophe of the title would end the attribute.
+    appendUtf8(html, QString(SectionName).replace(QLatin1Char('\''), QLatin1String("&#39;")));
     html += "'>";
     appendUtf8(html, SectionName);
     html += "</A></H3><META NAME=\"GENERATOR\" CONTENT=\"ZuVexal Report by ";
@@ -1093,7 +1099,7 @@ void PageWriter::writeHeaderBlock(QString &html, const RecordSet &rsSection, con
     const AdvancedSettings &s = page.settings;
     if (page.CurPage == 1) {
         if (!isBlank(s.LogoFile))
-            html += QLatin1String("<P Align=Center><img src = ") + userPathValue(s.LogoFile)
+            html += QLatin1String("<P Align=Center><img src = ") + picturePathValue(s.LogoFile)
                 + QLatin1String(" ALT = Logo_here ></P> ");
         html += QLatin1String("<P Align=Center><B>");
         const qsizetype dot = positionOf(s.WebsiteLink, u'.', 2);
@@ -1169,7 +1175,7 @@ void PageWriter::writeSummaries(QString &html, const QStringList &columns, const
         if (s.IncludeNotes == 1 && s.NotesPosition == 1)
             html += TextToHtml(s.NotesText) + QLatin1String("<P>  </P>");
         if (!isBlank(s.SignatureFile))
-            html += QLatin1String("<P Align=Left><img src = ") + userPathValue(s.SignatureFile)
+            html += QLatin1String("<P Align=Left><img src = ") + picturePathValue(s.SignatureFile)
                 + QLatin1String(" ALT = Signature_here ></P> ");
     }
     if (!isBlank(s.FooterText))

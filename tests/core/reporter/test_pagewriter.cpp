@@ -455,6 +455,12 @@ TEST_F(PageWriterTest, CellsOfHyperlinkColumnsBecomeSafeLinks)
         {"Site", "Mail us#Sales@quorvane.com#", "<A HREF=mailto:Sales@quorvane.com>Mail us</A>",
          "an e-mail address behind a text"},
         {"Site", "Empty##", "Empty##", "no address: no link"},
+        {"Site", "#https://example.com/page#top#",
+         "<A HREF='https://example.com/page#top'>https://example.com/page#top</A>",
+         "#address#: the value without its first and last character, so the address keeps its fragment"},
+        {"Site", "#a#b#", "<A HREF='a#b'>a#b</A>", "every inner mark of #address# belongs to the address"},
+        {"Site", "#a#b", "<A HREF='a#'>a#</A>", "the last character goes whatever it is, as a closing mark would"},
+        {"Site", "##", "##", "#address# with nothing between: no link"},
         {"Site", "#http://www.quorvane.com/a b&c#",
          "<A HREF='http://www.quorvane.com/a%20b&amp;c'>http://www.quorvane.com/a b&amp;c</A>",
          "between marks the address; escaped, its blank encoded in the target"},
@@ -520,6 +526,115 @@ TEST_F(PageWriterTest, PictureCellsShowThePictureFile)
                   + "<TR><TD><BGCOLOR=[WHITE]>Ann</TD>" + picture(encoded + "cat.png") + "</TR>"
                   + "<TR><TD><BGCOLOR=[WHITE]>Bob</TD>" + picture(encoded + "dog.png") + "</TR>"
                   + row({"Cy", ""}) + row({"#" + pictures + "cat.png#", ""}) + TableEnd + Close);
+}
+
+TEST_F(PageWriterTest, PicturePathsAreWrittenAsTheUrlsOfTheirFiles)
+{
+    // A browser reads src and href as URLs: a file name's '%', '#' and '?'
+    // would start an escape, a fragment and a query. Link targets of
+    // hyperlink cells are URLs already and keep theirs (see above).
+    struct Case { const char *file; const char *written; const char *why; };
+    const Case cases[] = {
+        {"gear#1.bmp", "gear%231.bmp", "'#' would cut the file name into a fragment"},
+        {"a%20b.bmp", "a%2520b.bmp", "'%' is the file's own, not the start of an escape"},
+        {"why?.bmp", "why%3F.bmp", "'?' would start a query"},
+        {"two words.bmp", "two%20words.bmp", "a blank would end the unquoted attribute"},
+        {"%#? .bmp", "%25%23%3F%20.bmp", "all of them at once, each encoded once"},
+        {"plain.bmp", "plain.bmp", "other names are written as they are"},
+    };
+    const QString pictures = folder.path() + "pics/";
+    QDir().mkpath(pictures);
+    const std::vector<Column> columns = {{"Photo", adVarWChar}};
+    for (const Case &c : cases) {
+        test::writeAll(pictures + c.file, "bmp");
+        PageContext page = pageOf(1, 1, 1, 1);
+        page.ContainPictureFilenameField = true;
+        page.GridFieldNames = {"Photo"};
+        page.ColumnPictureFolders = {pictures};
+        RecordSet rs = table(columns, {{QString::fromUtf8(c.file)}});
+        const QString file = folder.file(QStringLiteral("picture%1.htm").arg(&c - cases));
+        writer.WriteReportSection(file, rs, 1, {"Photo"}, "Vol 1", 0, "WHITE", page);
+
+        const QString path = folder.path() + "pics/" + c.written;
+        EXPECT_EQ(fragment(file), opening("Vol 1") + tableHead({"Photo"})
+                      + QStringLiteral("<TR><TD><BGCOLOR=[WHITE]><A Href=%1> <img src = %1 border=0 width=120 "
+                                       "height=120 ALT = image_here align=center> </A></TD></TR>")
+                            .arg(path)
+                      + TableEnd + Close)
+            << c.why;
+    }
+    // The logo is a picture file too.
+    PageContext page = pageOf(1, 1, 1, 1);
+    page.AdvSettings = true;
+    page.settings.LogoFile = QStringLiteral("/srv/logo#2 100%.png");
+    RecordSet rs = table(columns, {{""}});
+    writer.WriteReportSection(folder.file("logo.htm"), rs, 1, {"Photo"}, "Vol 1", 0, "WHITE", page);
+    EXPECT_TRUE(fragment(folder.file("logo.htm")).contains("<img src = /srv/logo%232%20100%25.png ALT = Logo_here >"));
+}
+
+TEST_F(PageWriterTest, AnApostropheOfTheTitleStaysInsideTheHeadingsName)
+{
+    struct Case { const char *heading; const char *name; const char *why; };
+    const Case cases[] = {
+        {"Vol 1 of O'Brien's orders<Br>1/5/24", "Vol 1 of O&#39;Brien&#39;s orders<Br>1/5/24",
+         "an apostrophe would end the attribute; the visible heading keeps it"},
+        {"Vol 1 of Orders", "Vol 1 of Orders", "a title without one is written as it is"},
+        {"Vol 1 of \"Best\" & <I>co</I>", "Vol 1 of \"Best\" & <I>co</I>",
+         "other host texts stay unescaped, inside the attribute too"},
+    };
+    for (const Case &c : cases) {
+        RecordSet rs = table(NameAmount, {{"A", 1}});
+        const QString file = folder.file(QStringLiteral("heading%1.htm").arg(&c - cases));
+        writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, c.heading, 0, "WHITE", pageOf(1, 1, 1, 1));
+
+        const QString expected = opening(c.heading);
+        EXPECT_EQ(fragment(file), QString(expected).replace("<A Name='" + QString::fromUtf8(c.heading) + "'>",
+                                                           "<A Name='" + QString::fromUtf8(c.name) + "'>")
+                      + tableHead({"Name", "Amount"}) + row({"A", "1"}) + TableEnd + Close)
+            << c.why;
+    }
+}
+
+TEST_F(PageWriterTest, DoublesAreWrittenWithFifteenSignificantDigits)
+{
+    // Sums of prices gather binary noise beyond the 15th digit; the general
+    // text of a double stops there, in cells and summaries alike, on both
+    // ways a cell is written and whatever the decimal separator.
+    struct Case { QLocale locale; const char *point; const char *why; };
+    const Case cases[] = {
+        {QLocale::c(), ".", "the C locale"},
+        {QLocale(QLocale::German, QLocale::Germany), ",", "a decimal comma"},
+    };
+    const std::vector<Column> typed = {{"Price", adDouble}, {"Qty", adInteger}};
+    const std::vector<Column> general = {{"Price", adVariant}, {"Qty", adVariant}};
+    // 10.1 + 22.89 is 32.989999999999995; the cells hold noise of their own.
+    const std::vector<QVariantList> rows = {
+        {10.1, 7}, {22.89, 123456789}, {1000258.3600000001, 1}, {500.1291800000001, 2}, {0.1 + 0.2, 3}};
+    for (const std::vector<Column> *columns : {&typed, &general}) {
+        for (const Case &c : cases) {
+            PageContext page = pageOf(1, 1, 5, 5);
+            page.locale = c.locale;
+            page.AdvSettings = true;
+            page.lstFields = {{"Price", true}, {"Qty", true}};
+            QLocale::setDefault(c.locale);
+            const QString file = folder.file(QStringLiteral("digits%1-%2.htm").arg(&c - cases).arg(columns == &typed));
+            writer.reset();
+            writePage(writer, file, *columns, rows, page);
+
+            const auto n = [&](const char *text) { return QString::fromLatin1(text).replace('.', c.point); };
+            EXPECT_EQ(fragment(file),
+                      opening("Vol 1") + "<P Align=Center><B> </B></P><P>  </P>" + tableHead({"Price", "Qty"})
+                          + row({n("10.1"), "7"}) + row({n("22.89"), "123456789"}) + row({n("1000258.36"), "1"})
+                          + row({n("500.12918"), "2"}) + row({n("0.3"), "3"}) + TableEnd
+                          + "5 records in this Vol. <Br> Sum of Price = " + n("1000791.77918")
+                          + " <Br> Sum of Qty = 123456802 <Br> <P>  </P><B>5 records altogether. </B> <Br> "
+                            "<B> Price</B> : Total = " + n("1000791.77918") + " ; Average = " + n("200158.355836")
+                          + " ; Minimum = " + n("0.3") + " ; Maximum = " + n("1000258.36")
+                          + " <Br> <B> Qty</B> : Total = 123456802 ; Average = " + n("24691360.4")
+                          + " ; Minimum = 1 ; Maximum = 123456789 <Br> <P>  </P>" + Close)
+                << c.why << (columns == &typed ? " (stored reals)" : " (general way)");
+        }
+    }
 }
 
 TEST_F(PageWriterTest, RecordSetTextsAreEscaped)
