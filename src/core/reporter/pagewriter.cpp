@@ -1,4 +1,5 @@
 #include "core/reporter/pagewriter.h"
+#include "core/reporter/tablecolors.h"
 
 #include "core/base/quotedrecord.h"
 #include "core/base/values.h"
@@ -286,6 +287,7 @@ struct Column
     std::optional<int> field;      // in the section's record set
     bool hyperlink = false;        // its marked values become links
     std::optional<QString> pictureFolder;
+    std::string linkStyle;         // of its links, for the table's colour
 };
 
 // What describing the columns reads: the section's field names, the
@@ -450,10 +452,11 @@ void appendCell(std::string &html, QString v, const Column &column, const PageCo
         const QString address = addressValue(link->address.toString());
         const QString shown = escaped(link->shown.toString());
         if (link->mail)
-            appendUtf8(html, QString(QLatin1String("<A HREF=mailto:") % address % QLatin1Char('>') % shown
-                                     % QLatin1String("</A></TD>")));
+            appendUtf8(html, QString(QLatin1String("<A HREF=mailto:") % address % QLatin1String(column.linkStyle)
+                                     % QLatin1Char('>') % shown % QLatin1String("</A></TD>")));
         else
-            appendUtf8(html, QString(QLatin1String("<A HREF='") % address % QLatin1String("'>") % shown
+            appendUtf8(html, QString(QLatin1String("<A HREF='") % address % QLatin1Char('\'')
+                                     % QLatin1String(column.linkStyle) % QLatin1Char('>') % shown
                                      % QLatin1String("</A></TD>")));
         return;
     }
@@ -493,7 +496,9 @@ void appendTextCell(std::string &html, QByteArrayView v, const Column &column, c
         if (hasSafeScheme(link->address)) {
             html += link->mail ? "<A HREF=mailto:" : "<A HREF='";
             appendAsciiAddress(html, link->address);
-            html += link->mail ? ">" : "'>";
+            html += link->mail ? "" : "'";
+            html += column.linkStyle;
+            html += '>';
             appendEscaped(html, link->shown);
             html += "</A></TD>";
             return;
@@ -683,6 +688,7 @@ struct PageWriter::Texts
     QStringList tableColumns;
     std::string tableHead;
     std::string cellStart;
+    std::string linkStyle;
 
     // The columns as last described, and what that was read from.
     ColumnInputs inputs;
@@ -763,6 +769,10 @@ const std::vector<Column> &PageWriter::Texts::describe(const QStringList &column
         columns = describeColumns(columnNames, rsSection, page);
         inputs = inputsOf(columnNames, rsSection, page);
     }
+    for (Column &column : columns) {
+        if (column.hyperlink && column.linkStyle != linkStyle)
+            column.linkStyle = linkStyle;
+    }
     return columns;
 }
 
@@ -773,10 +783,17 @@ void PageWriter::Texts::useTable(const QString &TableColor, const QStringList &c
     tableColor = TableColor;
     tableColumns = columns;
     const QString color = pageColor(TableColor);
+    // Where black does not read on the colour, the table's text and links
+    // take one that does; elsewhere the table is written as it always was.
+    const QColor background = legacyColor(color);
+    const auto style = [](const std::optional<QColor> &text) {
+        return text ? QStringLiteral(" STYLE=\"color:%1\"").arg(text->name()) : QString();
+    };
+    linkStyle = style(tableLinkColor(background)).toStdString();
     // The table tag is closed, so browsers paint the colour chosen (left
     // open, "[WHITE]<TR" was read as the colour, a bright green).
-    QString head = QLatin1String("<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=") + color
-        + QLatin1String("><TR>");
+    QString head = QLatin1String("<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER")
+        + style(tableTextColor(background)) + QLatin1String(" BGCOLOR=") + color + QLatin1String("><TR>");
     for (const QString &name : columns)
         head += QLatin1String("<TH>") + escaped(name) + QLatin1String("</TH>");
     head += QLatin1String("</TR>");

@@ -1,8 +1,8 @@
 #include "core/reporter/printing.h"
+#include "core/reporter/tablecolors.h"
 
 #include "platform/printer.h"
 
-#include <QColor>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -24,44 +24,9 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 
 namespace zuvexal {
-
-QColor legacyColor(QString value)
-{
-    value = value.trimmed();
-    if (value.isEmpty() || value.compare(QLatin1String("transparent"), Qt::CaseInsensitive) == 0)
-        return {};
-    if (QColor::isValidColorName(value) && !value.startsWith(QLatin1Char('#')))
-        return QColor::fromString(value);
-    if (value.size() == 4 && value.startsWith(QLatin1Char('#')) && QColor::isValidColorName(value))
-        return QColor::fromString(value);
-    value = value.left(128);
-    if (value.startsWith(QLatin1Char('#')))
-        value.remove(0, 1);
-    for (QChar &c : value) {
-        if (c.unicode() > 0x7F || !std::isxdigit(static_cast<unsigned char>(c.toLatin1())))
-            c = QLatin1Char('0');
-    }
-    while (value.isEmpty() || value.size() % 3 != 0)
-        value += QLatin1Char('0');
-    qsizetype length = value.size() / 3;
-    QStringList parts{value.mid(0, length), value.mid(length, length), value.mid(2 * length, length)};
-    if (length > 8) {
-        for (QString &part : parts)
-            part = part.right(8);
-        length = 8;
-    }
-    while (length > 2 && std::all_of(parts.begin(), parts.end(), [](const QString &p) { return p.front() == u'0'; })) {
-        for (QString &part : parts)
-            part.remove(0, 1);
-        --length;
-    }
-    return QColor(parts[0].left(2).toInt(nullptr, 16), parts[1].left(2).toInt(nullptr, 16),
-                  parts[2].left(2).toInt(nullptr, 16));
-}
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "core/reporter/pagewriter.h"
+#include "core/reporter/reportform.h"
 #include "core/base/values.h"
 
 #include "core/recordset/sqladapter.h"
@@ -11,7 +12,10 @@
 #include <QDir>
 #include <QLocale>
 #include <QSqlDatabase>
+#include <QRegularExpression>
 #include <QSqlQuery>
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -200,7 +204,7 @@ TEST_F(PageWriterTest, TheTableTagIsClosedAndCarriesASafeColour)
         {"FUCHSIA", "FUCHSIA", "a colour of the window's list"},
         {"#FF8800", "#FF8800", "a hex colour"},
         {"#f80", "#f80", "a short hex colour"},
-        {"Navy2", "Navy2", "one word of letters and digits passes as it is"},
+        {"OldLace", "OldLace", "one word of letters and digits passes as it is"},
         {"RED><SCRIPT>", "WHITE", "text that would end the tag"},
         {"light blue", "WHITE", "two words"},
         {"#12345", "WHITE", "a hex colour of five digits"},
@@ -216,6 +220,75 @@ TEST_F(PageWriterTest, TheTableTagIsClosedAndCarriesASafeColour)
         EXPECT_TRUE(page.contains(QStringLiteral("ALIGN=CENTER BGCOLOR=%1><TR><TH>Name</TH>").arg(written))) << c.why;
         // The cells' colour tags, which browsers ignore, keep their form.
         EXPECT_TRUE(page.contains(QStringLiteral("<TD><BGCOLOR=[%1]>A</TD>").arg(written))) << c.why;
+    }
+}
+
+namespace {
+
+// WCAG 2's contrast of two colours, computed here apart from the writer.
+double wcagContrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
+
+TEST_F(PageWriterTest, TablesReadInEveryColour)
+{
+    // Text is black unless the table says otherwise; links are the
+    // browser's blue (#0000EE, visited #551A8B) unless they say otherwise.
+    const QString white = QStringLiteral(" STYLE=\"color:#ffffff\"");
+    const QString black = QStringLiteral(" STYLE=\"color:#000000\"");
+    struct Case { const char *chosen; QString text; QString link; const char *why; };
+    const Case cases[] = {
+        {"WHITE", "", "", "black and the browser's blue read: the page as it always was"},
+        {"YELLOW", "", "", "so on yellow"},
+        {"SILVER", "", "", "and on silver, where blue reads 5.2:1"},
+        {"RED", "", black, "black reads 5.3:1, blue links only 2.4:1: links in black"},
+        {"GRAY", "", black, "black reads 5.3:1, blue links 2.4:1"},
+        {"FUCHSIA", "", black, "black reads 6.7:1, blue links 3:1"},
+        {"BLUE", white, white, "black reads 2.4:1 and blue links 1.1:1: all white"},
+        {"MAROON", white, white, "black reads 1.9:1"},
+        {"GREEN", white, white, "black falls just short, 4.1:1"},
+        {"#123456", white, white, "any dark hex colour"},
+        {"#abc", "", "", "a light hex colour stays as it was"},
+    };
+    const std::vector<Column> columns = {{"Site", adLongVarWChar, 234}, {"Name", adVarWChar}};
+    RecordSet source = table(columns, {});
+    const auto write = [&](const QString &color, const QString &file) {
+        PageContext page = pageOf(1, 1, 1, 1);
+        page.SourceRecordset = &source;
+        RecordSet rs = table(columns, {{"Shop#https://shop.example.com/#", "Ann"}});
+        writer.WriteReportSection(file, rs, 2, {"Site", "Name"}, "Vol 1", 0, color, page);
+        return fragment(file);
+    };
+    for (const Case &c : cases) {
+        const QString color = QString::fromLatin1(c.chosen);
+        EXPECT_EQ(write(color, folder.file(QStringLiteral("read%1.htm").arg(&c - cases))),
+                  opening("Vol 1") + "<P>  </P><TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER" + c.text
+                      + " BGCOLOR=" + color + "><TR><TH>Site</TH><TH>Name</TH></TR><TR><TD><BGCOLOR=[" + color
+                      + "]><A HREF='https://shop.example.com/'" + c.link + ">Shop</A></TD><TD><BGCOLOR=[" + color
+                      + "]>Ann</TD></TR>" + TableEnd + Close)
+            << c.why;
+    }
+    // Every colour of the window's list, measured as a browser measures it.
+    static const QRegularExpression style(QStringLiteral("STYLE=\"color:(#[0-9a-f]{6})\""));
+    for (const QString &color : reportTableColors()) {
+        const QString page = write(color, folder.file(color + QStringLiteral(".htm")));
+        const QString head = page.section(QStringLiteral("<TR>"), 0, 0);
+        const QString link = page.section(QStringLiteral("<A HREF="), 1).section(QLatin1Char('>'), 0, 0);
+        const QColor background = QColor::fromString(color);
+        const QColor text = head.contains(style) ? QColor::fromString(style.match(head).captured(1)) : Qt::black;
+        EXPECT_GE(wcagContrast(text, background), 4.5) << color.toStdString();
+        const QList<QColor> links = link.contains(style) ? QList{QColor::fromString(style.match(link).captured(1))}
+                                                          : QList{QColor(0x0000EE), QColor(0x551A8B)};
+        for (const QColor &l : links)
+            EXPECT_GE(wcagContrast(l, background), 4.5) << color.toStdString() << " link " << l.name().toStdString();
     }
 }
 

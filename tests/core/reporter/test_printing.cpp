@@ -1,5 +1,6 @@
 #include "core/reporter/printing.h"
 #include "core/reporter/reportform.h"
+#include "core/reporter/tablecolors.h"
 
 #include "reportfixture.h"
 #include "testsupport.h"
