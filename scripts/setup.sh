@@ -18,6 +18,8 @@ packages=(
   # tests: a real X server and window manager, printing, default applications
   xvfb xauth openbox poppler-utils cups cups-client printer-driver-cups-pdf
   desktop-file-utils xdg-utils fonts-dejavu-core
+  # tests: report pages checked by a real link checker and a real browser
+  linkchecker chromium
   # the coverage summary (scripts/coverage.sh)
   gcovr
   # tests: file systems without unnamed files (FUSE) or links (FAT)
