@@ -2,8 +2,9 @@
 # Reports as end users meet them: the sample report, the same orders in a
 # dark colour under a title with an apostrophe, and pictures whose file
 # names hold '#', '%', '?' and blanks, checked by a real link checker with
-# anchors on (every page, section and picture link resolves) and loaded by
-# headless Chromium (every picture shows, no page runs a script).
+# anchors on (every page, section and picture link resolves), loaded by
+# headless Chromium (every picture shows, no page runs a script), and
+# printed by zuvexal print and by Chromium (the same words, no empty sheet).
 # Usage: check-pages.sh ZUVEXAL SOURCE_DIR
 set -euo pipefail
 zuvexal=$1
@@ -92,4 +93,22 @@ fi
 pictures=$(grep -o 'PICTURES [0-9]*' <<<"$result" | awk '{n += $2} END {print n + 0}')
 # 22 of the 23 sample orders have a picture, reported twice; six odd names.
 [ "$pictures" -eq 50 ] || fail "Chromium showed $pictures pictures, not 50: $result"
-echo "check-pages: ${#pages[@]} pages, their links and $pictures pictures resolve"
+# zuvexal print puts on paper the words Chromium's print does, in order, and
+# no sheet of it is empty.
+words() { pdftotext -raw "$1" - | sed 's/\xef\xac\x81/fi/g; s/\xef\xac\x82/fl/g; s/\xc2\xa0/ /g' | tr -s '[:space:]' '\n'; }
+for name in orders1 orders2 orders3 dark1 odd; do
+  page=$work/app/Reports/$name.htm
+  timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-background-networking \
+    --disable-component-update --disable-sync --no-first-run --user-data-dir="$work/chromium" \
+    --no-pdf-header-footer --print-to-pdf="$work/chromium-$name.pdf" "file://$page" 2>/dev/null
+  ZUVEXAL_PRINT_TO=$work/printed "$zuvexal" print "$page"
+  if ! diff <(words "$work/chromium-$name.pdf") <(words "$work/printed/$name.pdf") >&2; then
+    fail "the printed $name.htm does not hold the words Chromium prints (< Chromium, > zuvexal print)"
+  fi
+  sheets=$(pdfinfo "$work/printed/$name.pdf" | awk '/^Pages:/ {print $2}')
+  for sheet in $(seq "$sheets"); do
+    pdftotext -f "$sheet" -l "$sheet" "$work/printed/$name.pdf" - | grep -q '[^[:space:]]' ||
+      fail "sheet $sheet of the printed $name.htm is empty"
+  done
+done
+echo "check-pages: ${#pages[@]} pages, their links and $pictures pictures resolve; printed as Chromium prints them"
