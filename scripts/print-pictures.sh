@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Pictures of a sample report page as the browser shows it and as it prints
-# (docs/browser-page.png, docs/printed-page.png). Needs the sample report
-# (scripts/run-sample.sh) and Chromium (apt-get install chromium).
+# Pictures of a sample report page as the browser shows it and as it prints,
+# every sheet of the printout (docs/browser-page.png, docs/printed-sheet-N.png).
+# Needs the sample report (scripts/run-sample.sh) and Chromium.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZUVEXAL_BUILD_DIR:-$top/build}
@@ -13,5 +13,6 @@ chromium --headless --no-sandbox --disable-gpu --disable-background-networking -
   --disable-sync --no-first-run --user-data-dir="$work/chromium" --window-size=1100,1500 \
   --screenshot="$top/docs/browser-page.png" "file://$page" 2>/dev/null
 ZUVEXAL_PRINT_TO=$work/pdf "$build/apps/zuvexal/zuvexal" print "$page"
-pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$work/pdf/orders1.pdf" "$top/docs/printed-page"
-echo "docs/browser-page.png docs/printed-page.png"
+rm -f "$top"/docs/printed-sheet-*.png
+pdftoppm -png -r 40 "$work/pdf/orders1.pdf" "$top/docs/printed-sheet"
+echo docs/browser-page.png "$(cd "$top" && echo docs/printed-sheet-*.png)"

@@ -24,6 +24,8 @@ packages=(
   # Qt's Wayland plugin, and xhost to let the tests into sway's Xwayland
   sway weston xwayland qt6-wayland x11-xserver-utils
   desktop-file-utils xdg-utils fonts-dejavu-core
+  # tests: report pages checked by a real link checker and a real browser
+  linkchecker chromium
   # the coverage summary (scripts/coverage.sh)
   gcovr
   # tests: file systems without unnamed files (FUSE) or links (FAT)

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMetaEnum>
 #include <QTextStream>
 
 #include <csignal>
@@ -40,6 +41,17 @@ void drawProgress(qint16 total, qint16 current, qint32 seconds)
                         << "] " << current << '/' << total << " pages, " << seconds << " s" << Qt::flush;
 }
 
+// The page sizes a host can choose (MaxRecsOnPage): a larger page takes a
+// browser too long to show, with a section link to every other section.
+QStringList pageSizes()
+{
+    const QMetaEnum sizes = QMetaEnum::fromType<ZuVexal::MaxRecsOnPage>();
+    QStringList values;
+    for (int i = 0; i < sizes.keyCount(); ++i)
+        values << QString::number(sizes.value(i));
+    return values;
+}
+
 // The options of zuvexal report besides the database's.
 struct ReportOptions
 {
@@ -50,7 +62,9 @@ struct ReportOptions
     QCommandLineOption file{QStringLiteral("file"), QStringLiteral("Base name of the page files."),
                             QStringLiteral("NAME")};
     QCommandLineOption title{QStringLiteral("title"), QStringLiteral("Report title."), QStringLiteral("TEXT")};
-    QCommandLineOption perPage{QStringLiteral("per-page"), QStringLiteral("Records per page (default 10)."),
+    QCommandLineOption perPage{QStringLiteral("per-page"),
+                               QStringLiteral("Records per page: ") + pageSizes().join(QStringLiteral(", "))
+                                   + QStringLiteral(" (default 10)."),
                                QStringLiteral("N"), QStringLiteral("10")};
     QCommandLineOption pictures{QStringLiteral("pictures"), QStringLiteral("Fields holding picture file names."),
                                 QStringLiteral("F1,F2")};
@@ -73,7 +87,9 @@ struct ReportOptions
                                       QStringLiteral("On Ctrl-C, remove what this run wrote.")};
     QCommandLineOption registryFile{QStringLiteral("registry"),
                                     QStringLiteral("Registry file of the advanced settings."), QStringLiteral("PATH")};
-    QCommandLineOption quiet{QStringLiteral("quiet"), QStringLiteral("No progress and no summary.")};
+    QCommandLineOption quiet{QStringLiteral("quiet"),
+                             QStringLiteral("Print nothing unless something fails (then the failure and the "
+                                            "pages written).")};
 
     void addTo(QCommandLineParser &parser) const
     {
@@ -123,7 +139,8 @@ QString absolutePictureFolders(const QString &folders)
     return absolute.join(QLatin1Char(','));
 }
 
-// Lists the page files on stdout and says on stderr how the run ended.
+// Lists the page files on stdout and says on stderr how the run ended;
+// quiet, only when something failed.
 int reportOutcome(const RunResult &run, bool written, qint64 records, qint64 ms, const QString &folder, bool quiet)
 {
     QStringList pages;
@@ -131,10 +148,12 @@ int reportOutcome(const RunResult &run, bool written, qint64 records, qint64 ms,
         if (!page.isEmpty() && QFileInfo::exists(page))
             pages << page;
     }
-    QTextStream out(stdout);
-    for (const QString &page : std::as_const(pages))
-        out << page << '\n';
-    out.flush();
+    const bool failed = !run.cancelled && (!written || !run.pagesNotPrinted.isEmpty());
+    if (!quiet || failed) {
+        QTextStream out(stdout);
+        for (const QString &page : std::as_const(pages))
+            out << page << '\n';
+    }
 
     QTextStream err(stderr);
     if (run.cancelled) {
@@ -220,11 +239,11 @@ int runReport(const QStringList &args)
                                                 "4 a page could not be written, 5 a page could not be printed.")))
         return *exit;
 
-    bool ok = false;
-    const qint32 recordsPerPage = parser.value(options.perPage).toInt(&ok);
-    if (!ok || recordsPerPage < 1)
-        return fail(QStringLiteral("--per-page needs a whole number above 0, not '%1'")
-                        .arg(parser.value(options.perPage)));
+    const QString perPage = parser.value(options.perPage).trimmed();
+    if (!pageSizes().contains(perPage))
+        return fail(QStringLiteral("--per-page takes %1, not '%2'")
+                        .arg(pageSizes().join(QStringLiteral(", ")), parser.value(options.perPage)));
+    const qint32 recordsPerPage = perPage.toInt();
     const std::optional<ReportChoices> choices = windowChoices(parser, options);
     if (!choices)
         return ExitBadInput;

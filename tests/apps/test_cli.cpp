@@ -249,8 +249,6 @@ TEST(Cli, ReportWritesPagesAndIsReproducible)
     const Case cases[] = {
         {base + QStringList{QStringLiteral("--table"), QStringLiteral("orders"), QStringLiteral("--color"),
                             QStringLiteral("PINK")}, 1, "PINK"},
-        {base + QStringList{QStringLiteral("--table"), QStringLiteral("orders"), QStringLiteral("--per-page"),
-                            QStringLiteral("0")}, 1, "--per-page"},
         {base + QStringList{QStringLiteral("--table"), QStringLiteral("orders"), QStringLiteral("--date"),
                             QStringLiteral("2024-13-01")}, 1, "2024-13-01"},
         {base + QStringList{QStringLiteral("--query"), QStringLiteral("SELECT * FROM orders WHERE id > 99")}, 2,
@@ -270,6 +268,65 @@ TEST(Cli, ReportWritesPagesAndIsReproducible)
                                QStringLiteral("orders"), QStringLiteral("--app-folder"), blocked},
                               env);
     EXPECT_EQ(run.exitCode, 4) << run.err.toStdString();
+}
+
+TEST(Cli, PerPageTakesOnlyThePageSizesAHostCanChoose)
+{
+    TempFolder folder;
+    const QString db = makeDatabase(folder);
+    struct Case { const char *perPage; int exitCode; const char *why; };
+    const Case cases[] = {
+        {"5", 0, "the smallest page a host can choose"},
+        {"1000", 0, "the largest"},
+        {" 200", 0, "blanks around a value are no other value"},
+        {"5000", 1, "a page a browser does not finish showing"},
+        {"15", 1, "between two sizes"},
+        {"0", 1, "no records at all"},
+        {"-10", 1, "negative"},
+        {"ten", 1, "not a number"},
+    };
+    for (const Case &c : cases) {
+        const CliRun run = runCli({QStringLiteral("report"), QStringLiteral("--db"), db, QStringLiteral("--table"),
+                                   QStringLiteral("orders"), QStringLiteral("--app-folder"), folder.path(),
+                                   QStringLiteral("--quiet"), QStringLiteral("--per-page=") + QLatin1String(c.perPage)});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.why << ": " << run.err.toStdString();
+        if (c.exitCode == 0)
+            continue;
+        EXPECT_EQ(run.err, QStringLiteral("zuvexal: --per-page takes 5, 10, 20, 100, 200, 500, 1000, not '%1'\n")
+                               .arg(QLatin1String(c.perPage)))
+            << c.why;
+    }
+}
+
+TEST(Cli, QuietPrintsNothingUnlessSomethingFails)
+{
+    TempFolder folder;
+    const QString db = makeDatabase(folder);
+    const QString blocked = folder.file(QStringLiteral("blocked"));
+    QDir().mkpath(blocked);
+    test::writeAll(blocked + QStringLiteral("/Reports"), "");
+    struct Case { QString appFolder; QStringList more; int exitCode; const char *err; const char *why; };
+    const Case cases[] = {
+        {folder.path(), {}, 0, "", "written: neither the pages nor a summary"},
+        {folder.path(), {QStringLiteral("--print")}, 0, "", "written and printed"},
+        {blocked, {}, 4, "sections could not be written", "a page that cannot be written is told"},
+        {folder.path(), {QStringLiteral("--print")}, 5, "not printed", "so is a page that cannot be printed"},
+    };
+    for (const Case &c : cases) {
+        const QString pdf = c.exitCode == 5 ? folder.file(QStringLiteral("orders.db/pdf")) : folder.file("pdf");
+        const CliRun run = runCli(QStringList{QStringLiteral("report"), QStringLiteral("--db"), db,
+                                              QStringLiteral("--table"), QStringLiteral("orders"),
+                                              QStringLiteral("--app-folder"), c.appFolder, QStringLiteral("--quiet")}
+                                      + c.more,
+                                  {QStringLiteral("ZUVEXAL_PRINT_TO=") + pdf});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.why << ": " << run.err.toStdString();
+        if (c.exitCode == 0) {
+            EXPECT_EQ(run.out + run.err, QString()) << c.why;
+            continue;
+        }
+        EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << c.why << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QLatin1String(c.err))) << c.why << ": " << run.err.toStdString();
+    }
 }
 
 TEST(Cli, EveryCommandHasHelp)

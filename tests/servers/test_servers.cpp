@@ -168,13 +168,13 @@ CliRun run(const Connection &c, const QStringList &args, const QStringList &env 
     return runCli(args + QStringList{QStringLiteral("--db"), c.db} + c.options, c.env + env);
 }
 
-// A report of a fixture table in the order of its ids, two rows a page.
+// A report of a fixture table in the order of its ids, five rows a page.
 QStringList reportArgs(const QString &table, const QString &appFolder)
 {
     return {QStringLiteral("report"), QStringLiteral("--query"),
             QStringLiteral("SELECT * FROM %1 ORDER BY id").arg(table), QStringLiteral("--app-folder"), appFolder,
             QStringLiteral("--file"), table, QStringLiteral("--title"), QStringLiteral("Fixture"),
-            QStringLiteral("--per-page"), QStringLiteral("2"), QStringLiteral("--locale"), QStringLiteral("en_US"),
+            QStringLiteral("--per-page"), QStringLiteral("5"), QStringLiteral("--locale"), QStringLiteral("en_US"),
             QStringLiteral("--quiet")};
 }
 
@@ -691,10 +691,10 @@ TEST_F(Servers, ReportPagesAreThoseOfSqlite)
     const CliRun reference = run(sqlite(), reportArgs(table, sqliteApp), reportEnv(folder));
     ASSERT_EQ(reference.exitCode, 0) << reference.err.toStdString();
     const QHash<QString, QByteArray> expected = pages(sqliteApp);
-    ASSERT_EQ(expected.size(), 2) << "four rows, two a page";
+    ASSERT_EQ(expected.size(), 1) << "four rows, one page";
     // NULLs, quotes, markup, non-ASCII text, 2^53 + 1, fractions and the
     // sums below each page come out the same from every server.
-    EXPECT_TRUE(expected.value(QStringLiteral("items1.htm")).contains("<TD><BGCOLOR=[WHITE]>9007199254740993</TD>"));
+    EXPECT_TRUE(expected.value(QStringLiteral("items.htm")).contains("<TD><BGCOLOR=[WHITE]>9007199254740993</TD>"));
     int n = 0;
     for (const Connection &c : serverConnections(folder)) {
         const QString app = folder.file(QStringLiteral("server%1").arg(++n));

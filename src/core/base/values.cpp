@@ -139,6 +139,26 @@ QString timeFormatWithoutZone(const QLocale &locale)
     return format.trimmed();
 }
 
+namespace {
+
+// A double's general text: rounded to the significant digits a double
+// holds for certain, so sums and averages show no binary noise (32.99, not
+// 32.989999999999995), then in Qt's shortest form of the rounded value. A
+// value that needs no more digits is written as it is.
+QString generalRealText(double value)
+{
+    char text[32];
+    const char *end = std::to_chars(std::begin(text), std::end(text), value, std::chars_format::scientific,
+                                    GeneralSignificantDigits - 1).ptr;
+    double rounded = value;
+    // Near the largest double the rounded value is beyond it.
+    if (std::isfinite(value) && std::from_chars(text, end, rounded).ec != std::errc())
+        return QString::number(value, 'g', GeneralSignificantDigits);
+    return QString::number(rounded, 'g', QLocale::FloatingPointShortest);
+}
+
+} // namespace
+
 QString valueText(const QVariant &value)
 {
     return valueText(value, QLocale());
@@ -161,7 +181,7 @@ QString valueText(const QVariant &value, const QLocale &locale)
         return QString::number(value.toULongLong());
     case QMetaType::Double:
     case QMetaType::Float: {
-        QString text = QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+        QString text = generalRealText(value.toDouble());
         if (const qsizetype point = text.indexOf(QLatin1Char('.')); point >= 0)
             text.replace(point, 1, locale.decimalPoint());
         return text;
@@ -232,11 +252,20 @@ struct ShortestDigits
         return false;
     }
 
+    // The value rounded to the general digits, without the zeros that end them.
     void fromScientific(double value)
     {
         char scientific[32];
         const char *end = std::to_chars(std::begin(scientific), std::end(scientific), value,
-                                        std::chars_format::scientific).ptr;
+                                        std::chars_format::scientific, GeneralSignificantDigits - 1).ptr;
+        // Below the normal range a double holds fewer digits: those of the
+        // rounded value that read back as it.
+        if (std::fpclassify(value) == FP_SUBNORMAL) {
+            double rounded = value;
+            std::from_chars(scientific, end, rounded);
+            end = std::to_chars(std::begin(scientific), std::end(scientific), rounded,
+                                std::chars_format::scientific).ptr;
+        }
         const char *p = scientific;
         negative = *p == '-';
         if (negative)
@@ -245,6 +274,8 @@ struct ShortestDigits
             if (*p != '.')
                 digits[count++] = *p;
         }
+        while (count > 1 && digits[count - 1] == '0')
+            --count;
         int exponent = 0;
         std::from_chars(p[1] == '+' ? p + 2 : p + 1, end, exponent);
         decpt = exponent + 1;

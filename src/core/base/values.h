@@ -32,8 +32,13 @@ bool isNumeric(const QVariant &value, const QLocale &locale);
 // that isNumeric has to decide.
 bool surelyNotNumeric(QByteArrayView utf8);
 
-// The general text of a value: whole numbers without decimals, doubles in
-// their shortest round-trip form with the locale's decimal separator, dates
+// Doubles are written with at most this many significant digits: all a
+// double holds for certain, none of the noise of its binary fraction.
+constexpr int GeneralSignificantDigits = 15;
+
+// The general text of a value: whole numbers without decimals, doubles
+// rounded to GeneralSignificantDigits in their shortest form (the shorter
+// of the decimal and exponent forms) with the locale's decimal separator, dates
 // in the locale's short format, null and empty values as empty text. The
 // locale is Qt's default when none is given.
 ZUVEXAL_CORE_EXPORT QString valueText(const QVariant &value);

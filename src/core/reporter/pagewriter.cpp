@@ -1,4 +1,5 @@
 #include "core/reporter/pagewriter.h"
+#include "core/reporter/tablecolors.h"
 
 #include "core/base/quotedrecord.h"
 #include "core/base/values.h"
@@ -165,11 +166,15 @@ void appendAsciiAddress(std::string &out, QByteArrayView address)
     append(out, address.sliced(plainFrom));
 }
 
-// Logo and signature paths are the user's own texts: only their blanks
-// would break the unquoted src.
-QString userPathValue(QString path)
+// A picture's file path inside src or href, where a browser reads it as a
+// URL: '%' would start an escape, '#' a fragment and '?' a query, and
+// white space would end the unquoted attribute.
+QString picturePathValue(QString path)
 {
-    return path.replace(QLatin1Char(' '), QLatin1String("%20"));
+    path.replace(QLatin1Char('%'), QLatin1String("%25"))
+        .replace(QLatin1Char('#'), QLatin1String("%23"))
+        .replace(QLatin1Char('?'), QLatin1String("%3F"));
+    return addressValue(path);
 }
 
 bool isAsciiLetter(char c)
@@ -282,6 +287,7 @@ struct Column
     std::optional<int> field;      // in the section's record set
     bool hyperlink = false;        // its marked values become links
     std::optional<QString> pictureFolder;
+    std::string linkStyle;         // of its links, for the table's colour
 };
 
 // What describing the columns reads: the section's field names, the
@@ -377,7 +383,8 @@ char asciiLowerAt(QStringView text, qsizetype i)
 }
 
 // A marked value of a hyperlink column: "text#address#" links to the
-// address and shows the text; "#address#" shows the address. An address
+// address and shows the text; "#address#" links to the value without its
+// first and last character, so an address's own '#' stays in it. An address
 // with '@' is an e-mail address. Nothing when the value is not marked or
 // names no address.
 template <typename View>
@@ -398,7 +405,7 @@ std::optional<MarkedLink<View>> markedLink(View v)
     if (second < 0)
         return std::nullopt;
     MarkedLink<View> link;
-    link.address = v.sliced(first + 1, second - first - 1);
+    link.address = first == 0 ? v.sliced(1, v.size() - 2) : v.sliced(first + 1, second - first - 1);
     if (link.address.isEmpty())
         return std::nullopt;
     link.shown = first > 0 ? v.first(first) : link.address;
@@ -427,7 +434,7 @@ void appendCell(std::string &html, QString v, const Column &column, const PageCo
         if (!v.isEmpty() && column.pictureFolder) {
             const QString picture = *column.pictureFolder + v;
             const QString shortPath = ShortPathName(picture);
-            const QString path = addressValue(shortPath.isEmpty() ? picture : shortPath);
+            const QString path = picturePathValue(shortPath.isEmpty() ? picture : shortPath);
             appendUtf8(html, QString(QLatin1String("<A Href=") % path % QLatin1String("> <img src = ") % path
                                      % QLatin1String(" border=0 width=120 height=120 ALT = image_here align=center> </A></TD>")));
             return;
@@ -445,10 +452,11 @@ void appendCell(std::string &html, QString v, const Column &column, const PageCo
         const QString address = addressValue(link->address.toString());
         const QString shown = escaped(link->shown.toString());
         if (link->mail)
-            appendUtf8(html, QString(QLatin1String("<A HREF=mailto:") % address % QLatin1Char('>') % shown
-                                     % QLatin1String("</A></TD>")));
+            appendUtf8(html, QString(QLatin1String("<A HREF=mailto:") % address % QLatin1String(column.linkStyle)
+                                     % QLatin1Char('>') % shown % QLatin1String("</A></TD>")));
         else
-            appendUtf8(html, QString(QLatin1String("<A HREF='") % address % QLatin1String("'>") % shown
+            appendUtf8(html, QString(QLatin1String("<A HREF='") % address % QLatin1Char('\'')
+                                     % QLatin1String(column.linkStyle) % QLatin1Char('>') % shown
                                      % QLatin1String("</A></TD>")));
         return;
     }
@@ -488,7 +496,9 @@ void appendTextCell(std::string &html, QByteArrayView v, const Column &column, c
         if (hasSafeScheme(link->address)) {
             html += link->mail ? "<A HREF=mailto:" : "<A HREF='";
             appendAsciiAddress(html, link->address);
-            html += link->mail ? ">" : "'>";
+            html += link->mail ? "" : "'";
+            html += column.linkStyle;
+            html += '>';
             appendEscaped(html, link->shown);
             html += "</A></TD>";
             return;
@@ -678,6 +688,7 @@ struct PageWriter::Texts
     QStringList tableColumns;
     std::string tableHead;
     std::string cellStart;
+    std::string linkStyle;
 
     // The columns as last described, and what that was read from.
     ColumnInputs inputs;
@@ -758,6 +769,10 @@ const std::vector<Column> &PageWriter::Texts::describe(const QStringList &column
         columns = describeColumns(columnNames, rsSection, page);
         inputs = inputsOf(columnNames, rsSection, page);
     }
+    for (Column &column : columns) {
+        if (column.hyperlink && column.linkStyle != linkStyle)
+            column.linkStyle = linkStyle;
+    }
     return columns;
 }
 
@@ -768,10 +783,17 @@ void PageWriter::Texts::useTable(const QString &TableColor, const QStringList &c
     tableColor = TableColor;
     tableColumns = columns;
     const QString color = pageColor(TableColor);
+    // Where black does not read on the colour, the table's text and links
+    // take one that does; elsewhere the table is written as it always was.
+    const QColor background = legacyColor(color);
+    const auto style = [](const std::optional<QColor> &text) {
+        return text ? QStringLiteral(" STYLE=\"color:%1\"").arg(text->name()) : QString();
+    };
+    linkStyle = style(tableLinkColor(background)).toStdString();
     // The table tag is closed, so browsers paint the colour chosen (left
     // open, "[WHITE]<TR" was read as the colour, a bright green).
-    QString head = QLatin1String("<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=") + color
-        + QLatin1String("><TR>");
+    QString head = QLatin1String("<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER")
+        + style(tableTextColor(background)) + QLatin1String(" BGCOLOR=") + color + QLatin1String("><TR>");
     for (const QString &name : columns)
         head += QLatin1String("<TH>") + escaped(name) + QLatin1String("</TH>");
     head += QLatin1String("</TR>");
@@ -1024,7 +1046,8 @@ bool PageWriter::WriteReportSection(const QString &FileName, RecordSet &rsSectio
     if (!m_collector)
         html.clear();
     html += "<HTML><HEAD></HEAD><BODY><H3> <A Name='";
-    appendUtf8(html, SectionName);
+    // An apostrophe of the title would end the attribute.
+    appendUtf8(html, QString(SectionName).replace(QLatin1Char('\''), QLatin1String("&#39;")));
     html += "'>";
     appendUtf8(html, SectionName);
     html += "</A></H3><META NAME=\"GENERATOR\" CONTENT=\"ZuVexal Report by ";
@@ -1093,7 +1116,7 @@ void PageWriter::writeHeaderBlock(QString &html, const RecordSet &rsSection, con
     const AdvancedSettings &s = page.settings;
     if (page.CurPage == 1) {
         if (!isBlank(s.LogoFile))
-            html += QLatin1String("<P Align=Center><img src = ") + userPathValue(s.LogoFile)
+            html += QLatin1String("<P Align=Center><img src = ") + picturePathValue(s.LogoFile)
                 + QLatin1String(" ALT = Logo_here ></P> ");
         html += QLatin1String("<P Align=Center><B>");
         const qsizetype dot = positionOf(s.WebsiteLink, u'.', 2);
@@ -1169,7 +1192,7 @@ void PageWriter::writeSummaries(QString &html, const QStringList &columns, const
         if (s.IncludeNotes == 1 && s.NotesPosition == 1)
             html += TextToHtml(s.NotesText) + QLatin1String("<P>  </P>");
         if (!isBlank(s.SignatureFile))
-            html += QLatin1String("<P Align=Left><img src = ") + userPathValue(s.SignatureFile)
+            html += QLatin1String("<P Align=Left><img src = ") + picturePathValue(s.SignatureFile)
                 + QLatin1String(" ALT = Signature_here ></P> ");
     }
     if (!isBlank(s.FooterText))

@@ -1,8 +1,8 @@
 #include "core/reporter/printing.h"
+#include "core/reporter/tablecolors.h"
 
 #include "platform/printer.h"
 
-#include <QColor>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
+#include <QPalette>
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -22,45 +24,9 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <cctype>
-#include <cmath>
 #include <limits>
 
 namespace zuvexal {
-
-QColor legacyColor(QString value)
-{
-    value = value.trimmed();
-    if (value.isEmpty() || value.compare(QLatin1String("transparent"), Qt::CaseInsensitive) == 0)
-        return {};
-    if (QColor::isValidColorName(value) && !value.startsWith(QLatin1Char('#')))
-        return QColor::fromString(value);
-    if (value.size() == 4 && value.startsWith(QLatin1Char('#')) && QColor::isValidColorName(value))
-        return QColor::fromString(value);
-    value = value.left(128);
-    if (value.startsWith(QLatin1Char('#')))
-        value.remove(0, 1);
-    for (QChar &c : value) {
-        if (c.unicode() > 0x7F || !std::isxdigit(static_cast<unsigned char>(c.toLatin1())))
-            c = QLatin1Char('0');
-    }
-    while (value.isEmpty() || value.size() % 3 != 0)
-        value += QLatin1Char('0');
-    qsizetype length = value.size() / 3;
-    QStringList parts{value.mid(0, length), value.mid(length, length), value.mid(2 * length, length)};
-    if (length > 8) {
-        for (QString &part : parts)
-            part = part.right(8);
-        length = 8;
-    }
-    while (length > 2 && std::all_of(parts.begin(), parts.end(), [](const QString &p) { return p.front() == u'0'; })) {
-        for (QString &part : parts)
-            part.remove(0, 1);
-        --length;
-    }
-    return QColor(parts[0].left(2).toInt(nullptr, 16), parts[1].left(2).toInt(nullptr, 16),
-                  parts[2].left(2).toInt(nullptr, 16));
-}
 
 namespace {
 
@@ -139,50 +105,126 @@ void addPictures(QTextDocument &document, const QString &html)
     }
 }
 
-// The span of a table row in the laid-out document: from the top of its
-// cells' first blocks to the bottom of their last ones.
-std::pair<qreal, qreal> rowSpan(QTextDocument &document, QTextTable &table, int row)
+// A stretch of the laid-out page, from top to bottom, that a sheet's end
+// must not cut.
+struct Span
 {
-    QAbstractTextDocumentLayout *layout = document.documentLayout();
-    qreal top = std::numeric_limits<qreal>::max();
-    qreal bottom = 0;
+    qreal top;
+    qreal bottom;
+};
+
+// The span of a table row: from the top of its cells' first blocks to the
+// bottom of their last ones.
+Span rowSpan(const QAbstractTextDocumentLayout &layout, const QTextTable &table, int row)
+{
+    Span span{std::numeric_limits<qreal>::max(), 0};
     for (int column = 0; column < table.columns(); ++column) {
         const QTextTableCell cell = table.cellAt(row, column);
         if (!cell.isValid())
             continue;
-        top = std::min(top, layout->blockBoundingRect(cell.firstCursorPosition().block()).top());
-        bottom = std::max(bottom, layout->blockBoundingRect(cell.lastCursorPosition().block()).bottom());
+        span.top = std::min(span.top, layout.blockBoundingRect(cell.firstCursorPosition().block()).top());
+        span.bottom = std::max(span.bottom, layout.blockBoundingRect(cell.lastCursorPosition().block()).bottom());
     }
-    return {top, bottom};
+    return span;
 }
 
-// Qt's layout cuts a table row that reaches over the end of a sheet; a
-// browser moves it whole onto the next one. Each such row, when it fits on
-// a sheet, gets a page break before its cells, and the document is laid out
-// again, until no row that fits is cut.
-void keepRowsWhole(QTextDocument &document)
+void addTableRows(const QAbstractTextDocumentLayout &layout, QTextFrame *frame, qreal sheet, std::vector<Span> &spans)
 {
-    const qreal sheet = document.pageSize().height();
-    if (sheet <= 0)
-        return;
-    QList<QTextTable *> tables;
-    for (QTextFrame *frame : document.rootFrame()->childFrames()) {
-        if (auto *table = qobject_cast<QTextTable *>(frame))
-            tables << table;
-    }
-    for (QTextTable *table : std::as_const(tables)) {
-        for (int row = 0; row < table->rows(); ++row) {
-            const auto [top, bottom] = rowSpan(document, *table, row);
-            const qreal end = (std::floor(top / sheet) + 1) * sheet;
-            if (bottom <= end || bottom - top > sheet)
-                continue;
-            for (int column = 0; column < table->columns(); ++column) {
-                QTextCursor cursor = table->cellAt(row, column).firstCursorPosition();
-                QTextBlockFormat format = cursor.blockFormat();
-                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-                cursor.setBlockFormat(format);
+    for (QTextFrame *child : frame->childFrames()) {
+        if (auto *table = qobject_cast<QTextTable *>(child)) {
+            for (int row = 0; row < table->rows(); ++row) {
+                const Span span = rowSpan(layout, *table, row);
+                if (span.bottom - span.top <= sheet)
+                    spans.push_back(span);
             }
         }
+        addTableRows(layout, child, sheet, spans);
+    }
+}
+
+// What a browser keeps whole on a sheet: every line of text (a picture
+// stands in its line) and every table row that fits on a sheet.
+std::vector<Span> unbreakableSpans(QTextDocument &document, qreal sheet)
+{
+    const QAbstractTextDocumentLayout &layout = *document.documentLayout();
+    std::vector<Span> spans;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout *lines = block.layout();
+        if (!lines)
+            continue;
+        const qreal top = layout.blockBoundingRect(block).top() - lines->boundingRect().top();
+        for (int i = 0; i < lines->lineCount(); ++i) {
+            const QTextLine line = lines->lineAt(i);
+            if (line.height() <= sheet)
+                spans.push_back({top + line.y(), top + line.y() + line.height()});
+        }
+    }
+    addTableRows(layout, document.rootFrame(), sheet, spans);
+    return spans;
+}
+
+// Where each sheet of the page starts, in layout units. A sheet ends before
+// the first span that would reach over its end, in the gap above that span,
+// so whatever fits on a sheet moves whole onto the next one as a browser
+// moves it; a span that starts at the top of a sheet and still does not fit
+// is cut at the sheet's end.
+QList<qreal> sheetTops(std::vector<Span> spans, qreal sheet)
+{
+    QList<qreal> tops{0};
+    qreal end = 0;
+    for (const Span &span : spans)
+        end = std::max(end, span.bottom);
+    std::sort(spans.begin(), spans.end(), [](const Span &a, const Span &b) { return a.top < b.top; });
+    while (end - tops.last() > sheet) {
+        const qreal top = tops.last();
+        qreal cut = top + sheet;
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const Span &span : spans) {
+                if (span.top > top && span.top < cut && span.bottom > cut) {
+                    cut = span.top;
+                    moved = true;
+                }
+            }
+        }
+        if (cut < top + sheet) {
+            qreal above = top;
+            for (const Span &span : spans) {
+                if (span.bottom <= cut)
+                    above = std::max(above, span.bottom);
+            }
+            cut = (above + cut) / 2;
+        }
+        tops << cut;
+    }
+    return tops;
+}
+
+// Paints the page sheet by sheet, each from its top to the next one's.
+// Qt's own pagination cannot keep a row whole: it splits rows, and a page
+// break asked for inside a row's cells stretches the row over an empty
+// sheet and pushes the end of the page past the last one printed.
+void printSheets(QTextDocument &document, qreal sheet, QPdfWriter &writer)
+{
+    const QList<qreal> tops = sheetTops(unbreakableSpans(document, sheet), sheet);
+    const qreal width = document.textWidth();
+    const qreal scale = writer.width() / width;
+    QPainter painter(&writer);
+    for (qsizetype i = 0; i < tops.size(); ++i) {
+        if (i > 0)
+            writer.newPage();
+        const qreal top = tops[i];
+        const qreal height = i + 1 < tops.size() ? tops[i + 1] - top : sheet;
+        painter.save();
+        painter.scale(scale, scale);
+        painter.setClipRect(QRectF(0, 0, width, height));
+        painter.translate(0, -top);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        // Lines that only touch a cut belong to the sheet they are on.
+        context.clip = QRectF(0, top + 0.5, width, height - 1);
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
     }
 }
 
@@ -220,9 +262,8 @@ bool renderPdf(const QString &pageFile, const QString &pdfPath)
         writer.setPageOrientation(QPageLayout::Landscape);
     const QSizeF paper = writer.pageLayout().paintRect(QPageLayout::Point).size() * (96.0 / 72.0);
     const qreal width = std::clamp(natural, paper.width(), 2 * paper.width());
-    document.setPageSize(QSizeF(width, width * paper.height() / paper.width()));
-    keepRowsWhole(document);
-    document.print(&writer);
+    document.setTextWidth(width);
+    printSheets(document, width * paper.height() / paper.width(), writer);
     pdf.close();
     return QFileInfo(pdfPath).size() > 0;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QString>
 
 #include <optional>
@@ -23,11 +22,5 @@ bool printPageFile(const QString &pageFile);
 // whether the report is also shown (InBrowser) changes nothing here. True
 // when the page was handed over.
 bool PrintShownPage(const QString &PageFile, bool InBrowser);
-
-// The colour a browser makes of a legacy colour attribute's value (HTML's
-// rules for parsing a legacy colour value): a named colour, else the hex
-// digits read in three parts, every other character counting as 0. Invalid
-// for an empty value and "transparent". Pages are laid out for print with it.
-QColor legacyColor(QString value);
 
 } // namespace zuvexal

@@ -68,7 +68,7 @@ TEST(Values, ValueTextIsTheGeneralTextOfAValue)
     EXPECT_EQ(valueText(QString()), QString());
     EXPECT_EQ(valueText(qlonglong(1234567890123)), QStringLiteral("1234567890123"));
     EXPECT_EQ(valueText(3.0), QStringLiteral("3")) << "whole doubles have no decimals";
-    EXPECT_EQ(valueText(0.1 + 0.2), QStringLiteral("0.30000000000000004")) << "shortest round-trip form";
+    EXPECT_EQ(valueText(0.1 + 0.2), QStringLiteral("0.3")) << "15 significant digits, no binary noise";
     EXPECT_EQ(valueText(2.5), QStringLiteral("2.5"));
     EXPECT_EQ(valueText(true), QStringLiteral("True"));
     EXPECT_EQ(valueText(QStringLiteral("text")), QStringLiteral("text"));
@@ -89,7 +89,18 @@ TEST(Values, AppendRealTextWritesWhatValueTextWrites)
         {0.0001, "1e-04", "three do not"},
         {0.00012, "0.00012", "unless a second digit makes the exponent form as long"},
         {1e300, "1e+300", "three exponent digits"},
-        {0.1 + 0.2, "0.30000000000000004", "the shortest digits that read back"},
+        {0.1 + 0.2, "0.3", "rounded to 15 significant digits, the zeros after them dropped"},
+        {32.989999999999995, "32.99", "a sum's binary noise below the 15th digit is gone"},
+        {500.1291800000001, "500.12918", "an average's noise"},
+        {1000258.3600000001, "1000258.36", "a total's noise, beyond the short-decimal scale"},
+        {104944.66999999993, "104944.67", "noise below the value rounds up"},
+        {0.123456789012345678, "0.123456789012346", "a long fraction keeps 15 digits"},
+        {1.0 / 3.0, "0.333333333333333", "a repeating fraction keeps 15 digits"},
+        {123456789012345678.0, "123456789012346000", "a large value keeps 15 digits, zeros after them"},
+        {1.2345678901234567e+20, "1.23456789012346e+20", "in the exponent form once it is shorter"},
+        {-1.3577664124044799e-310, "-1.3577664124045e-310", "below the normal range: the digits it holds"},
+        {999999999999999.9, "1e+15", "rounding carries into a new leading digit"},
+        {std::numeric_limits<double>::max(), "1.79769313486232e+308", "rounding beyond the largest double keeps it"},
         {-1.25e-7, "-1.25e-07", "negative with a fraction in the exponent form"},
         {std::numeric_limits<double>::infinity(), "inf", "infinity"},
         {-std::numeric_limits<double>::infinity(), "-inf", "negative infinity"},

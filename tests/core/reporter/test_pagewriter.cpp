@@ -1,4 +1,5 @@
 #include "core/reporter/pagewriter.h"
+#include "core/reporter/reportform.h"
 #include "core/base/values.h"
 
 #include "core/recordset/sqladapter.h"
@@ -11,7 +12,10 @@
 #include <QDir>
 #include <QLocale>
 #include <QSqlDatabase>
+#include <QRegularExpression>
 #include <QSqlQuery>
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -200,7 +204,7 @@ TEST_F(PageWriterTest, TheTableTagIsClosedAndCarriesASafeColour)
         {"FUCHSIA", "FUCHSIA", "a colour of the window's list"},
         {"#FF8800", "#FF8800", "a hex colour"},
         {"#f80", "#f80", "a short hex colour"},
-        {"Navy2", "Navy2", "one word of letters and digits passes as it is"},
+        {"OldLace", "OldLace", "one word of letters and digits passes as it is"},
         {"RED><SCRIPT>", "WHITE", "text that would end the tag"},
         {"light blue", "WHITE", "two words"},
         {"#12345", "WHITE", "a hex colour of five digits"},
@@ -216,6 +220,75 @@ TEST_F(PageWriterTest, TheTableTagIsClosedAndCarriesASafeColour)
         EXPECT_TRUE(page.contains(QStringLiteral("ALIGN=CENTER BGCOLOR=%1><TR><TH>Name</TH>").arg(written))) << c.why;
         // The cells' colour tags, which browsers ignore, keep their form.
         EXPECT_TRUE(page.contains(QStringLiteral("<TD><BGCOLOR=[%1]>A</TD>").arg(written))) << c.why;
+    }
+}
+
+namespace {
+
+// WCAG 2's contrast of two colours, computed here apart from the writer.
+double wcagContrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
+
+TEST_F(PageWriterTest, TablesReadInEveryColour)
+{
+    // Text is black unless the table says otherwise; links are the
+    // browser's blue (#0000EE, visited #551A8B) unless they say otherwise.
+    const QString white = QStringLiteral(" STYLE=\"color:#ffffff\"");
+    const QString black = QStringLiteral(" STYLE=\"color:#000000\"");
+    struct Case { const char *chosen; QString text; QString link; const char *why; };
+    const Case cases[] = {
+        {"WHITE", "", "", "black and the browser's blue read: the page as it always was"},
+        {"YELLOW", "", "", "so on yellow"},
+        {"SILVER", "", "", "and on silver, where blue reads 5.2:1"},
+        {"RED", "", black, "black reads 5.3:1, blue links only 2.4:1: links in black"},
+        {"GRAY", "", black, "black reads 5.3:1, blue links 2.4:1"},
+        {"FUCHSIA", "", black, "black reads 6.7:1, blue links 3:1"},
+        {"BLUE", white, white, "black reads 2.4:1 and blue links 1.1:1: all white"},
+        {"MAROON", white, white, "black reads 1.9:1"},
+        {"GREEN", white, white, "black falls just short, 4.1:1"},
+        {"#123456", white, white, "any dark hex colour"},
+        {"#abc", "", "", "a light hex colour stays as it was"},
+    };
+    const std::vector<Column> columns = {{"Site", adLongVarWChar, 234}, {"Name", adVarWChar}};
+    RecordSet source = table(columns, {});
+    const auto write = [&](const QString &color, const QString &file) {
+        PageContext page = pageOf(1, 1, 1, 1);
+        page.SourceRecordset = &source;
+        RecordSet rs = table(columns, {{"Shop#https://shop.example.com/#", "Ann"}});
+        writer.WriteReportSection(file, rs, 2, {"Site", "Name"}, "Vol 1", 0, color, page);
+        return fragment(file);
+    };
+    for (const Case &c : cases) {
+        const QString color = QString::fromLatin1(c.chosen);
+        EXPECT_EQ(write(color, folder.file(QStringLiteral("read%1.htm").arg(&c - cases))),
+                  opening("Vol 1") + "<P>  </P><TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER" + c.text
+                      + " BGCOLOR=" + color + "><TR><TH>Site</TH><TH>Name</TH></TR><TR><TD><BGCOLOR=[" + color
+                      + "]><A HREF='https://shop.example.com/'" + c.link + ">Shop</A></TD><TD><BGCOLOR=[" + color
+                      + "]>Ann</TD></TR>" + TableEnd + Close)
+            << c.why;
+    }
+    // Every colour of the window's list, measured as a browser measures it.
+    static const QRegularExpression style(QStringLiteral("STYLE=\"color:(#[0-9a-f]{6})\""));
+    for (const QString &color : reportTableColors()) {
+        const QString page = write(color, folder.file(color + QStringLiteral(".htm")));
+        const QString head = page.section(QStringLiteral("<TR>"), 0, 0);
+        const QString link = page.section(QStringLiteral("<A HREF="), 1).section(QLatin1Char('>'), 0, 0);
+        const QColor background = QColor::fromString(color);
+        const QColor text = head.contains(style) ? QColor::fromString(style.match(head).captured(1)) : Qt::black;
+        EXPECT_GE(wcagContrast(text, background), 4.5) << color.toStdString();
+        const QList<QColor> links = link.contains(style) ? QList{QColor::fromString(style.match(link).captured(1))}
+                                                          : QList{QColor(0x0000EE), QColor(0x551A8B)};
+        for (const QColor &l : links)
+            EXPECT_GE(wcagContrast(l, background), 4.5) << color.toStdString() << " link " << l.name().toStdString();
     }
 }
 
@@ -455,6 +528,12 @@ TEST_F(PageWriterTest, CellsOfHyperlinkColumnsBecomeSafeLinks)
         {"Site", "Mail us#Sales@quorvane.com#", "<A HREF=mailto:Sales@quorvane.com>Mail us</A>",
          "an e-mail address behind a text"},
         {"Site", "Empty##", "Empty##", "no address: no link"},
+        {"Site", "#https://example.com/page#top#",
+         "<A HREF='https://example.com/page#top'>https://example.com/page#top</A>",
+         "#address#: the value without its first and last character, so the address keeps its fragment"},
+        {"Site", "#a#b#", "<A HREF='a#b'>a#b</A>", "every inner mark of #address# belongs to the address"},
+        {"Site", "#a#b", "<A HREF='a#'>a#</A>", "the last character goes whatever it is, as a closing mark would"},
+        {"Site", "##", "##", "#address# with nothing between: no link"},
         {"Site", "#http://www.quorvane.com/a b&c#",
          "<A HREF='http://www.quorvane.com/a%20b&amp;c'>http://www.quorvane.com/a b&amp;c</A>",
          "between marks the address; escaped, its blank encoded in the target"},
@@ -520,6 +599,115 @@ TEST_F(PageWriterTest, PictureCellsShowThePictureFile)
                   + "<TR><TD><BGCOLOR=[WHITE]>Ann</TD>" + picture(encoded + "cat.png") + "</TR>"
                   + "<TR><TD><BGCOLOR=[WHITE]>Bob</TD>" + picture(encoded + "dog.png") + "</TR>"
                   + row({"Cy", ""}) + row({"#" + pictures + "cat.png#", ""}) + TableEnd + Close);
+}
+
+TEST_F(PageWriterTest, PicturePathsAreWrittenAsTheUrlsOfTheirFiles)
+{
+    // A browser reads src and href as URLs: a file name's '%', '#' and '?'
+    // would start an escape, a fragment and a query. Link targets of
+    // hyperlink cells are URLs already and keep theirs (see above).
+    struct Case { const char *file; const char *written; const char *why; };
+    const Case cases[] = {
+        {"gear#1.bmp", "gear%231.bmp", "'#' would cut the file name into a fragment"},
+        {"a%20b.bmp", "a%2520b.bmp", "'%' is the file's own, not the start of an escape"},
+        {"why?.bmp", "why%3F.bmp", "'?' would start a query"},
+        {"two words.bmp", "two%20words.bmp", "a blank would end the unquoted attribute"},
+        {"%#? .bmp", "%25%23%3F%20.bmp", "all of them at once, each encoded once"},
+        {"plain.bmp", "plain.bmp", "other names are written as they are"},
+    };
+    const QString pictures = folder.path() + "pics/";
+    QDir().mkpath(pictures);
+    const std::vector<Column> columns = {{"Photo", adVarWChar}};
+    for (const Case &c : cases) {
+        test::writeAll(pictures + c.file, "bmp");
+        PageContext page = pageOf(1, 1, 1, 1);
+        page.ContainPictureFilenameField = true;
+        page.GridFieldNames = {"Photo"};
+        page.ColumnPictureFolders = {pictures};
+        RecordSet rs = table(columns, {{QString::fromUtf8(c.file)}});
+        const QString file = folder.file(QStringLiteral("picture%1.htm").arg(&c - cases));
+        writer.WriteReportSection(file, rs, 1, {"Photo"}, "Vol 1", 0, "WHITE", page);
+
+        const QString path = folder.path() + "pics/" + c.written;
+        EXPECT_EQ(fragment(file), opening("Vol 1") + tableHead({"Photo"})
+                      + QStringLiteral("<TR><TD><BGCOLOR=[WHITE]><A Href=%1> <img src = %1 border=0 width=120 "
+                                       "height=120 ALT = image_here align=center> </A></TD></TR>")
+                            .arg(path)
+                      + TableEnd + Close)
+            << c.why;
+    }
+    // The logo is a picture file too.
+    PageContext page = pageOf(1, 1, 1, 1);
+    page.AdvSettings = true;
+    page.settings.LogoFile = QStringLiteral("/srv/logo#2 100%.png");
+    RecordSet rs = table(columns, {{""}});
+    writer.WriteReportSection(folder.file("logo.htm"), rs, 1, {"Photo"}, "Vol 1", 0, "WHITE", page);
+    EXPECT_TRUE(fragment(folder.file("logo.htm")).contains("<img src = /srv/logo%232%20100%25.png ALT = Logo_here >"));
+}
+
+TEST_F(PageWriterTest, AnApostropheOfTheTitleStaysInsideTheHeadingsName)
+{
+    struct Case { const char *heading; const char *name; const char *why; };
+    const Case cases[] = {
+        {"Vol 1 of O'Brien's orders<Br>1/5/24", "Vol 1 of O&#39;Brien&#39;s orders<Br>1/5/24",
+         "an apostrophe would end the attribute; the visible heading keeps it"},
+        {"Vol 1 of Orders", "Vol 1 of Orders", "a title without one is written as it is"},
+        {"Vol 1 of \"Best\" & <I>co</I>", "Vol 1 of \"Best\" & <I>co</I>",
+         "other host texts stay unescaped, inside the attribute too"},
+    };
+    for (const Case &c : cases) {
+        RecordSet rs = table(NameAmount, {{"A", 1}});
+        const QString file = folder.file(QStringLiteral("heading%1.htm").arg(&c - cases));
+        writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, c.heading, 0, "WHITE", pageOf(1, 1, 1, 1));
+
+        const QString expected = opening(c.heading);
+        EXPECT_EQ(fragment(file), QString(expected).replace("<A Name='" + QString::fromUtf8(c.heading) + "'>",
+                                                           "<A Name='" + QString::fromUtf8(c.name) + "'>")
+                      + tableHead({"Name", "Amount"}) + row({"A", "1"}) + TableEnd + Close)
+            << c.why;
+    }
+}
+
+TEST_F(PageWriterTest, DoublesAreWrittenWithFifteenSignificantDigits)
+{
+    // Sums of prices gather binary noise beyond the 15th digit; the general
+    // text of a double stops there, in cells and summaries alike, on both
+    // ways a cell is written and whatever the decimal separator.
+    struct Case { QLocale locale; const char *point; const char *why; };
+    const Case cases[] = {
+        {QLocale::c(), ".", "the C locale"},
+        {QLocale(QLocale::German, QLocale::Germany), ",", "a decimal comma"},
+    };
+    const std::vector<Column> typed = {{"Price", adDouble}, {"Qty", adInteger}};
+    const std::vector<Column> general = {{"Price", adVariant}, {"Qty", adVariant}};
+    // 10.1 + 22.89 is 32.989999999999995; the cells hold noise of their own.
+    const std::vector<QVariantList> rows = {
+        {10.1, 7}, {22.89, 123456789}, {1000258.3600000001, 1}, {500.1291800000001, 2}, {0.1 + 0.2, 3}};
+    for (const std::vector<Column> *columns : {&typed, &general}) {
+        for (const Case &c : cases) {
+            PageContext page = pageOf(1, 1, 5, 5);
+            page.locale = c.locale;
+            page.AdvSettings = true;
+            page.lstFields = {{"Price", true}, {"Qty", true}};
+            QLocale::setDefault(c.locale);
+            const QString file = folder.file(QStringLiteral("digits%1-%2.htm").arg(&c - cases).arg(columns == &typed));
+            writer.reset();
+            writePage(writer, file, *columns, rows, page);
+
+            const auto n = [&](const char *text) { return QString::fromLatin1(text).replace('.', c.point); };
+            EXPECT_EQ(fragment(file),
+                      opening("Vol 1") + "<P Align=Center><B> </B></P><P>  </P>" + tableHead({"Price", "Qty"})
+                          + row({n("10.1"), "7"}) + row({n("22.89"), "123456789"}) + row({n("1000258.36"), "1"})
+                          + row({n("500.12918"), "2"}) + row({n("0.3"), "3"}) + TableEnd
+                          + "5 records in this Vol. <Br> Sum of Price = " + n("1000791.77918")
+                          + " <Br> Sum of Qty = 123456802 <Br> <P>  </P><B>5 records altogether. </B> <Br> "
+                            "<B> Price</B> : Total = " + n("1000791.77918") + " ; Average = " + n("200158.355836")
+                          + " ; Minimum = " + n("0.3") + " ; Maximum = " + n("1000258.36")
+                          + " <Br> <B> Qty</B> : Total = 123456802 ; Average = " + n("24691360.4")
+                          + " ; Minimum = 1 ; Maximum = 123456789 <Br> <P>  </P>" + Close)
+                << c.why << (columns == &typed ? " (stored reals)" : " (general way)");
+        }
+    }
 }
 
 TEST_F(PageWriterTest, RecordSetTextsAreEscaped)

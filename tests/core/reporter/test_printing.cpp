@@ -1,4 +1,6 @@
 #include "core/reporter/printing.h"
+#include "core/reporter/reportform.h"
+#include "core/reporter/tablecolors.h"
 
 #include "reportfixture.h"
 #include "testsupport.h"
@@ -10,6 +12,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QThread>
+
+#include <functional>
 
 #include <cups/cups.h>
 
@@ -225,6 +229,173 @@ TEST_F(ReportTest, APrintedRowIsNeverCutAcrossTwoSheets)
     for (int i = 1; i <= 60; ++i) {
         ASSERT_NE(beginSheet[i], 0) << "row " << i;
         EXPECT_EQ(beginSheet[i], finishSheet[i]) << "row " << i << " is cut across sheets";
+    }
+}
+
+namespace {
+
+// The words of a text: white space, no-break spaces included, between them;
+// DejaVu's ligatures read as their letters.
+QStringList wordsOf(QString text)
+{
+    const std::pair<char16_t, const char *> ligatures[] = {
+        {0xFB00, "ff"}, {0xFB01, "fi"}, {0xFB02, "fl"}, {0xFB03, "ffi"}, {0xFB04, "ffl"}};
+    for (const auto &[ligature, letters] : ligatures)
+        text.replace(QChar(ligature), QLatin1String(letters));
+    text.replace(QChar(QChar::Nbsp), QLatin1Char(' '));
+    return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+}
+
+// The words of a page file as a browser shows them: the text between the
+// tags (quoted attribute values may hold '>'), its entities read. Tags that
+// start a line or a cell part words; others, such as links, do not.
+QStringList pageWords(const QString &pageFile)
+{
+    QString text = QString::fromUtf8(test::readAll(pageFile));
+    static const QRegularExpression parting(
+        QStringLiteral(R"(<(?:BR|P|TD|TH|TR|HR|TABLE|H3)\b[^>]*>)"), QRegularExpression::CaseInsensitiveOption);
+    text.replace(parting, QStringLiteral(" "));
+    static const QRegularExpression tags(QStringLiteral(R"(<(?:[^>'"=]|=\s*'[^']*'|=\s*"[^"]*"|=)*>)"));
+    text.remove(tags);
+    const std::pair<const char *, const char *> entities[] = {
+        {"&nbsp;", " "}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&amp;", "&"}};
+    for (const auto &[entity, character] : entities)
+        text.replace(QLatin1String(entity), QLatin1String(character));
+    return wordsOf(text);
+}
+
+// The words of sheets of a PDF in the order they were printed.
+QStringList printedWords(const QString &pdf, int sheet = 0)
+{
+    QStringList arguments{QStringLiteral("-raw")};
+    if (sheet > 0)
+        arguments << QStringLiteral("-f") << QString::number(sheet) << QStringLiteral("-l") << QString::number(sheet);
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), arguments << pdf << QStringLiteral("-"));
+    process.waitForFinished(30000);
+    return wordsOf(QString::fromUtf8(process.readAllStandardOutput()));
+}
+
+int sheetCount(const QString &pdf)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished(30000);
+    static const QRegularExpression pagesLine(QStringLiteral("Pages:\\s+(\\d+)"));
+    return pagesLine.match(QString::fromUtf8(info.readAllStandardOutput())).captured(1).toInt();
+}
+
+// Orders as the sample has them: ten a page, each with a 120-pixel picture.
+RecordSetPtr pictureOrders(int n)
+{
+    auto records = std::make_shared<RecordSet>();
+    records->appendField(QStringLiteral("OrderID"), Ado::adBigInt, 8);
+    records->appendField(QStringLiteral("Customer"), Ado::adVarWChar, 40);
+    records->appendField(QStringLiteral("UnitPrice"), Ado::adDouble, 8);
+    records->appendField(QStringLiteral("Website"), Ado::adLongVarWChar, 0, 234);
+    records->appendField(QStringLiteral("Photo"), Ado::adVarWChar, 255);
+    records->open();
+    const char *pictures[] = {"bolt.bmp", "nut.bmp", "gear.bmp", "spring.bmp"};
+    for (int i = 1; i <= n; ++i) {
+        records->addNew();
+        records->setValue(0, qlonglong(1000 + i));
+        records->setValue(1, QStringLiteral("Customer %1 & Sons").arg(i));
+        records->setValue(2, i * 0.35);
+        records->setValue(3, QStringLiteral("Shop%1#https://shop%1.example.com/#").arg(i));
+        records->setValue(4, QString::fromLatin1(pictures[i % 4]));
+        records->update();
+    }
+    records->moveFirst();
+    return records;
+}
+
+// Rows of about three fifths of a sheet each, so no two fit on one.
+constexpr int TallRowWords = 1300;
+RecordSetPtr tallRows(int n)
+{
+    auto records = std::make_shared<RecordSet>();
+    records->appendField(QStringLiteral("Id"), Ado::adBigInt, 8);
+    records->appendField(QStringLiteral("Text"), Ado::adLongVarWChar, 100000);
+    records->open();
+    for (int i = 1; i <= n; ++i) {
+        records->addNew();
+        records->setValue(0, qlonglong(i));
+        QStringList words;
+        for (int w = 0; w < TallRowWords; ++w)
+            words << QStringLiteral("w%1x%2").arg(i).arg(w);
+        records->setValue(1, words.join(QLatin1Char(' ')));
+        records->update();
+    }
+    records->moveFirst();
+    return records;
+}
+
+} // namespace
+
+TEST_F(ReportTest, APrintedPageHoldsEveryWordOfThePageInOrder)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<RecordSetPtr()> records;
+        int perPage;
+        QString color;
+        bool pictures;
+        const char *why;
+    };
+    std::vector<Case> cases = {
+        {"pictures", [] { return pictureOrders(23); }, 10, QStringLiteral("WHITE"), true,
+         "rows of pictures end near a sheet's foot; the links after the footer still reach paper"},
+        {"many", [] { return test::makeOrders(200); }, 200, QStringLiteral("WHITE"), false, "a 200-record page over many sheets"},
+        {"tall", [] { return tallRows(4); }, 5, QStringLiteral("WHITE"), false,
+         "rows taller than half a sheet: one a sheet, none cut"},
+    };
+    for (const QString &color : reportTableColors())
+        cases.push_back({"colour", [] { return pictureOrders(12); }, 10, color, true,
+                         "the table's colour changes no word"});
+    const QString pictures = QStringLiteral(ZUVEXAL_SOURCE_DIR "/examples/pictures/");
+    AdvancedSettings &settings = settingsState().Settings;
+    settings.HeaderText = QStringLiteral("Sample orders, first half of 2024");
+    settings.FooterText = QStringLiteral("ACME Fasteners");
+    settings.WebsiteLink = QStringLiteral("https://acme.example.com");
+    settings.EmailAddress = QStringLiteral("sales@acme.example.com");
+    const EnvGuard printTo("ZUVEXAL_PRINT_TO", folder.file(QStringLiteral("out")).toUtf8());
+    for (const Case &c : cases) {
+        const QString name = QStringLiteral("%1%2").arg(QLatin1String(c.name)).arg(&c - cases.data());
+        control->setMaxRecsPerPage(c.perPage);
+        ReportChoices choices;
+        choices.tableColor = c.color;
+        control->setReportChoices(choices);
+        QString folders = pictures;
+        RecordSetPtr records = c.records();
+        ASSERT_TRUE(control->AutoZuReporter(records, c.pictures ? QStringLiteral("Photo") : QString(),
+                                            c.pictures ? &folders : nullptr, name, QStringLiteral("Orders"),
+                                            ZuVexal::rNoYes));
+        ASSERT_TRUE(control->lastRun() && control->lastRun()->pagesNotPrinted.isEmpty()) << c.why;
+        for (const QString &page : control->lastRun()->pageFiles) {
+            const QString pdf = folder.file(QStringLiteral("out/") + QFileInfo(page).completeBaseName()
+                                            + QStringLiteral(".pdf"));
+            const std::string where = QFileInfo(page).fileName().toStdString() + " in " + c.color.toStdString()
+                + ": " + c.why;
+            EXPECT_EQ(printedWords(pdf), pageWords(page)) << where;
+            const int sheets = sheetCount(pdf);
+            EXPECT_GT(sheets, 0) << where;
+            QStringList sheetWords;
+            for (int sheet = 1; sheet <= sheets; ++sheet) {
+                const QStringList words = printedWords(pdf, sheet);
+                EXPECT_FALSE(words.isEmpty()) << "sheet " << sheet << " is empty, " << where;
+                sheetWords << words.join(QLatin1Char(' '));
+            }
+            if (qstrcmp(c.name, "tall") != 0)
+                continue;
+            EXPECT_EQ(sheets, 4) << "the heading and row 1 on the first sheet, then one row a sheet";
+            for (int row = 1; row <= 4 && sheets == 4; ++row) {
+                const QString first = QStringLiteral("w%1x0 ").arg(row);
+                const QString last = QStringLiteral(" w%1x%2").arg(row).arg(TallRowWords - 1);
+                EXPECT_TRUE(sheetWords[row - 1].contains(first) && sheetWords[row - 1].contains(last))
+                    << "row " << row << " is whole on sheet " << row;
+            }
+        }
     }
 }
 
