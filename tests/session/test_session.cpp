@@ -5,6 +5,7 @@
 // platform (Wayland where there is a compositor), with a window shown.
 #include "core/control/zuvexal.h"
 #include "core/links/windowsearch.h"
+#include "platform/windowsystem.h"
 #include "ui/control/zuvexalwidget.h"
 
 #include "testsupport.h"
@@ -300,6 +301,31 @@ TEST_F(Session, WindowSearchSeesWhatTheSessionShowsAndSaysWhenItCannot)
     if (isSway()) {
         EXPECT_TRUE(eventually([&] { return swayFocused(nativeTitle) == std::optional<bool>(true); }));
     }
+}
+
+TEST_F(Session, AnX11HostInAWaylandSessionWithoutAListSeesXWaylandWindowsAsAPartialList)
+{
+    if (!isWeston())
+        GTEST_SKIP() << "weston has no window list; sway lists XWayland windows itself";
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        // The same test again in a host that is an X11 client.
+        QProcess host;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        host.setProcessEnvironment(environment);
+        host.setProcessChannelMode(QProcess::MergedChannels);
+        host.start(QCoreApplication::applicationFilePath(),
+                   {QStringLiteral("--gtest_filter=Session.AnX11HostInAWaylandSession*")});
+        ASSERT_TRUE(host.waitForFinished(60000));
+        EXPECT_EQ(host.exitCode(), 0) << host.readAll().toStdString();
+        return;
+    }
+    const FakeWindow x11(QStringLiteral("xwayland"), true);
+    WindowList found;
+    EXPECT_TRUE(eventually([&] {
+        return FindMatchingWindows(found, 0, QStringLiteral("Fake browser xwayland"), QStringLiteral("*")) == 1;
+    }));
+    EXPECT_EQ(platform::windowSystem().reach(), platform::WindowReach::XWaylandOnly);
 }
 
 TEST_F(Session, AViewerThatFailsAtOnceIsNoSuccessAndTheBrowserTakesTheFile)
