@@ -24,6 +24,7 @@ endforeach()
 install(FILES ${public_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/ZuVexal COMPONENT dev)
 
 install(EXPORT ZuVexalTargets NAMESPACE ZuVexal:: DESTINATION ${ZUVEXAL_CMAKE_DIR} COMPONENT dev)
+get_property(ZUVEXAL_READERS GLOBAL PROPERTY ZUVEXAL_READERS)
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/ZuVexalConfig.cmake.in
   ${PROJECT_BINARY_DIR}/ZuVexalConfig.cmake
   INSTALL_DESTINATION ${ZUVEXAL_CMAKE_DIR})
@@ -49,7 +50,19 @@ else()
   # for archives Debian does not ship (libpgcommon, libpgport) or that only
   # another -dev package brings (libltdl), and the shared libraries they
   # link need neither.
-  set(ZUVEXAL_PC_PRIVATE "Requires.private: sqlite3 libmariadb gio-2.0 gio-unix-2.0 xcb xcb-icccm wayland-client\nLibs.private: -lpq -lodbc -lcups\n")
+  get_property(reader_modules GLOBAL PROPERTY ZUVEXAL_READER_MODULES)
+  set(requires "sqlite3 gio-2.0 gio-unix-2.0 xcb xcb-icccm wayland-client")
+  set(libs "-lcups")
+  if(libmariadb IN_LIST reader_modules)
+    string(APPEND requires " libmariadb")
+  endif()
+  if(libpq IN_LIST reader_modules)
+    string(APPEND libs " -lpq")
+  endif()
+  if(odbc IN_LIST reader_modules)
+    string(APPEND libs " -lodbc")
+  endif()
+  set(ZUVEXAL_PC_PRIVATE "Requires.private: ${requires}\nLibs.private: ${libs}\n")
 endif()
 foreach(pc zuvexal-core zuvexal-widgets)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)

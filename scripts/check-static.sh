@@ -7,8 +7,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZUVEXAL_STATIC_DIR:-$top/build-static}
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZUVEXAL_SHARED=OFF \
-  -DZUVEXAL_BUILD_TESTS=OFF -DZUVEXAL_BUILD_BENCH=OFF >/dev/null \
+cmake -S "$top" --preset static -B "$build" >/dev/null \
   || { echo "check-static: configuring $build failed" >&2; exit 1; }
 cmake --build "$build" -j "$(nproc)" >/dev/null || { echo "check-static: the static build failed" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" >/dev/null

@@ -9,9 +9,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZUVEXAL_COV_DIR:-$top/build-cov}
 minimum=${ZUVEXAL_CORE_MIN_LINES:-95}
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZUVEXAL_BUILD_BENCH=OFF \
-  -DCMAKE_CXX_FLAGS="--coverage" -DCMAKE_EXE_LINKER_FLAGS="--coverage" \
-  -DCMAKE_SHARED_LINKER_FLAGS="--coverage" -DCMAKE_MODULE_LINKER_FLAGS="--coverage" >/dev/null \
+cmake -S "$top" --preset coverage -B "$build" >/dev/null \
   || { echo "coverage: configuring $build failed" >&2; exit 1; }
 cmake --build "$build" -j "$(nproc)" || { echo "coverage: the coverage build failed" >&2; exit 1; }
 find "$build" -name '*.gcda' -delete

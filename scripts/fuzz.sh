@@ -24,9 +24,7 @@ if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux
   apt-get install -y clang libclang-rt-14-dev
 fi
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DZUVEXAL_BUILD_FUZZ=ON -DZUVEXAL_BUILD_TESTS=OFF -DZUVEXAL_BUILD_BENCH=OFF >/dev/null
+cmake -S "$root" --preset fuzz -B "$build" >/dev/null
 cmake --build "$build" --target zuvexal_fuzz -j "${FUZZ_JOBS:-$(nproc)}"
 
 # A finding of any sanitizer ends the run with a failure.

@@ -108,7 +108,9 @@ bool MariaDbReader::start(const QString &sql)
         return false;
     }
     m_result = mysql_use_result(m_connection);
-    if (!m_result && mysql_field_count(m_connection) != 0) {
+    // A connection cut between the query and its first row leaves neither a
+    // result nor a column count: that is the cut, not a statement without rows.
+    if (!m_result && (mysql_field_count(m_connection) != 0 || mysql_errno(m_connection) != 0)) {
         fail("Unable to store result");
         return false;
     }

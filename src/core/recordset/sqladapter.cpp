@@ -2,10 +2,16 @@
 
 #include "columntypes.h"
 #include "connectioninfo.h"
-#include "mariadbreader.h"
-#include "odbcreader.h"
-#include "postgresreader.h"
 #include "recordsetbuilder.h"
+#ifdef ZUVEXAL_READER_MARIADB
+#include "mariadbreader.h"
+#endif
+#ifdef ZUVEXAL_READER_ODBC
+#include "odbcreader.h"
+#endif
+#ifdef ZUVEXAL_READER_POSTGRES
+#include "postgresreader.h"
+#endif
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -368,6 +374,7 @@ private:
     QHash<QString, QStringList> m_booleans;
 };
 
+#if defined(ZUVEXAL_READER_POSTGRES) || defined(ZUVEXAL_READER_MARIADB)
 // A server through its own client library on the connection QtSql opened:
 // Reader is PostgresReader or MariaDbReader.
 template <typename Reader, typename Handle>
@@ -386,6 +393,7 @@ LoadResult loadNative(Handle *handle, const QSqlDatabase &db, const QString &sql
     builder.setSource(db.connectionName(), sql, table);
     return {builder.finish(cursor), QString()};
 }
+#endif
 
 // Every driver but SQLite's, through QSqlQuery; table as for ServerColumns.
 // native: QODBC's rows in blocks through the driver where it can.
@@ -402,12 +410,16 @@ LoadResult loadServer(const QSqlDatabase &db, const QString &sql, const QString 
 
     const QSqlRecord record = query.record();
     RecordSetBuilder builder(columns.fields(record));
+#ifdef ZUVEXAL_READER_ODBC
     if (std::unique_ptr<OdbcReader> reader = native ? OdbcReader::open(query) : nullptr) {
         if (!reader->read(builder))
             return streamFailure(db, reader->error(), sql);
         builder.setSource(db.connectionName(), sql, table);
         return {builder.finish(cursor), QString()};
     }
+#else
+    Q_UNUSED(native);
+#endif
     const int count = record.count();
     std::vector<char> fromText;
     for (int i = 0; i < count; ++i)
@@ -434,10 +446,14 @@ LoadResult load(const QSqlDatabase &db, const QString &sql, const QString &table
         return std::move(*bad);
     if (sqlite3 *handle = sqliteHandle(db))
         return loadSqlite(handle, db, sql, table, cursor);
+#ifdef ZUVEXAL_READER_POSTGRES
     if (PGconn *handle = PostgresReader::handleOf(db))
         return loadNative<PostgresReader>(handle, db, sql, table, cursor);
+#endif
+#ifdef ZUVEXAL_READER_MARIADB
     if (MYSQL *handle = MariaDbReader::handleOf(db))
         return loadNative<MariaDbReader>(handle, db, sql, table, cursor);
+#endif
     return loadServer(db, sql, table, cursor, sqlDriverKind(db.driverName()) == SqlDriverKind::Odbc);
 }
 
