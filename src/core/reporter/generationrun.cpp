@@ -114,9 +114,6 @@ void setPageMakingHook(std::function<void(const QString &pagePath)> hook)
 GenerationRun::GenerationRun(ReportJob job, ReportObserver &observer, LinkState &links, const Messages &messages)
     : m_job(std::move(job)), m_observer(observer), m_links(links), m_messages(messages)
 {
-    // One thread each keeps the pages in order.
-    m_committer.setMaxThreadCount(1);
-    m_maker.setMaxThreadCount(1);
 }
 
 GenerationRun::~GenerationRun() = default;
