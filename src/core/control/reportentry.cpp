@@ -206,8 +206,9 @@ std::optional<RunResult> runUnattended(Context &context, const PreparedReport &p
         settings.OptPages = 0;
         settings.apply();
 
-        job.pages = std::move(split.pages);
-        job.source = prepared.records;
+        for (RecordSetPtr &page : split.pages)
+            job.pages.push_back(std::move(*page));
+        job.sourceFields = fieldsOf(*prepared.records);
         job.totalRecords = prepared.totalRecords;
         const QString name = trimBlanks(fileName);
         const QString title = trimBlanks(FileTitle);

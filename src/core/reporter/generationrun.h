@@ -71,7 +71,7 @@ private:
     {
         qint32 page = 0;
         qint32 volume = 0;
-        RecordSetPtr records;
+        const RecordSet *records = nullptr; // the job's
     };
     struct PageJob;
     // How a page handed to the maker is to be made: now, not again (it was
