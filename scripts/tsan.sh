@@ -6,10 +6,11 @@
 # two test programs are built, so it takes a few minutes. Extra arguments
 # go to ctest.
 #
-# Qt is not built with ThreadSanitizer: it cannot see Qt's own locks, so
-# reports whose every frame lies inside Qt are not ours and are suppressed
-# (scripts/tsan.supp says which and why). A report with a frame in
-# ZuVexal's code fails the run.
+# Qt is not built with ThreadSanitizer, so the sanitizer cannot see Qt's
+# own locks: the run hands work to its threads through the standard
+# library's (TaskQueue), and the tests that start other programs through
+# QProcess (printing, mounting a file system) are left out, since what the
+# sanitizer is told about those processes does not match what happens.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZUVEXAL_TSAN_DIR:-$top/build-tsan}
@@ -21,5 +22,6 @@ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUVEXAL
 cmake --build "$build" -j "$(nproc)" --target test_reporter test_recordset \
   || { echo "tsan: the ThreadSanitizer build failed" >&2; exit 1; }
 cd "$build"
-export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1 suppressions=$top/scripts/tsan.supp"
-ctest --output-on-failure --timeout 900 -j "$(nproc)" -R '^(RecordSetUnderARun|ReportTest|RecordSet)\.' "$@"
+export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1"
+ctest --output-on-failure --timeout 900 -j "$(nproc)" -R '^(RecordSetUnderARun|ReportTest|RecordSet)\.' \
+  -E 'Printed|CannotBeMadeBeforeTheyAreNamed' "$@"
