@@ -3,6 +3,7 @@
 #include "core/control/zuvexal.h"
 #include "core/control/zuvexal_p.h"
 
+#include "core/base/attempt.h"
 #include "core/base/now.h"
 #include "core/base/values.h"
 #include "core/control/context.h"
@@ -163,22 +164,55 @@ private:
     QVariant m_reserved;
 };
 
+// The settings of an unattended run, as one operation that takes itself
+// back. Made, it does in the advanced settings window what an end user
+// would: every offered numeric field selected for summing, notes off, sums
+// over all pages, Apply; nobody is asked, even when the stored text cannot
+// hold the record. Gone, it gives notes and sums the values they had, in
+// the record and in the window's boxes, and stores the record as closing
+// the report window does; the sum-field selection stays.
+class UnattendedSettings
+{
+public:
+    UnattendedSettings(AdvancedSetForm &form, ListItems sumFields) : m_form(form)
+    {
+        m_form.ensureLoaded();
+        const AdvancedSettings &record = m_form.state().Settings;
+        m_includeNotes = record.IncludeNotes;
+        m_sumCurrentPageOnly = record.SumCurrentPageOnly;
+        for (ListItem &item : sumFields)
+            item.selected = true;
+        m_form.lstFields = std::move(sumFields);
+        m_form.chkNotes = 0;
+        m_form.OptPages = 0;
+        m_form.applyWithoutAsking();
+    }
+    ~UnattendedSettings()
+    {
+        AdvancedSettings &record = m_form.state().Settings;
+        record.IncludeNotes = m_includeNotes;
+        record.SumCurrentPageOnly = m_sumCurrentPageOnly;
+        m_form.chkNotes = m_includeNotes;
+        m_form.OptPages = m_sumCurrentPageOnly;
+        attempt([this] { m_form.SaveUserSettings(); });
+    }
+    UnattendedSettings(const UnattendedSettings &) = delete;
+    UnattendedSettings &operator=(const UnattendedSettings &) = delete;
+
+private:
+    AdvancedSetForm &m_form;
+    qint16 m_includeNotes = 0;
+    qint16 m_sumCurrentPageOnly = 0;
+};
+
 // The report an unattended run makes of a prepared record set, as an end
-// user would make it in a fresh report window: every field in output,
-// every numeric field summed, no notes, all pages, the caller's choices.
-// The settings record gets the window's Apply; the two settings the run
-// changes are restored afterwards and the record stored, as closing the
-// window does. What the run did, or nothing when the split made no page.
+// user would make it in a fresh report window: every field in output, the
+// unattended settings, the caller's choices. What the run did, or nothing
+// when the split made no page.
 std::optional<RunResult> runUnattended(Context &context, const PreparedReport &prepared, HostObserver &observer,
                                        const ReportChoices &choices, const QString &fileName,
                                        const QString &FileTitle, int AutoRepAction)
 {
-    AdvancedSetForm &settings = context.advancedSet();
-    AdvancedSettings &record = context.settings.Settings;
-    settings.ensureLoaded();
-    const qint16 includeNotes = record.IncludeNotes;
-    const qint16 sumCurrentPageOnly = record.SumCurrentPageOnly;
-
     std::optional<qint32> perPage;
     if (prepared.hostControl) {
         bool ok = false;
@@ -187,60 +221,51 @@ std::optional<RunResult> runUnattended(Context &context, const PreparedReport &p
             perPage = asked;
     }
     ReportPages split = splitIntoPages(*prepared.records, prepared.totalRecords, perPage);
-    std::optional<RunResult> result;
-    if (!split.pages.empty()) {
-        ReportJob job;
-        RecordSet &first = *split.pages.front();
-        for (int i = 0; i < first.fieldCount(); ++i) {
-            const QString name = trimBlanks(first.field(i).name);
-            job.gridFieldNames << name;
-            if (!job.outputFields.contains(name))
-                job.outputFields << name;
-        }
-        job.columnPictureFolders = pictureFoldersFor(
-            job.gridFieldNames, pictureFolderPath(prepared.graphicFolder).value_or(QString()), prepared.pictureFields);
-        settings.lstFields = sumFieldCandidates(first);
-        for (ListItem &item : settings.lstFields)
-            item.selected = true;
-        settings.chkNotes = 0;
-        settings.OptPages = 0;
-        settings.apply();
-
-        job.pages = std::move(split.pages);
-        job.source = prepared.records;
-        job.totalRecords = prepared.totalRecords;
-        const QString name = trimBlanks(fileName);
-        const QString title = trimBlanks(FileTitle);
-        job.fileName = name.isEmpty() ? QStringLiteral("AutoGenRep") : name;
-        job.title = title.isEmpty() ? QStringLiteral("Auto-Generated Report") : title;
-        job.insertDate = choices.insertDate.value_or(true);
-        job.date = choices.date.value_or(reportDateTime().date());
-        job.tableColor = choices.tableColor.value_or(reportTableColors().front());
-        switch (AutoRepAction) {
-        case ZuVexal::rNoNo: job.showInBrowser = false; job.print = false; break;
-        case ZuVexal::rNoYes: job.showInBrowser = false; job.print = true; break;
-        case ZuVexal::rYesNo: job.showInBrowser = true; job.print = false; break;
-        case ZuVexal::rYesYes: job.showInBrowser = true; job.print = true; break;
-        default: break;
-        }
-        job.unattended = true;
-        job.appFolder = context.values.AppFolder;
-        job.containPictureFields = prepared.containPictureFields;
-        job.settings = record;
-        job.advancedSettingsInForce = settings.AdvSettings();
-        job.sumFields = settings.lstFields;
-        job.locale = QLocale();
-
-        GenerationRun run(std::move(job), observer, context.links, context.messages);
-        if (!run.refusal())
-            result = run.run();
+    if (split.pages.empty())
+        return std::nullopt;
+    ReportJob job;
+    RecordSet &first = *split.pages.front();
+    for (int i = 0; i < first.fieldCount(); ++i) {
+        const QString name = trimBlanks(first.field(i).name);
+        job.gridFieldNames << name;
+        if (!job.outputFields.contains(name))
+            job.outputFields << name;
     }
-    record.IncludeNotes = includeNotes;
-    record.SumCurrentPageOnly = sumCurrentPageOnly;
-    settings.chkNotes = includeNotes;
-    settings.OptPages = sumCurrentPageOnly;
-    settings.SaveUserSettings();
-    return result;
+    job.columnPictureFolders = pictureFoldersFor(
+        job.gridFieldNames, pictureFolderPath(prepared.graphicFolder).value_or(QString()), prepared.pictureFields);
+    AdvancedSetForm &settings = context.advancedSet();
+    const UnattendedSettings applied(settings, sumFieldCandidates(first));
+
+    for (RecordSetPtr &page : split.pages)
+        job.pages.push_back(std::move(*page));
+    job.sourceFields = fieldsOf(*prepared.records);
+    job.totalRecords = prepared.totalRecords;
+    const QString name = trimBlanks(fileName);
+    const QString title = trimBlanks(FileTitle);
+    job.fileName = name.isEmpty() ? QStringLiteral("AutoGenRep") : name;
+    job.title = title.isEmpty() ? QStringLiteral("Auto-Generated Report") : title;
+    job.insertDate = choices.insertDate.value_or(true);
+    job.date = choices.date.value_or(reportDateTime().date());
+    job.tableColor = choices.tableColor.value_or(reportTableColors().front());
+    switch (AutoRepAction) {
+    case ZuVexal::rNoNo: job.showInBrowser = false; job.print = false; break;
+    case ZuVexal::rNoYes: job.showInBrowser = false; job.print = true; break;
+    case ZuVexal::rYesNo: job.showInBrowser = true; job.print = false; break;
+    case ZuVexal::rYesYes: job.showInBrowser = true; job.print = true; break;
+    default: break;
+    }
+    job.unattended = true;
+    job.appFolder = context.values.AppFolder;
+    job.containPictureFields = prepared.containPictureFields;
+    job.settings = settings.state().Settings;
+    job.advancedSettingsInForce = settings.AdvSettings();
+    job.sumFields = settings.lstFields;
+    job.locale = QLocale();
+
+    GenerationRun run(std::move(job), observer, context.links, context.messages);
+    if (run.refusal())
+        return std::nullopt;
+    return run.run();
 }
 
 } // namespace

@@ -114,9 +114,6 @@ void setPageMakingHook(std::function<void(const QString &pagePath)> hook)
 GenerationRun::GenerationRun(ReportJob job, ReportObserver &observer, LinkState &links, const Messages &messages)
     : m_job(std::move(job)), m_observer(observer), m_links(links), m_messages(messages)
 {
-    // One thread each keeps the pages in order.
-    m_committer.setMaxThreadCount(1);
-    m_maker.setMaxThreadCount(1);
 }
 
 GenerationRun::~GenerationRun() = default;
@@ -158,7 +155,7 @@ RunResult GenerationRun::run()
     m_page.AdvSettings = m_job.advancedSettingsInForce;
     m_page.settings = m_job.settings;
     m_page.lstFields = m_job.sumFields;
-    m_page.SourceRecordset = m_job.source.get();
+    m_page.sourceFields = m_job.sourceFields;
     m_page.locale = m_job.locale;
 
     // A failure on this thread (memory, say) ends the run like a page that
@@ -196,13 +193,13 @@ void GenerationRun::writePages()
         m_status.totalPages = pages;
         m_plan.reserve(size_t(pages));
         for (qint32 p = 1; p <= pages; ++p)
-            m_plan.push_back(PagePlan{p, p, m_job.pages[size_t(p - 1)]});
+            m_plan.push_back(PagePlan{p, p, &m_job.pages[size_t(p - 1)]});
     } else if (m_job.shownPage >= 1 && m_job.shownPage <= pages) {
         // The shown page alone, written as page 1 of 1 under the base name.
         m_result.pageFiles = QStringList{QString()};
         m_sizesBeforeRun.assign(1, std::nullopt);
         m_status.totalPages = 1;
-        m_plan.push_back(PagePlan{1, m_job.shownPage, m_job.pages[size_t(m_job.shownPage - 1)]});
+        m_plan.push_back(PagePlan{1, m_job.shownPage, &m_job.pages[size_t(m_job.shownPage - 1)]});
     }
     // After a page that could not be made the pages behind it are not
     // written: the run's sums and totals would be off.

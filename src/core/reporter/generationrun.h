@@ -3,9 +3,9 @@
 #include "core/reporter/pagewriter.h"
 #include "core/reporter/reportjob.h"
 #include "core/reporter/runresult.h"
+#include "core/reporter/taskqueue.h"
 
 #include <QString>
-#include <QThreadPool>
 
 #include <atomic>
 #include <deque>
@@ -71,7 +71,7 @@ private:
     {
         qint32 page = 0;
         qint32 volume = 0;
-        RecordSetPtr records;
+        const RecordSet *records = nullptr; // the job's
     };
     struct PageJob;
     // How a page handed to the maker is to be made: now, not again (it was
@@ -126,8 +126,8 @@ private:
     std::vector<PageSections> m_spareSections; // buffers of written pages, for the next ones
     // Last, so that their destructors wait for the pages in flight: the
     // maker first, as it hands each page to the committer.
-    QThreadPool m_committer;
-    QThreadPool m_maker;
+    TaskQueue m_committer;
+    TaskQueue m_maker;
 };
 
 } // namespace zuvexal

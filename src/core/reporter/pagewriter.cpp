@@ -313,13 +313,8 @@ bool isDescribedFrom(const ColumnInputs &inputs, const QStringList &columns, con
         if (inputs.sectionFields[f] != rsSection.field(f).name)
             return false;
     }
-    const int sourceCount = page.SourceRecordset ? page.SourceRecordset->fieldCount() : 0;
-    if (inputs.sourceFields.size() != size_t(sourceCount))
+    if (inputs.sourceFields != page.sourceFields)
         return false;
-    for (int f = 0; f < sourceCount; ++f) {
-        if (!(inputs.sourceFields[size_t(f)] == page.SourceRecordset->field(f)))
-            return false;
-    }
     if (inputs.pictures != showsPictures(page))
         return false;
     return !inputs.pictures
@@ -332,10 +327,7 @@ ColumnInputs inputsOf(const QStringList &columns, const RecordSet &rsSection, co
     inputs.columns = columns;
     for (int f = 0; f < rsSection.fieldCount(); ++f)
         inputs.sectionFields.append(rsSection.field(f).name);
-    if (page.SourceRecordset) {
-        for (int f = 0; f < page.SourceRecordset->fieldCount(); ++f)
-            inputs.sourceFields.push_back(page.SourceRecordset->field(f));
-    }
+    inputs.sourceFields = page.sourceFields;
     inputs.pictures = showsPictures(page);
     if (inputs.pictures) {
         inputs.gridFieldNames = page.GridFieldNames;
@@ -351,12 +343,11 @@ std::vector<Column> describeColumns(const QStringList &columns, const RecordSet 
     for (qsizetype c = 0; c < columns.size(); ++c) {
         Column &column = described[size_t(c)];
         column.field = rsSection.indexOf(columns[c]);
-        if (page.SourceRecordset) {
-            if (const auto source = page.SourceRecordset->indexOf(columns[c])) {
-                const Field &f = page.SourceRecordset->field(*source);
-                column.hyperlink = fieldKindOf(qint16(f.attributes), qint16(f.type)) == QLatin1String("hyperlink");
-            }
-        }
+        const auto source = std::find_if(page.sourceFields.begin(), page.sourceFields.end(), [&](const Field &f) {
+            return columns[c].compare(f.name, Qt::CaseInsensitive) == 0;
+        });
+        if (source != page.sourceFields.end())
+            column.hyperlink = fieldKindOf(qint16(source->attributes), qint16(source->type)) == QLatin1String("hyperlink");
         // Picture folders matter only while pictures are shown.
         if (!showsPictures(page))
             continue;

@@ -41,7 +41,7 @@ struct PageContext
     bool AdvSettings = false;         // the advanced settings are in force
     AdvancedSettings settings;        // FontName always; the rest only while AdvSettings
     ListItems lstFields;              // sum fields; selected items are summed
-    const RecordSet *SourceRecordset = nullptr;  // field types and attributes
+    std::vector<Field> sourceFields;  // of the report's record set: types and attributes
     QLocale locale;                   // dates and the decimal point
 };
 

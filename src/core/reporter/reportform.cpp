@@ -284,10 +284,12 @@ ReportJob ReportForm::job()
 {
     m_settings.ensureLoaded();
     ReportJob job;
-    job.pages = m_pageRecordsets;
+    for (const RecordSetPtr &page : m_pageRecordsets)
+        job.pages.push_back(*page);
     job.shownPage = m_curPage;
     job.allPages = m_settings.OptPages == 0;
-    job.source = m_values.SourceRecordset;
+    if (m_values.SourceRecordset)
+        job.sourceFields = fieldsOf(*m_values.SourceRecordset);
     job.totalRecords = CumTotalRecs;
     for (const ListItem &item : std::as_const(lstOutput))
         job.outputFields << item.text;

@@ -41,6 +41,15 @@ ReportPages splitIntoPages(const RecordSet &source, qint32 totalRecords, std::op
     return split;
 }
 
+std::vector<Field> fieldsOf(const RecordSet &records)
+{
+    std::vector<Field> fields;
+    fields.reserve(size_t(records.fieldCount()));
+    for (int i = 0; i < records.fieldCount(); ++i)
+        fields.push_back(records.field(i));
+    return fields;
+}
+
 ListItems sumFieldCandidates(RecordSet &page)
 {
     ListItems fields;

@@ -19,18 +19,24 @@ namespace zuvexal {
 // Everything one generation run reads, taken when it starts. The report
 // window makes one from its controls, AutoZuReporter from its arguments;
 // the run reads nothing else, so a host that changes the window, the
-// control or Qt's default locale during a run changes only what it hands
-// back through the observer.
+// control, its record set or Qt's default locale during a run changes only
+// what it hands back through the observer. Pages are made on other threads
+// from this value alone: it holds copies, never an object the host can
+// close, re-query or replace under them.
 struct ReportJob
 {
-    // The records of each page, 1..TotalPage, as the split made them.
-    std::vector<RecordSetPtr> pages;
+    // The records of each page, 1..TotalPage, as the split made them. The
+    // copies share their rows with the host's set, which copies a column
+    // before it writes to it.
+    std::vector<RecordSet> pages;
     // The page shown when the run starts (1-based); with allPages false
     // the run writes it alone, as page 1 of 1 under the base name.
     qint32 shownPage = 1;
     bool allPages = true;
-    // The record set the pages were cut from: field types and attributes.
-    RecordSetPtr source;
+    // The fields of the record set the pages were cut from: the pages'
+    // fields carry the attributes of their type only, these say which
+    // columns hold links.
+    std::vector<Field> sourceFields;
     qint32 totalRecords = 0;
 
     QStringList outputFields;  // the report's columns, in order
@@ -112,6 +118,9 @@ struct ReportPages
 // recordsPerPage (10 when it is below 1; 200 when that would give more
 // than 100 pages of fewer records). Pages share the rows of the source.
 ReportPages splitIntoPages(const RecordSet &source, qint32 totalRecords, std::optional<qint32> recordsPerPage);
+
+// The fields of a record set, in order.
+std::vector<Field> fieldsOf(const RecordSet &records);
 
 // The numeric fields of a page whose first value is a number, offered
 // for sums; none past a field whose trimmed name the page does not know.

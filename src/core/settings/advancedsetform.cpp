@@ -8,6 +8,7 @@
 #include "core/links/linkactivation.h"
 #include "platform/fonts.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QMetaObject>
 
@@ -59,9 +60,18 @@ void AdvancedSetForm::cmdApply_Click()
         Q_EMIT hideRequested();
 }
 
-bool AdvancedSetForm::apply()
+namespace {
+
+QString fieldLostText(int field)
 {
-    ensureLoaded();
+    return QStringLiteral("%1 may not contain %2, nor start or end with a piece of it.")
+        .arg(AdvancedSettings::fieldName(field), SettingsSeparator);
+}
+
+} // namespace
+
+AdvancedSettings AdvancedSetForm::recordOfControls() const
+{
     AdvancedSettings record = m_state.Settings;
     record.FontName = cboFontName.isEmpty() ? DefaultFontName : cboFontName;
     record.HeaderText = trimBlanks(txtHeaderFooter[0]);
@@ -75,20 +85,36 @@ bool AdvancedSetForm::apply()
     record.EmailAddress = trimBlanks(txtLink[1]);
     record.SumCurrentPageOnly = OptPages == 0 ? 0 : 1;
     record.SaveSettings = qint16(chkSave);
+    return record;
+}
+
+bool AdvancedSetForm::apply()
+{
+    ensureLoaded();
+    const AdvancedSettings record = recordOfControls();
     // A record to be stored must read back field by field; the window stays
     // open with the record as it was.
     if (record.SaveSettings == 1) {
         if (const std::optional<int> lost = fieldLostInStoredText(record)) {
-            m_messages.show(QStringLiteral("ZuVexal"),
-                            QStringLiteral("%1 may not contain %2, nor start or end with a piece of it.")
-                                .arg(AdvancedSettings::fieldName(*lost), SettingsSeparator),
-                            MessagePresenter::Icon::Warning);
+            m_messages.show(QStringLiteral("ZuVexal"), fieldLostText(*lost), MessagePresenter::Icon::Warning);
             return false;
         }
     }
     m_state.Settings = record;
     m_advSettings = true;
     return true;
+}
+
+void AdvancedSetForm::applyWithoutAsking()
+{
+    ensureLoaded();
+    m_state.Settings = recordOfControls();
+    m_advSettings = true;
+    // Nobody waits for a box here; storeSettings leaves such a record unstored.
+    if (m_state.Settings.SaveSettings != 1)
+        return;
+    if (const std::optional<int> lost = fieldLostInStoredText(m_state.Settings))
+        qWarning().noquote() << QStringLiteral("ZuVexal: the report settings are not stored:") << fieldLostText(*lost);
 }
 
 void AdvancedSetForm::CancelButton_Click()

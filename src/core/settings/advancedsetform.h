@@ -68,6 +68,10 @@ public:
     // a field of a record to be stored would not read back (the record
     // stays as it was, after a message).
     bool apply();
+    // Apply as the unattended run makes it, asking nobody: the record is put
+    // in force whatever it holds. A field the stored text cannot hold is
+    // said on Qt's log; such a record is never stored.
+    void applyWithoutAsking();
     void CancelButton_Click();
     // Stores the record when its SaveSettings is 1.
     void SaveUserSettings();
@@ -89,6 +93,8 @@ Q_SIGNALS:
 
 private:
     void showRecord();
+    // The record as Apply puts it in force, from the controls.
+    AdvancedSettings recordOfControls() const;
 
     SharedValues &m_values;
     SettingsState &m_state;

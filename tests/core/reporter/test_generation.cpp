@@ -134,6 +134,54 @@ TEST_F(ReportTest, SettingsChangedByTheRunAreRestored)
     EXPECT_EQ(record.NotesText, QStringLiteral("Our notes")) << "the user's notes are never rewritten as HTML";
 }
 
+TEST_F(ReportTest, AnUnattendedRunAppliesWhatTheStoredTextCannotHoldWithoutAskingAndStoresNothing)
+{
+    // A header the stored text would split, left in the settings box by a
+    // refused Apply and Cancel: the unattended run asks nobody, writes its
+    // pages with that header and the sums, stores nothing and says so once.
+    test::ScriptedWindows windows;
+    windows.installOn(context());
+    QStringList shown;
+    windows.onMessage = [&](const QString &, const QString &text) { shown << text; };
+    AdvancedSetForm &settings = advancedSet();
+    settings.ensureLoaded();
+    settingsState().Settings.IncludeNotes = 1;
+    settingsState().Settings.SumCurrentPageOnly = 1;
+    settings.txtHeaderFooter[0] = QStringLiteral("Top") + SettingsSeparator + QStringLiteral("Secret");
+    settings.chkSave = 1;
+    ASSERT_FALSE(settings.apply());
+    settings.CancelButton_Click();
+    ASSERT_EQ(shown.size(), 1) << "the user's own Apply says why";
+    shown.clear();
+    const QString storedBefore = readStoredSettingsText(context().registry);
+
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+        if (type == QtWarningMsg)
+            warnings << text;
+    });
+    RecordSetPtr records = makeOrders(12);
+    control->setMaxRecsPerPage(10);
+    const bool written = control->AutoZuReporter(records, {}, nullptr, QStringLiteral("held"), {}, ZuVexal::rNoNo);
+    qInstallMessageHandler(previous);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(shown, QStringList()) << "no box waits for a click";
+    ASSERT_EQ(warnings.size(), 1) << warnings.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(warnings.front().contains(QStringLiteral("HeaderText"))) << warnings.front().toStdString();
+    for (const char *page : {"Reports/held1.htm", "Reports/held2.htm"}) {
+        const QByteArray html = test::readAll(folder.file(QLatin1String(page)));
+        EXPECT_TRUE(html.contains("<EM> Top**_**Secret</EM>")) << page << ": the record was applied";
+        EXPECT_TRUE(html.contains("Sum of Amount = ")) << page << ": with the sums";
+    }
+    EXPECT_EQ(readStoredSettingsText(context().registry), storedBefore) << "the stored text would not read back";
+    const AdvancedSettings &record = settingsState().Settings;
+    EXPECT_EQ(record.IncludeNotes, 1) << "the run's own changes are taken back";
+    EXPECT_EQ(record.SumCurrentPageOnly, 1);
+    EXPECT_EQ(settings.chkNotes, 1);
+    EXPECT_EQ(settings.OptPages, 1);
+}
+
 TEST_F(ReportTest, CancelStopsAtTheNextPage)
 {
     struct Case { bool deletePages; bool existedBefore; QStringList expected; const char *why; };

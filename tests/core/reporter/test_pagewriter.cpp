@@ -262,7 +262,7 @@ TEST_F(PageWriterTest, TablesReadInEveryColour)
     RecordSet source = table(columns, {});
     const auto write = [&](const QString &color, const QString &file) {
         PageContext page = pageOf(1, 1, 1, 1);
-        page.SourceRecordset = &source;
+        page.sourceFields = fieldsOf(source);
         RecordSet rs = table(columns, {{"Shop#https://shop.example.com/#", "Ann"}});
         writer.WriteReportSection(file, rs, 2, {"Site", "Name"}, "Vol 1", 0, color, page);
         return fragment(file);
@@ -413,7 +413,7 @@ TEST_F(PageWriterTest, LastSectionsCarrySummariesFooterSignatureAndVolLinks)
         {"Name", adVarWChar}, {"Amount", adDouble}, {"Qty", adInteger}, {"Code", adVarWChar}};
     RecordSet source = table(columns, {});
     PageContext page = pageOf(1, 2, 0, 5);
-    page.SourceRecordset = &source;
+    page.sourceFields = fieldsOf(source);
     page.AdvSettings = true;
     page.settings.FooterText = QStringLiteral("Thanks");
     page.settings.SignatureFile = QStringLiteral("/srv/pics/sign here.png");
@@ -558,7 +558,7 @@ TEST_F(PageWriterTest, CellsOfHyperlinkColumnsBecomeSafeLinks)
     for (const std::vector<Column> *stored : {&columns, &variants}) {
         for (const Case &c : cases) {
             PageContext page = pageOf(1, 1, 3, 3);
-            page.SourceRecordset = &source;
+            page.sourceFields = fieldsOf(source);
             const bool site = qstrcmp(c.column, "Site") == 0;
             RecordSet rs = table(*stored, {{site ? c.value : "", site ? "" : c.value}});
             const QString file = folder.file(QStringLiteral("cell%1-%2.htm").arg(&c - cases).arg(stored == &columns));
@@ -882,7 +882,7 @@ TEST_F(PageWriterTest, DatabaseTextsReachThePageAsQtReadsThem)
         LoadResult loaded = loadTable(db, QStringLiteral("t"));
         ASSERT_TRUE(loaded.records);
         PageContext page = pageOf(1, 1, 0, 0);
-        page.SourceRecordset = &*loaded.records;
+        page.sourceFields = fieldsOf(*loaded.records);
         for (const Case &c : cases) {
             RecordSet rs = loaded.records->slice(&c - cases, 1);
             const QString file = folder.file(QStringLiteral("text%1.htm").arg(&c - cases));

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the tests of the report run with ThreadSanitizer into build-tsan/
+# (or $ZUVEXAL_TSAN_DIR) and runs them: the generation runs, where pages
+# are made and written on threads of their own while the host's handlers
+# run, and the record set they read. Any report fails the run. Only the
+# two test programs are built, so it takes a few minutes. Extra arguments
+# go to ctest.
+#
+# Qt is not built with ThreadSanitizer, so the sanitizer cannot see Qt's
+# own locks: the run hands work to its threads through the standard
+# library's (TaskQueue), and the tests that start other programs through
+# QProcess (printing, mounting a file system) are left out, since what the
+# sanitizer is told about those processes does not match what happens.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${ZUVEXAL_TSAN_DIR:-$top/build-tsan}
+flags="-fsanitize=thread -fno-omit-frame-pointer"
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUVEXAL_BUILD_BENCH=OFF \
+  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" -DCMAKE_SHARED_LINKER_FLAGS="$flags" \
+  -DCMAKE_MODULE_LINKER_FLAGS="$flags" >/dev/null \
+  || { echo "tsan: configuring $build failed" >&2; exit 1; }
+cmake --build "$build" -j "$(nproc)" --target test_reporter test_recordset \
+  || { echo "tsan: the ThreadSanitizer build failed" >&2; exit 1; }
+cd "$build"
+export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1"
+ctest --output-on-failure --timeout 900 -j "$(nproc)" -R '^(RecordSetUnderARun|ReportTest|RecordSet)\.' \
+  -E 'Printed|CannotBeMadeBeforeTheyAreNamed' "$@"
