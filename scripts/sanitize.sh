@@ -5,10 +5,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZUVEXAL_ASAN_DIR:-$top/build-asan}
-flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZUVEXAL_BUILD_BENCH=OFF \
-  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" -DCMAKE_SHARED_LINKER_FLAGS="$flags" \
-  -DCMAKE_MODULE_LINKER_FLAGS="$flags" >/dev/null \
+cmake -S "$top" --preset sanitize -B "$build" >/dev/null \
   || { echo "sanitize: configuring $build failed" >&2; exit 1; }
 cmake --build "$build" -j "$(nproc)" || { echo "sanitize: the sanitizer build failed" >&2; exit 1; }
 cd "$build"

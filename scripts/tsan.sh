@@ -14,10 +14,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZUVEXAL_TSAN_DIR:-$top/build-tsan}
-flags="-fsanitize=thread -fno-omit-frame-pointer"
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUVEXAL_BUILD_BENCH=OFF \
-  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" -DCMAKE_SHARED_LINKER_FLAGS="$flags" \
-  -DCMAKE_MODULE_LINKER_FLAGS="$flags" >/dev/null \
+cmake -S "$top" --preset tsan -B "$build" >/dev/null \
   || { echo "tsan: configuring $build failed" >&2; exit 1; }
 cmake --build "$build" -j "$(nproc)" --target test_reporter test_recordset \
   || { echo "tsan: the ThreadSanitizer build failed" >&2; exit 1; }
