@@ -46,22 +46,13 @@ struct zwlr_foreign_toplevel_handle_v1_listener
     void (*parent)(void *data, zwlr_foreign_toplevel_handle_v1 *handle, zwlr_foreign_toplevel_handle_v1 *parent);
 };
 
-inline int zwlr_foreign_toplevel_manager_v1_add_listener(zwlr_foreign_toplevel_manager_v1 *manager,
-                                                          const zwlr_foreign_toplevel_manager_v1_listener *listener,
-                                                          void *data)
+// Listeners are tables of function pointers in the events' order, as
+// libwayland reads them.
+template<typename Proxy, typename Listener>
+int addListener(Proxy *proxy, const Listener *listener, void *data)
 {
-    return wl_proxy_add_listener(reinterpret_cast<wl_proxy *>(manager),
-                                 reinterpret_cast<void (**)(void)>(const_cast<zwlr_foreign_toplevel_manager_v1_listener *>(listener)),
-                                 data);
-}
-
-inline int zwlr_foreign_toplevel_handle_v1_add_listener(zwlr_foreign_toplevel_handle_v1 *handle,
-                                                         const zwlr_foreign_toplevel_handle_v1_listener *listener,
-                                                         void *data)
-{
-    return wl_proxy_add_listener(reinterpret_cast<wl_proxy *>(handle),
-                                 reinterpret_cast<void (**)(void)>(const_cast<zwlr_foreign_toplevel_handle_v1_listener *>(listener)),
-                                 data);
+    return wl_proxy_add_listener(reinterpret_cast<wl_proxy *>(proxy),
+                                 reinterpret_cast<void (**)(void)>(const_cast<Listener *>(listener)), data);
 }
 
 // Asks for no more handles; the compositor answers with "finished".

@@ -201,7 +201,7 @@ public:
         m_manager = m_globals.bind<zwlr_foreign_toplevel_manager_v1>(m_registry,
                                                                       zwlr_foreign_toplevel_manager_v1_interface, 3);
         if (m_manager) {
-            zwlr_foreign_toplevel_manager_v1_add_listener(m_manager, &managerListener, this);
+            addListener(m_manager, &managerListener, this);
             // The first round brings the handles, the second their titles.
             wl_display_roundtrip(m_display.get());
             wl_display_roundtrip(m_display.get());
@@ -286,7 +286,7 @@ private:
         Toplevel &t = self->m_toplevels.emplace_back();
         t.id = ++self->m_lastId;
         t.handle = handle;
-        zwlr_foreign_toplevel_handle_v1_add_listener(handle, &handleListener, self);
+        addListener(handle, &handleListener, self);
     }
     static void finished(void *data, zwlr_foreign_toplevel_manager_v1 *manager)
     {
