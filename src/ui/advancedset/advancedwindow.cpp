@@ -32,6 +32,7 @@ AdvancedWindow::AdvancedWindow(AdvancedSetForm &form, QWidget *parent) : QDialog
     m_notesText = named(new QPlainTextEdit(this), QStringLiteral("txtNotes"),
                         QStringLiteral("Notes to include in report on top of first page or at bottom of last page"));
     m_notesText->installEventFilter(this);
+    m_notesText->setAccessibleName(QStringLiteral("Notes"));
     QGridLayout *pictures = buildPictures();
     QGroupBox *scope = buildScope();
     m_fields = named(new QListWidget(this), QStringLiteral("lstFields"));
@@ -39,7 +40,11 @@ AdvancedWindow::AdvancedWindow(AdvancedSetForm &form, QWidget *parent) : QDialog
     QGroupBox *confirm = buildConfirm();
 
     auto *sums = new QVBoxLayout;
-    sums->addWidget(named(new QLabel(QStringLiteral("Mark the Fields to Sum in report"), this), QStringLiteral("lblMark")));
+    auto *markLabel = named(new QLabel(QStringLiteral("Mark the Fields to Sum in report"), this), QStringLiteral("lblMark"));
+    markLabel->setBuddy(m_fields);
+    // A list takes no name from its buddy.
+    m_fields->setAccessibleName(markLabel->text());
+    sums->addWidget(markLabel);
     sums->addWidget(m_fields);
     auto *bottom = new QHBoxLayout;
     bottom->addLayout(sums, 1);
@@ -65,6 +70,10 @@ QGridLayout *AdvancedWindow::buildTextBoxes()
     // Linux rarely has the Windows fonts: a typed name is kept.
     m_font->setEditable(true);
     m_font->installEventFilter(this);
+    // Screen readers name a control after the label that is its buddy; the
+    // editable box's own text field needs the name too.
+    m_fontPreview->setBuddy(m_font);
+    m_font->lineEdit()->setAccessibleName(QStringLiteral("Font"));
     const QStringList headerTips{QStringLiteral("Project ABC, Ref 123"), QStringLiteral("\u00a9 myCompanyName")};
     const QStringList linkTips{QStringLiteral("http://www.fictitious-company.example"),
                                QStringLiteral("sales@fictitious-company.example")};
@@ -74,11 +83,15 @@ QGridLayout *AdvancedWindow::buildTextBoxes()
     for (int i = 0; i < 2; ++i) {
         m_headerFooter[size_t(i)] = named(new QLineEdit(this), QStringLiteral("txtHeaderFooter%1").arg(i), headerTips[i]);
         m_links[size_t(i)] = named(new QLineEdit(this), QStringLiteral("txtLink%1").arg(i), linkTips[i]);
-        grid->addWidget(named(new QLabel(i == 0 ? QStringLiteral("Header") : QStringLiteral("Footer"), this),
-                              QStringLiteral("lblHeaderFooter%1").arg(i)), 1 + i, 0);
+        auto *headerLabel = named(new QLabel(i == 0 ? QStringLiteral("Header") : QStringLiteral("Footer"), this),
+                                  QStringLiteral("lblHeaderFooter%1").arg(i));
+        headerLabel->setBuddy(m_headerFooter[size_t(i)]);
+        auto *linkLabel = named(new QLabel(i == 0 ? QStringLiteral("Website") : QStringLiteral("E-mail"), this),
+                                QStringLiteral("lblLink%1").arg(i), QStringLiteral("press F3 to launch"));
+        linkLabel->setBuddy(m_links[size_t(i)]);
+        grid->addWidget(headerLabel, 1 + i, 0);
         grid->addWidget(m_headerFooter[size_t(i)], 1 + i, 1);
-        grid->addWidget(named(new QLabel(i == 0 ? QStringLiteral("Website") : QStringLiteral("E-mail"), this),
-                              QStringLiteral("lblLink%1").arg(i), QStringLiteral("press F3 to launch")), 1 + i, 2);
+        grid->addWidget(linkLabel, 1 + i, 2);
         grid->addWidget(m_links[size_t(i)], 1 + i, 3);
         m_headerFooter[size_t(i)]->installEventFilter(this);
         m_links[size_t(i)]->installEventFilter(this);

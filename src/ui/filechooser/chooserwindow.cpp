@@ -38,6 +38,7 @@ ChooserWindow::ChooserWindow(FileChooser &chooser, QWidget *parent) : QDialog(pa
     // Built in the order of the focus chain.
     buildLists();
     m_fileName = named(new QLineEdit(this), QStringLiteral("txtFileName"), QStringLiteral("meaningful filename?"));
+    m_fileName->setAccessibleName(QStringLiteral("File name"));
     m_verify = named(new QCheckBox(QStringLiteral("Verify that the file exists"), this), QStringLiteral("chkVerify"));
     m_preview = named(new QLabel(this), QStringLiteral("ImgChosenPhoto"),
                       QStringLiteral("Preview selected picture or press Delete to clear"));
@@ -85,6 +86,9 @@ void ChooserWindow::buildLists()
     m_drives = named(new QComboBox(this), QStringLiteral("Drive1"), QStringLiteral("Select drive"));
     m_folders = named(new QListWidget(this), QStringLiteral("Dir1"), QStringLiteral("Select folder"));
     m_files = named(new QListWidget(this), QStringLiteral("flbPhoto"), QStringLiteral("Select File"));
+    // The lists have no labels of their own: their names for screen readers.
+    m_folders->setAccessibleName(QStringLiteral("Folders"));
+    m_files->setAccessibleName(QStringLiteral("Files"));
     m_types = named(new QComboBox(this), QStringLiteral("Combo1"), QStringLiteral("File Type"));
     m_types->addItems(FileChooser::FileTypeNames);
     connect(m_drives, &QComboBox::textActivated, this, [this](const QString &drive) {

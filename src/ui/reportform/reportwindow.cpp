@@ -65,6 +65,8 @@ ReportWindow::ReportWindow(ReportForm &form, QWidget *parent) : QDialog(parent),
                    QStringLiteral("You may resize column headers to view well"));
     m_grid->setModel(m_model);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Screen readers name the grid and read its columns' headers from the model.
+    m_grid->setAccessibleName(QStringLiteral("Records of the page"));
     m_page = named(new QLabel(QStringLiteral("Preview Records"), this), QStringLiteral("lblPage"));
 
     auto *top = new QHBoxLayout;
@@ -110,6 +112,8 @@ QGroupBox *ReportWindow::buildFieldsFrame()
     m_output = named(new QListWidget(frame), QStringLiteral("lstOutput"),
                      QStringLiteral("You may rearrange fields order"));
     m_output->setSelectionMode(QAbstractItemView::MultiSelection);
+    m_available->setAccessibleName(QStringLiteral("Available fields"));
+    m_output->setAccessibleName(QStringLiteral("Fields in the report"));
 
     auto *moves = new QVBoxLayout;
     moves->addWidget(handlerButton(QStringLiteral("cmdDirection0"), QStringLiteral("-->>"),
