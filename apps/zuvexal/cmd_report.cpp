@@ -12,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
 #include <QMetaEnum>
 #include <QTextStream>
@@ -90,11 +92,14 @@ struct ReportOptions
     QCommandLineOption quiet{QStringLiteral("quiet"),
                              QStringLiteral("Print nothing unless something fails (then the failure and the "
                                             "pages written).")};
+    QCommandLineOption json{QStringLiteral("json"),
+                            QStringLiteral("Print the run as one JSON object on stdout instead of the page "
+                                           "list (see below).")};
 
     void addTo(QCommandLineParser &parser) const
     {
         parser.addOptions({appFolder, file, title, perPage, pictures, pictureFolders, show, print, color, noDate,
-                           date, locale, deleteOnCancel, registryFile, quiet});
+                           date, locale, deleteOnCancel, registryFile, quiet, json});
     }
 };
 
@@ -139,26 +144,44 @@ QString absolutePictureFolders(const QString &folders)
     return absolute.join(QLatin1Char(','));
 }
 
-// Lists the page files on stdout and says on stderr how the run ended;
-// quiet, only when something failed.
-int reportOutcome(const RunResult &run, bool written, qint64 records, qint64 ms, const QString &folder, bool quiet)
+// What each exit status of a report means, as --json names it.
+QString exitMeaning(int exit)
 {
-    QStringList pages;
-    for (const QString &page : run.pageFiles) {
-        if (!page.isEmpty() && QFileInfo::exists(page))
-            pages << page;
+    switch (exit) {
+    case ExitOk:
+        return QStringLiteral("written");
+    case ExitNoRecords:
+        return QStringLiteral("no records");
+    case ExitCancelled:
+        return QStringLiteral("cancelled");
+    case ExitPageNotWritten:
+        return QStringLiteral("a page could not be written");
+    case ExitNotPrinted:
+        return QStringLiteral("a page could not be printed");
+    default:
+        return QString();
     }
-    const bool failed = !run.cancelled && (!written || !run.pagesNotPrinted.isEmpty());
-    if (!quiet || failed) {
-        QTextStream out(stdout);
-        for (const QString &page : std::as_const(pages))
-            out << page << '\n';
-    }
+}
 
+// The run on one line of stdout, as the library describes it, with the exit
+// status the command ends with.
+void printJson(const RunResult &run, int exit)
+{
+    QJsonObject json = run.toJson();
+    json.insert(QStringLiteral("exit"), exit);
+    json.insert(QStringLiteral("meaning"), exitMeaning(exit));
+    QTextStream(stdout) << QJsonDocument(json).toJson(QJsonDocument::Compact) << '\n';
+}
+
+// Says on stderr how the run ended (quiet, only when something failed) and
+// gives the exit status.
+int tellOutcome(const RunResult &run, bool written, qint64 records, qsizetype pageFiles, qint64 ms,
+                const QString &folder, bool quiet)
+{
     QTextStream err(stderr);
     if (run.cancelled) {
         if (!quiet)
-            err << "zuvexal: cancelled after " << pages.size() << " page files\n";
+            err << "zuvexal: cancelled after " << pageFiles << " page files\n";
         return ExitCancelled;
     }
     if (!written) {
@@ -172,10 +195,33 @@ int reportOutcome(const RunResult &run, bool written, qint64 records, qint64 ms,
         return ExitNotPrinted;
     }
     if (!quiet) {
-        err << "zuvexal: " << records << " records, " << pages.size() << " page files in "
+        err << "zuvexal: " << records << " records, " << pageFiles << " page files in "
             << QString::number(double(ms) / 1000.0, 'f', 1) << " s\n";
     }
     return ExitOk;
+}
+
+// Lists the page files on stdout, or with --json prints the run there, and
+// says on stderr how the run ended; quiet, the list only when something
+// failed.
+int reportOutcome(const RunResult &run, bool written, qint64 records, qint64 ms, const QString &folder, bool quiet,
+                  bool json)
+{
+    QStringList pages;
+    for (const QString &page : run.pageFiles) {
+        if (!page.isEmpty() && QFileInfo::exists(page))
+            pages << page;
+    }
+    const bool failed = !run.cancelled && (!written || !run.pagesNotPrinted.isEmpty());
+    if (!json && (!quiet || failed)) {
+        QTextStream out(stdout);
+        for (const QString &page : std::as_const(pages))
+            out << page << '\n';
+    }
+    const int exit = tellOutcome(run, written, records, pages.size(), ms, folder, quiet);
+    if (json)
+        printJson(run, exit);
+    return exit;
 }
 
 // The report itself, as a host's AutoZuReporter call makes it, with a
@@ -219,7 +265,7 @@ int writeReport(const QCommandLineParser &parser, const ReportOptions &options, 
     if (progressBar)
         QTextStream(stderr) << '\n';
     return reportOutcome(control.lastRun().value_or(RunResult{}), written, loaded.recordCount(), clock.elapsed(),
-                         folder, quiet);
+                         folder, quiet, parser.isSet(options.json));
 }
 
 
@@ -236,7 +282,15 @@ int runReport(const QStringList &args)
                                  QStringLiteral("Writes an HTML report of a table or query into Reports/ under the "
                                                 "application folder, one file per page.\n"
                                                 "Exit status: 0 written, 1 bad input, 2 no records, 3 cancelled, "
-                                                "4 a page could not be written, 5 a page could not be printed.")))
+                                                "4 a page could not be written, 5 a page could not be printed.\n"
+                                                "--json prints, on one line, an object with: exit, meaning (of the "
+                                                "exit status), report (the file name the pages are named after), "
+                                                "pages (each file, null when not reached, records, written, "
+                                                "printed), records, pagesWritten, sectionsFailed, notWritten and "
+                                                "notPrinted (page files), sums (each field, total, average, "
+                                                "minimum, maximum, as the last summary wrote them), cancelled, "
+                                                "deletedOnCancel, seconds. It comes for exit statuses 0 and 2 to "
+                                                "5; status 1 (bad input) prints none.")))
         return *exit;
 
     const QString perPage = parser.value(options.perPage).trimmed();
@@ -255,6 +309,9 @@ int runReport(const QStringList &args)
         return *loaded.failure;
     if (loaded.records->recordCount() == 0) {
         QTextStream(stderr) << "zuvexal: no records to report\n";
+        // Nothing ran, yet a scheduler reads the outcome as it reads any other.
+        if (parser.isSet(options.json))
+            printJson(RunResult{}, ExitNoRecords);
         return ExitNoRecords;
     }
 

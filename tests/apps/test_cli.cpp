@@ -3,11 +3,15 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QThread>
 
+#include <algorithm>
 #include <csignal>
 
 #include <gtest/gtest.h>
@@ -270,6 +274,134 @@ TEST(Cli, ReportWritesPagesAndIsReproducible)
     EXPECT_EQ(run.exitCode, 4) << run.err.toStdString();
 }
 
+TEST(Cli, JsonTellsWhatTheRunWrote)
+{
+    // 23 orders at 10 a page: three pages, the last with the totals.
+    TempFolder folder;
+    const QString db = folder.file(QStringLiteral("many.db"));
+    {
+        QSqlDatabase conn = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cli-json"));
+        conn.setDatabaseName(db);
+        ASSERT_TRUE(conn.open());
+        QSqlQuery q(conn);
+        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE orders(id INTEGER, qty INTEGER, name TEXT)")));
+        ASSERT_TRUE(q.exec(QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c"
+                                          " WHERE i < 23) INSERT INTO orders SELECT i, i * 3, 'n' || i FROM c")));
+        conn.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("cli-json"));
+    const QString blocked = folder.file(QStringLiteral("blocked"));
+    QDir().mkpath(blocked);
+    test::writeAll(blocked + QStringLiteral("/Reports"), "");
+
+    struct Case
+    {
+        QString name;        // the app folder under the temporary one, or blocked
+        QStringList more;
+        QString printTo;     // the PDF folder; under a file, nothing prints
+        int exitCode;
+        const char *meaning;
+        int pagesWritten;
+        bool printed;
+    };
+    const QString unprintable = db + QStringLiteral("/pdf");
+    const Case cases[] = {
+        {QStringLiteral("plain"), {}, folder.file(QStringLiteral("pdf")), 0, "written", 3, false},
+        {QStringLiteral("printed"), {QStringLiteral("--print"), QStringLiteral("--quiet")},
+         folder.file(QStringLiteral("pdf")), 0, "written", 3, true},
+        {QStringLiteral("unprinted"), {QStringLiteral("--print")}, unprintable, 5, "a page could not be printed", 3,
+         false},
+        {blocked, {}, folder.file(QStringLiteral("pdf")), 4, "a page could not be written", 0, false},
+        {QStringLiteral("none"), {QStringLiteral("--query"), QStringLiteral("SELECT * FROM orders WHERE id > 99")},
+         folder.file(QStringLiteral("pdf")), 2, "no records", 0, false},
+    };
+    for (const Case &c : cases) {
+        const QString app = c.name == blocked ? blocked : folder.file(c.name);
+        QDir().mkpath(app);
+        const QStringList source = c.more.contains(QStringLiteral("--query")) ? QStringList{}
+                                                                              : QStringList{QStringLiteral("--table"),
+                                                                                            QStringLiteral("orders")};
+        const CliRun run = runCli(QStringList{QStringLiteral("report"), QStringLiteral("--db"), db,
+                                              QStringLiteral("--app-folder"), app, QStringLiteral("--file"),
+                                              QStringLiteral("Orders"), QStringLiteral("--json")}
+                                      + source + c.more,
+                                  {QStringLiteral("ZUVEXAL_PRINT_TO=") + c.printTo});
+        const std::string what = c.name.toStdString() + ": " + run.err.toStdString();
+        ASSERT_EQ(run.exitCode, c.exitCode) << what;
+        EXPECT_EQ(run.out.count(QLatin1Char('\n')), 1) << "one object, one line: " << what;
+        QJsonParseError error;
+        const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << what << run.out.toStdString();
+        EXPECT_EQ(json[QStringLiteral("exit")].toInt(-1), c.exitCode) << what;
+        EXPECT_EQ(json[QStringLiteral("meaning")].toString(), QLatin1String(c.meaning)) << what;
+        EXPECT_EQ(json[QStringLiteral("pagesWritten")].toInt(-1), c.pagesWritten) << what;
+        if (c.exitCode != 0) {
+            EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << "the failure keeps its one line: " << what;
+        }
+
+        const QJsonArray pages = json[QStringLiteral("pages")].toArray();
+        const QStringList onDisk = QDir(app + QStringLiteral("/Reports")).entryList(QDir::Files, QDir::Name);
+        if (c.exitCode == 2) {
+            EXPECT_TRUE(pages.isEmpty()) << what;
+            continue;
+        }
+        EXPECT_EQ(json[QStringLiteral("report")].toString(), app + QStringLiteral("/Reports/orders.htm")) << what;
+        EXPECT_EQ(json[QStringLiteral("records")].toInt(), 23) << what;
+        ASSERT_EQ(pages.size(), 3) << what;
+        QStringList written;
+        QStringList files;
+        for (int i = 0; i < 3; ++i) {
+            const QJsonObject page = pages[i].toObject();
+            EXPECT_EQ(page[QStringLiteral("records")].toInt(), i < 2 ? 10 : 3) << what;
+            EXPECT_EQ(page[QStringLiteral("printed")].toBool(), c.printed) << what;
+            files << page[QStringLiteral("file")].toString();
+            if (page[QStringLiteral("written")].toBool())
+                written << QFileInfo(files.back()).fileName();
+        }
+        EXPECT_EQ(written, onDisk) << "written is what is on disk: " << what;
+        const QJsonArray notPrinted = json[QStringLiteral("notPrinted")].toArray();
+        EXPECT_EQ(notPrinted.size(), c.exitCode == 5 ? 3 : 0) << what;
+        if (c.exitCode == 4) {
+            EXPECT_EQ(json[QStringLiteral("notWritten")].toArray().first().toString(), files.first()) << what;
+            EXPECT_TRUE(json[QStringLiteral("sums")].toArray().isEmpty()) << "no totals were written: " << what;
+            continue;
+        }
+        EXPECT_EQ(files, QStringList({app + QStringLiteral("/Reports/orders1.htm"),
+                                      app + QStringLiteral("/Reports/orders2.htm"),
+                                      app + QStringLiteral("/Reports/orders3.htm")}))
+            << what;
+        EXPECT_TRUE(json[QStringLiteral("notWritten")].toArray().isEmpty()) << what;
+
+        // The totals are those the last page shows: qty is 3 * (1 + ... + 23).
+        const QString lastPage = QString::fromUtf8(test::readAll(files.back()));
+        bool summedQty = false;
+        for (const QJsonValue &value : json[QStringLiteral("sums")].toArray()) {
+            const QJsonObject sum = value.toObject();
+            const QString field = sum[QStringLiteral("field")].toString();
+            EXPECT_TRUE(lastPage.contains(QStringLiteral("<B> %1</B> : Total = %2 ")
+                                              .arg(field, QString::number(sum[QStringLiteral("total")].toDouble()))))
+                << field.toStdString() << ": " << what;
+            if (field != QLatin1String("qty"))
+                continue;
+            summedQty = true;
+            EXPECT_EQ(sum[QStringLiteral("total")].toDouble(), 828.0) << what;
+            EXPECT_EQ(sum[QStringLiteral("average")].toDouble(), 36.0) << what;
+            EXPECT_EQ(sum[QStringLiteral("minimum")].toDouble(), 3.0) << what;
+            EXPECT_EQ(sum[QStringLiteral("maximum")].toDouble(), 69.0) << what;
+        }
+        EXPECT_TRUE(summedQty) << what << run.out.toStdString();
+        EXPECT_GE(json[QStringLiteral("seconds")].toDouble(-1), 0.0) << what;
+        EXPECT_FALSE(json[QStringLiteral("cancelled")].toBool(true)) << what;
+    }
+
+    // Bad input prints no object: nothing ran.
+    const CliRun bad = runCli({QStringLiteral("report"), QStringLiteral("--db"), db, QStringLiteral("--table"),
+                               QStringLiteral("orders"), QStringLiteral("--json"), QStringLiteral("--color"),
+                               QStringLiteral("PINK")});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_EQ(bad.out, QString());
+}
+
 TEST(Cli, PerPageTakesOnlyThePageSizesAHostCanChoose)
 {
     TempFolder folder;
@@ -384,7 +516,8 @@ TEST(Cli, CtrlCCancelsTheReportAtTheNextPage)
 {
     // Enough pages that the run is still going when the second page is on
     // disk; Ctrl-C then stops it at the next page: exit 3, every page
-    // listed is whole, and --delete-on-cancel takes back what was written.
+    // listed is whole, and --delete-on-cancel takes back what was written;
+    // with --json the pages written are those on disk, each whole.
     TempFolder folder;
     const QString db = folder.file(QStringLiteral("big.db"));
     {
@@ -399,8 +532,11 @@ TEST(Cli, CtrlCCancelsTheReportAtTheNextPage)
     }
     QSqlDatabase::removeDatabase(QStringLiteral("cli-big"));
 
-    for (const bool deleteOnCancel : {false, true}) {
-        const QString app = folder.file(deleteOnCancel ? QStringLiteral("deleted") : QStringLiteral("kept"));
+    struct Case { const char *name; bool deleteOnCancel; bool json; };
+    for (const Case &c : {Case{"kept", false, false}, Case{"deleted", true, false}, Case{"json", false, true},
+                          Case{"deleted-json", true, true}}) {
+        const bool deleteOnCancel = c.deleteOnCancel;
+        const QString app = folder.file(QString::fromLatin1(c.name));
         QDir().mkpath(app);
         QStringList args{QStringLiteral("report"), QStringLiteral("--db"),        db,
                          QStringLiteral("--table"), QStringLiteral("t"),          QStringLiteral("--per-page"),
@@ -408,6 +544,8 @@ TEST(Cli, CtrlCCancelsTheReportAtTheNextPage)
                          QStringLiteral("--file"),  QStringLiteral("big")};
         if (deleteOnCancel)
             args << QStringLiteral("--delete-on-cancel");
+        if (c.json)
+            args << QStringLiteral("--json");
         QProcess process;
         process.start(QStringLiteral(ZUVEXAL_CLI), args);
         ASSERT_TRUE(process.waitForStarted());
@@ -424,9 +562,31 @@ TEST(Cli, CtrlCCancelsTheReportAtTheNextPage)
         EXPECT_EQ(process.exitCode(), 3) << err.toStdString();
         EXPECT_TRUE(err.contains(QStringLiteral("cancelled"))) << err.toStdString();
 
-        const QStringList listed =
-            QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        const QStringList onDisk = QDir(app + QStringLiteral("/Reports")).entryList(QDir::Files);
+        const QByteArray out = process.readAllStandardOutput();
+        const QStringList onDisk = QDir(app + QStringLiteral("/Reports")).entryList(QDir::Files, QDir::Name);
+        if (c.json) {
+            const QJsonObject json = QJsonDocument::fromJson(out).object();
+            EXPECT_EQ(json[QStringLiteral("exit")].toInt(), 3) << out.toStdString();
+            EXPECT_TRUE(json[QStringLiteral("cancelled")].toBool()) << out.toStdString();
+            EXPECT_EQ(json[QStringLiteral("deletedOnCancel")].toBool(), deleteOnCancel) << out.toStdString();
+            QStringList written;
+            for (const QJsonValue &page : json[QStringLiteral("pages")].toArray()) {
+                if (page[QStringLiteral("written")].toBool())
+                    written << QFileInfo(page[QStringLiteral("file")].toString()).fileName();
+            }
+            std::sort(written.begin(), written.end());
+            EXPECT_EQ(written, onDisk);
+            if (!deleteOnCancel) {
+                EXPECT_EQ(json[QStringLiteral("pagesWritten")].toInt(), written.size()) << out.toStdString();
+            }
+            for (const QString &page : std::as_const(written)) {
+                EXPECT_EQ(test::readAll(app + QStringLiteral("/Reports/") + page).count("<HTML><HEAD></HEAD><BODY><H3>"),
+                          40)
+                    << page.toStdString();
+            }
+            continue;
+        }
+        const QStringList listed = QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         if (deleteOnCancel) {
             EXPECT_TRUE(listed.isEmpty());
             EXPECT_TRUE(onDisk.isEmpty()) << onDisk.join(u' ').toStdString();

@@ -175,6 +175,7 @@ RunResult GenerationRun::run()
         takeBackCancelledPages();
     removeEmptyNewPages();
     showAndPrint();
+    m_result.milliseconds = QDateTime::currentMSecsSinceEpoch() - m_startMs;
     m_observer.finished(m_result);
     return m_result;
 }
@@ -187,6 +188,7 @@ QString GenerationRun::pageHeading(qint32 page) const
 void GenerationRun::writePages()
 {
     const auto pages = qint32(m_job.pages.size());
+    m_result.reportFile = m_job.appFolder + QStringLiteral("Reports/") + m_baseName;
     if (m_job.allPages) {
         m_result.pageFiles = QStringList(pages, QString());
         m_sizesBeforeRun.assign(size_t(pages), std::nullopt);
@@ -201,6 +203,10 @@ void GenerationRun::writePages()
         m_status.totalPages = 1;
         m_plan.push_back(PagePlan{1, m_job.shownPage, &m_job.pages[size_t(m_job.shownPage - 1)]});
     }
+    for (const PagePlan &plan : m_plan)
+        m_result.pageRecords << (plan.records ? qint32(std::max<qint64>(plan.records->recordCount(), 0)) : 0);
+    m_result.pageWritten.fill(false, m_result.pageFiles.size());
+    m_result.pagePrinted.fill(false, m_result.pageFiles.size());
     // After a page that could not be made the pages behind it are not
     // written: the run's sums and totals would be off.
     for (size_t i = 0; i < m_plan.size() && !m_requests.cancel && !m_makeFailed; ++i)
@@ -251,6 +257,7 @@ std::shared_ptr<GenerationRun::PageJob> GenerationRun::pageJob(const PagePlan &p
         m_spareSections.pop_back();
         job->sections->bytes.clear();
         job->sections->ends.clear();
+        job->sections->sums.clear();
     }
     return job;
 }
@@ -348,6 +355,7 @@ void GenerationRun::finishMaking(const std::shared_ptr<PageJob> &job, Making how
                 m_writer.restore(std::move(job->before));
                 job->sections->bytes.clear();
                 job->sections->ends.clear();
+                job->sections->sums.clear();
                 job->tableColor = tableColor;
             }
             if (how == Making::Made) {
@@ -415,10 +423,15 @@ void GenerationRun::finishOldestPage()
         failed = page.sectionCount;
     }
     m_result.sectionsFailed += failed;
-    if (failed == 0)
+    if (failed == 0) {
         ++m_result.pagesWritten;
-    else
+        if (const qsizetype i = m_result.pageFiles.indexOf(page.path); i >= 0)
+            m_result.pageWritten[i] = true;
+        if (!page.sections->sums.isEmpty())
+            m_result.sums = page.sections->sums;
+    } else {
         m_result.pagesFailed << page.path;
+    }
     m_spareSections.push_back(std::move(*page.sections));
     m_pages.pop_front();
 }
@@ -457,6 +470,8 @@ void GenerationRun::takeBackCancelledPages()
         else
             QFile::remove(file);
     }
+    m_result.pageWritten.fill(false);
+    m_result.sums.clear();
     m_result.deletedOnCancel = true;
 }
 
@@ -486,7 +501,11 @@ void GenerationRun::showAndPrint()
     if (unavailable)
         qWarning().noquote() << "ZuVexal: the report is not printed:" << *unavailable;
     for (const QString &file : files) {
-        if (!file.isEmpty() && QFileInfo::exists(file) && !PrintShownPage(file, m_job.showInBrowser))
+        if (file.isEmpty() || !QFileInfo::exists(file))
+            continue;
+        if (PrintShownPage(file, m_job.showInBrowser))
+            m_result.pagePrinted[files.indexOf(file)] = true;
+        else
             m_result.pagesNotPrinted << file;
     }
 }

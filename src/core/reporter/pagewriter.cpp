@@ -1164,10 +1164,16 @@ void PageWriter::writeSummaries(QString &html, const QStringList &columns, const
             html += QLatin1String("<B>") + QString::number(page.CumTotalRecs)
                 + QLatin1String(" records altogether. </B> <Br> ");
         const qint32 divisor = page.NumRecsOnPage < m_stats.recsInVol ? page.CumTotalRecs : page.NumRecsOnPage;
+        if (m_collector)
+            m_collector->sums.clear();
         for (qsizetype c : summed) {
             if (divisor == 0)
                 continue;
             const auto &total = m_stats.totalSums[size_t(c)];
+            if (m_collector) {
+                m_collector->sums.append(RunSum{columns[c], total, total.value_or(0.0) / divisor,
+                                                m_stats.minimums[size_t(c)], m_stats.maximums[size_t(c)]});
+            }
             html += QLatin1String("<B> ") + escaped(columns[c]) + QLatin1String("</B> : Total = ")
                 + slotText(total, page.locale) + QLatin1String(" ; Average = ")
                 + valueText(total.value_or(0.0) / divisor, page.locale) + QLatin1String(" ; Minimum = ")

@@ -2,6 +2,7 @@
 
 #include "core/recordset/recordset.h"
 #include "core/base/listitem.h"
+#include "core/reporter/runresult.h"
 #include "core/settings/advancedsettings.h"
 
 #include <QLocale>
@@ -24,6 +25,7 @@ struct PageSections
 {
     std::string bytes;
     std::vector<qsizetype> ends; // where each section ends in bytes
+    QList<RunSum> sums;          // the totals of the page's closing summary, if it has one
 
     std::vector<QByteArrayView> sections() const;
 };
