@@ -29,21 +29,23 @@ struct RunSum
 // What one generation run did.
 struct RunResult
 {
-    QString reportFile;  // Reports/ and the base name the pages are named after
     // One entry per page of the run: the file it was written to, "" for a
     // page the run did not reach.
     QStringList pageFiles;
-    QList<qint32> pageRecords;  // the records of each page, in pageFiles' order
-    QList<bool> pageWritten;    // whole, and not taken back on cancel
-    QList<bool> pagePrinted;    // handed to the printer
     int pagesWritten = 0;     // pages whose sections were all written
     int sectionsFailed = 0;   // sections that could not be written
     QStringList pagesFailed;  // the pages those sections were to go to
     QStringList pagesNotPrinted;  // pages to print that could not be handed over
     bool cancelled = false;
     bool deletedOnCancel = false;  // what the run wrote was taken back
-    QList<RunSum> sums;            // the totals of the last summary written
-    qint64 milliseconds = 0;       // from the start to the last page printed
+    // Added after the members above, which a host built against the first
+    // 2.0 headers reads where they were.
+    QString reportFile;         // Reports/ and the base name the pages are named after
+    QList<qint32> pageRecords;  // the records of each page, in pageFiles' order
+    QList<bool> pageWritten;    // whole, and not taken back on cancel
+    QList<bool> pagePrinted;    // handed to the printer
+    QList<RunSum> sums;         // the totals of the last summary written
+    qint64 milliseconds = 0;    // from the start to the last page printed
 
     // The result as one JSON object, so that a scheduler or a log can tell
     // what was written without reading the pages: "report", "pages" (each
