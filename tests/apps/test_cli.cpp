@@ -41,6 +41,22 @@ CliRun runCli(const QStringList &args, const QStringList &extraEnv = {})
             QString::fromUtf8(process.readAllStandardError())};
 }
 
+// A SQLite file made by the statements.
+QString databaseOf(const TempFolder &folder, const QString &name, const QStringList &statements)
+{
+    const QString path = folder.file(name);
+    {
+        QSqlDatabase conn = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        conn.setDatabaseName(path);
+        EXPECT_TRUE(conn.open());
+        QSqlQuery q(conn);
+        for (const QString &statement : statements)
+            EXPECT_TRUE(q.exec(statement)) << statement.toStdString();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return path;
+}
+
 QString makeDatabase(const TempFolder &folder)
 {
     const QString path = folder.file(QStringLiteral("orders.db"));
@@ -278,18 +294,10 @@ TEST(Cli, JsonTellsWhatTheRunWrote)
 {
     // 23 orders at 10 a page: three pages, the last with the totals.
     TempFolder folder;
-    const QString db = folder.file(QStringLiteral("many.db"));
-    {
-        QSqlDatabase conn = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cli-json"));
-        conn.setDatabaseName(db);
-        ASSERT_TRUE(conn.open());
-        QSqlQuery q(conn);
-        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE orders(id INTEGER, qty INTEGER, name TEXT)")));
-        ASSERT_TRUE(q.exec(QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c"
-                                          " WHERE i < 23) INSERT INTO orders SELECT i, i * 3, 'n' || i FROM c")));
-        conn.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("cli-json"));
+    const QString db = databaseOf(folder, QStringLiteral("many.db"),
+                                  {QStringLiteral("CREATE TABLE orders(id INTEGER, qty INTEGER, name TEXT)"),
+                                   QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c"
+                                                  " WHERE i < 23) INSERT INTO orders SELECT i, i * 3, 'n' || i FROM c")});
     const QString blocked = folder.file(QStringLiteral("blocked"));
     QDir().mkpath(blocked);
     test::writeAll(blocked + QStringLiteral("/Reports"), "");
@@ -519,18 +527,10 @@ TEST(Cli, CtrlCCancelsTheReportAtTheNextPage)
     // listed is whole, and --delete-on-cancel takes back what was written;
     // with --json the pages written are those on disk, each whole.
     TempFolder folder;
-    const QString db = folder.file(QStringLiteral("big.db"));
-    {
-        QSqlDatabase conn = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cli-big"));
-        conn.setDatabaseName(db);
-        ASSERT_TRUE(conn.open());
-        QSqlQuery q(conn);
-        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE t(id INTEGER, name TEXT)")));
-        ASSERT_TRUE(q.exec(QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c"
-                                          " WHERE i < 200000) INSERT INTO t SELECT i, printf('%0400d', i) FROM c")));
-        conn.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("cli-big"));
+    const QString db = databaseOf(folder, QStringLiteral("big.db"),
+                                  {QStringLiteral("CREATE TABLE t(id INTEGER, name TEXT)"),
+                                   QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c"
+                                                  " WHERE i < 200000) INSERT INTO t SELECT i, printf('%0400d', i) FROM c")});
 
     struct Case { const char *name; bool deleteOnCancel; bool json; };
     for (const Case &c : {Case{"kept", false, false}, Case{"deleted", true, false}, Case{"json", false, true},
