@@ -218,11 +218,21 @@ TEST_F(Session, ProgramsStartedForALinkGetTheCallersEnvironmentAndATokenWhereThe
     // The CLI runs offscreen itself; what it starts must not.
     const CliRun open = runCli({QStringLiteral("open"), QStringLiteral("https://example.org/cli")});
     ASSERT_EQ(open.exitCode, 0) << open.err.toStdString();
+    desktop->starts(1);
+    // A report shown in the browser: its first page.
+    const CliRun report = runCli({QStringLiteral("report"), QStringLiteral("--db"), QStringLiteral(QT_STRINGIFY(ZUVEXAL_SAMPLE)),
+                                  QStringLiteral("--table"), QStringLiteral("orders"), QStringLiteral("--show"),
+                                  QStringLiteral("--file"), QStringLiteral("orders.htm"), QStringLiteral("--quiet"),
+                                  QStringLiteral("--app-folder"), desktop->file(QString())});
+    ASSERT_EQ(report.exitCode, 0) << report.err.toStdString();
+    desktop->starts(2);
     ZuVexal control;
     EXPECT_TRUE(control.OpenHyperlink(QStringLiteral("https://example.org/host")));
 
-    const std::vector<Start> starts = desktop->starts(2);
-    ASSERT_EQ(starts.size(), 2u);
+    const std::vector<Start> starts = desktop->starts(3);
+    ASSERT_EQ(starts.size(), 3u);
+    EXPECT_TRUE(starts[1].args.value(0).endsWith(QLatin1String("/Reports/orders1.htm")))
+        << qPrintable(starts[1].args.join(u' '));
     for (const Start &start : starts) {
         const QString what = start.args.join(u' ');
         EXPECT_EQ(start.environment.value(QStringLiteral("QT_QPA_PLATFORM")), QStringLiteral("<unset>")) << qPrintable(what);
