@@ -62,7 +62,7 @@ inline void zwlr_foreign_toplevel_manager_v1_stop(zwlr_foreign_toplevel_manager_
     wl_proxy_marshal_flags(proxy, 0, nullptr, wl_proxy_get_version(proxy), 0);
 }
 
-// Forgets a manager the compositor has finished.
+// Forgets the manager: after "finished", or when the list goes.
 inline void zwlr_foreign_toplevel_manager_v1_destroy(zwlr_foreign_toplevel_manager_v1 *manager)
 {
     wl_proxy_destroy(reinterpret_cast<wl_proxy *>(manager));

@@ -213,8 +213,12 @@ public:
             if (t.handle)
                 zwlr_foreign_toplevel_handle_v1_destroy(t.handle);
         }
-        if (m_manager)
+        // The compositor's "finished" would come to an object that is gone;
+        // libwayland drops events for such objects.
+        if (m_manager) {
             zwlr_foreign_toplevel_manager_v1_stop(m_manager);
+            zwlr_foreign_toplevel_manager_v1_destroy(m_manager);
+        }
         if (m_seat)
             wl_seat_destroy(m_seat);
         wl_registry_destroy(m_registry);
