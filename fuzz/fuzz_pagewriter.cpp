@@ -6,6 +6,7 @@
 #include "fuzzsupport.h"
 
 #include "core/reporter/pagewriter.h"
+#include "core/reporter/reportjob.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -177,7 +178,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     RecordSet source = sectionOf(input, fields, pictureName);
     const int sourceChoice = input.ConsumeIntegralInRange(0, 2);
-    page.SourceRecordset = sourceChoice == 0 ? nullptr : &source;
+    if (sourceChoice != 0)
+        page.sourceFields = fieldsOf(source);
 
     PageWriter writer;
     const qint32 sectionCount = page.NumRecsOnPage / 5;
@@ -185,7 +187,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (qint32 k = 0; k <= sectionCount && k < 3 && input.remaining_bytes() > 0; ++k) {
         RecordSet section = sectionOf(input, fields, pictureName);
         if (sourceChoice == 2)
-            page.SourceRecordset = &section;
+            page.sourceFields = fieldsOf(section);
         const QString name = k == 0 ? QStringLiteral("Vol %1").arg(page.CurPage) : QStringLiteral("Section%1").arg(k);
         written = writer.WriteReportSection(file, section, qint32(columns.size()), columns, name, sectionCount, color,
                                             page) || written;

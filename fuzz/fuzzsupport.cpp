@@ -1,7 +1,5 @@
 #include "fuzzsupport.h"
 
-#include "platform/fonts.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -20,11 +18,20 @@ void startApplication(Application kind)
 {
     if (QCoreApplication::instance())
         return;
-    platform::prepareHeadlessGui();
-    // Qt keeps references to argc and argv for the life of the application.
-    static int argc = 1;
+    // A private runtime folder so that Qt does not warn at every start; a
+    // fuzzer starts no other program that could inherit it.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray runtime = QFile::encodeName(QDir::tempPath()) + "/runtime-" + QByteArray::number(getuid());
+        if (mkdir(runtime.constData(), 0700) == 0 || errno == EEXIST)
+            qputenv("XDG_RUNTIME_DIR", runtime);
+    }
+    // Qt keeps references to argc and argv for the life of the application;
+    // fonts and page layout without a display.
+    static int argc = 3;
     static char name[] = "zuvexal-fuzz";
-    static char *argv[] = {name, nullptr};
+    static char platformOption[] = "-platform";
+    static char offscreen[] = "offscreen";
+    static char *argv[] = {name, platformOption, offscreen, nullptr};
     // Never destroyed: it stays QCoreApplication::instance() to the end of
     // the process, as destroying it after main() would race Qt's own
     // global objects.
