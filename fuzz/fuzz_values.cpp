@@ -3,7 +3,7 @@
 // general texts are checked against the UTF-8 writer and the number reader.
 #include "fuzzsupport.h"
 
-#include "core/base/values.h"
+#include "core/base/values_p.h"
 
 #include <QDate>
 #include <QLocale>

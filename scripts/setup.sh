@@ -28,6 +28,8 @@ packages=(
   linkchecker chromium
   # the coverage summary (scripts/coverage.sh)
   gcovr
+  # the ABI check against abi/ (scripts/check-abi.sh)
+  abigail-tools
   # tests: file systems without unnamed files (FUSE) or links (FAT)
   bindfs dosfstools
   # tests on real database servers (scripts/test-servers.sh)

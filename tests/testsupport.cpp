@@ -1,6 +1,6 @@
 #include "testsupport.h"
 
-#include "core/control/context.h"
+#include "core/control/context_p.h"
 
 #include <QFile>
 

@@ -2,7 +2,7 @@
 // AutoZuReporter call makes it.
 #include "cli.h"
 
-#include "core/control/context.h"
+#include "core/control/context_p.h"
 #include "core/control/zuvexal.h"
 #include "core/control/zuvexal_p.h"
 #include "core/reporter/runresult.h"

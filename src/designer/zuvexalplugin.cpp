@@ -2,7 +2,7 @@
 
 #include <ZuVexal/ZuVexalWidget>
 
-#include "ui/propertypage/propertypagedialog.h"
+#include "ui/propertypage/propertypagedialog_p.h"
 
 #include <QAction>
 #include <QDesignerFormEditorInterface>

@@ -1,14 +1,14 @@
 #include "ui/windows.h"
 
-#include "core/control/context.h"
+#include "core/control/context_p.h"
 #include "core/control/windowpresenter.h"
 #include "core/control/zuvexal.h"
 #include "core/control/zuvexal_p.h"
-#include "core/filedialog/filechooser.h"
-#include "core/reporter/reportform.h"
+#include "core/filedialog/filechooser_p.h"
+#include "core/reporter/reportform_p.h"
 #include "ui/about/aboutdialog.h"
 #include "ui/filechooser/chooserwindow.h"
-#include "ui/propertypage/propertypagedialog.h"
+#include "ui/propertypage/propertypagedialog_p.h"
 #include "ui/reportform/reportwindow.h"
 
 #include <QApplication>

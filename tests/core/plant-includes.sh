@@ -21,7 +21,7 @@ cases=(
   'core/settings/registry.h|#include <ZuVexal/RunResult>|settings includes the reporter by its installed name'
   'core/reporter/pagewriter.h|#include <ZuVexal/ZuVexalWidget>|the core includes the widgets'
   'core/reporter/pagewriter.h|#include "../../ui/windows.h"|the same relative to the file'
-  'platform/clock.h|#include "core/base/values.h"|the platform includes the core'
+  'platform/clock.h|#include "core/base/values_p.h"|the platform includes the core'
   'platform/clock.h|#include <QWidget>|the platform uses QtWidgets'
 )
 failed=0

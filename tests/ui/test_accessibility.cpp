@@ -1,11 +1,11 @@
 // Every window reached with a screen reader: each control a user can act on
 // has an accessible name (its label, or what it is for), and the report
 // grid announces its column headers.
-#include "core/control/context.h"
-#include "core/settings/advancedsetform.h"
+#include "core/control/context_p.h"
+#include "core/settings/advancedsetform_p.h"
 #include "ui/about/aboutdialog.h"
 #include "ui/advancedset/advancedwindow.h"
-#include "ui/propertypage/propertypagedialog.h"
+#include "ui/propertypage/propertypagedialog_p.h"
 #include "ui/reportform/reportwindow.h"
 #include "ui/windows.h"
 

@@ -1,8 +1,8 @@
 #include "core/base/sharedvalues.h"
-#include "core/control/context.h"
+#include "core/control/context_p.h"
 #include "core/control/zuvexal.h"
 #include "core/control/zuvexal_p.h"
-#include "core/filedialog/filechooser.h"
+#include "core/filedialog/filechooser_p.h"
 #include "ui/windows.h"
 
 #include "testsupport.h"

@@ -1,6 +1,6 @@
 #include "core/control/zuvexal.h"
 #include "ui/about/aboutdialog.h"
-#include "ui/propertypage/propertypagedialog.h"
+#include "ui/propertypage/propertypagedialog_p.h"
 #include "ui/windows.h"
 
 #include <QApplication>

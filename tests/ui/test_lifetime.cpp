@@ -1,6 +1,6 @@
 // The shared windows meet the host's lifetimes: controls deleted while a
 // window is open, and a window used again after an earlier use changed it.
-#include "core/control/context.h"
+#include "core/control/context_p.h"
 #include "ui/control/zuvexalwidget.h"
 
 #include "reportfixture.h"

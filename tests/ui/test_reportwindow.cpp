@@ -1,6 +1,6 @@
 #include "core/base/messages.h"
-#include "core/filedialog/filechooser.h"
-#include "core/reporter/reportform.h"
+#include "core/filedialog/filechooser_p.h"
+#include "core/reporter/reportform_p.h"
 #include "ui/advancedset/advancedwindow.h"
 #include "ui/control/zuvexalwidget.h"
 #include "ui/reportform/reportwindow.h"

@@ -1,4 +1,4 @@
-#include "core/base/values.h"
+#include "core/base/values_p.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,10 +1,10 @@
-#include "core/control/context.h"
+#include "core/control/context_p.h"
 
 #include "core/base/paths.h"
 #include "core/control/windowpresenter.h"
-#include "core/filedialog/filechooser.h"
-#include "core/reporter/reportform.h"
-#include "core/settings/advancedsetform.h"
+#include "core/filedialog/filechooser_p.h"
+#include "core/reporter/reportform_p.h"
+#include "core/settings/advancedsetform_p.h"
 
 #include <QDebug>
 

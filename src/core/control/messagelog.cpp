@@ -1,7 +1,7 @@
 #include "core/control/messagelog.h"
 
 #include "core/base/quotedrecord.h"
-#include "core/base/values.h"
+#include "core/base/values_p.h"
 #include "core/control/textbox.h"
 
 #include <QDir>

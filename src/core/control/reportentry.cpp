@@ -5,13 +5,13 @@
 
 #include "core/base/attempt.h"
 #include "core/base/now.h"
-#include "core/base/values.h"
-#include "core/control/context.h"
+#include "core/base/values_p.h"
+#include "core/control/context_p.h"
 #include "core/control/windowpresenter.h"
 #include "core/reporter/generationrun.h"
-#include "core/reporter/reportform.h"
+#include "core/reporter/reportform_p.h"
 #include "core/reporter/reportjob.h"
-#include "core/settings/advancedsetform.h"
+#include "core/settings/advancedsetform_p.h"
 
 #include <QCoreApplication>
 #include <QCursor>

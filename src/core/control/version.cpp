@@ -1,4 +1,4 @@
-#include "core/control/version.h"
+#include "core/control/version_p.h"
 
 namespace zuvexal {
 

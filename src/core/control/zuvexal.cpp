@@ -4,13 +4,13 @@
 
 #include "core/base/attempt.h"
 #include "core/base/paths.h"
-#include "core/base/values.h"
-#include "core/control/context.h"
+#include "core/base/values_p.h"
+#include "core/control/context_p.h"
 #include "core/control/delay.h"
 #include "core/control/messagelog.h"
 #include "core/control/windowpresenter.h"
-#include "core/filedialog/filechooser.h"
-#include "core/links/linkactivation.h"
+#include "core/filedialog/filechooser_p.h"
+#include "core/links/linkactivation_p.h"
 
 #include <QDir>
 #include <QPointer>

@@ -1,11 +1,18 @@
 #pragma once
 
+//
+//  W A R N I N G
+//  -------------
+// This file is not part of the ZuVexal interface and is not installed. The
+// core, the widget library and the Designer plugin share it; it may change
+// with any version, without notice.
+//
+
 // The members of the control behind its private pointer, and what the
-// library's own programs and the widget library reach of them. Not part of
-// the installed interface: it may change with any version.
+// library's own programs and the widget library reach of them.
 
 #include "core/control/container.h"
-#include "core/control/context.h"
+#include "core/control/context_p.h"
 #include "core/control/zuvexal.h"
 
 #include <ZuVexal/zuvexalcore_export.h>
@@ -49,6 +56,6 @@ public:
 // What a control shares with every other control of the process.
 ZUVEXAL_CORE_EXPORT Context &contextOf(const ZuVexal &control);
 // Ticks of Timer1 since the last ZuTimer.
-ZUVEXAL_CORE_EXPORT qint32 tickCountOf(const ZuVexal &control);
+qint32 tickCountOf(const ZuVexal &control);
 
 } // namespace zuvexal

@@ -1,10 +1,10 @@
-#include "core/filedialog/filechooser.h"
+#include "core/filedialog/filechooser_p.h"
 
 #include "core/base/attempt.h"
 #include "core/base/messages.h"
 #include "core/base/paths.h"
 #include "core/base/sharedvalues.h"
-#include "core/base/values.h"
+#include "core/base/values_p.h"
 #include "core/filedialog/filetypes.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "core/links/linkactivation.h"
+#include "core/links/linkactivation_p.h"
 
 namespace zuvexal {
 

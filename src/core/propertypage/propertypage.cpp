@@ -1,6 +1,6 @@
-#include "core/propertypage/propertypage.h"
+#include "core/propertypage/propertypage_p.h"
 
-#include "core/base/values.h"
+#include "core/base/values_p.h"
 
 #include <QVariant>
 

@@ -21,7 +21,9 @@ namespace zuvexal {
 // (?host=/path, or %2F-encoded in place of the host) is the server's local
 // socket: PostgreSQL's socket folder, MySQL's socket file. A missing part is
 // the driver's default (PGHOST, PGUSER, ...). Passwords never appear here:
-// a URL or ODBC string holding one is refused.
+// a URL or ODBC string holding one is refused. The value types of this
+// header change only with the SONAME (see "Value types and the ABI" in the
+// README).
 struct ZUVEXAL_CORE_EXPORT ConnectionInfo
 {
     QString driver;         // QtSql driver name

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <ZuVexal/zuvexalcore_export.h>
-
 #include <QString>
 
 #include <memory>
@@ -27,7 +25,7 @@ class RecordSetBuilder;
 // that reads decimals as text, and one with a time-of-day column get no
 // reader and stay on the QtSql path. The reader borrows the query's
 // statement: it must go before the query does.
-class ZUVEXAL_CORE_EXPORT OdbcReader
+class OdbcReader
 {
 public:
     // A reader for query, active and forward-only on a QODBC database, or

@@ -75,6 +75,8 @@ enum LockType : int {
 
 } // namespace Ado
 
+// A column of a record set. A plain value type (see "Value types and the
+// ABI" in the README): its members change only with the SONAME.
 struct Field
 {
     QString name;

@@ -1,7 +1,14 @@
 #pragma once
 
-// The members of a record set behind its private pointer: internal, not
-// installed.
+//
+//  W A R N I N G
+//  -------------
+// This file is not part of the ZuVexal interface and is not installed. The
+// core, the widget library and the Designer plugin share it; it may change
+// with any version, without notice.
+//
+
+// The members of a record set behind its private pointer.
 
 #include "recordset.h"
 

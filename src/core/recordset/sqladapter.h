@@ -11,6 +11,8 @@ class QSqlDatabase;
 
 namespace zuvexal {
 
+// A plain value type (see "Value types and the ABI" in the README): its
+// members change only with the SONAME.
 struct LoadResult
 {
     std::optional<RecordSet> records;

@@ -6,8 +6,8 @@
 #include "core/base/now.h"
 #include "core/base/paths.h"
 #include "core/base/quotedrecord.h"
-#include "core/base/values.h"
-#include "core/links/linkactivation.h"
+#include "core/base/values_p.h"
+#include "core/links/linkactivation_p.h"
 #include "core/reporter/printing.h"
 
 #include <QCoreApplication>

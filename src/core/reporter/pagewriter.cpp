@@ -2,7 +2,7 @@
 #include "core/reporter/tablecolors.h"
 
 #include "core/base/quotedrecord.h"
-#include "core/base/values.h"
+#include "core/base/values_p.h"
 #include "core/base/paths.h"
 #include "core/recordset/fieldkind.h"
 #include "core/recordset/isotext.h"

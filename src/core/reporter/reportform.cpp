@@ -1,11 +1,11 @@
-#include "core/reporter/reportform.h"
+#include "core/reporter/reportform_p.h"
 
 #include "core/base/now.h"
 #include "core/base/paths.h"
 #include "core/base/sharedvalues.h"
-#include "core/base/values.h"
+#include "core/base/values_p.h"
 #include "core/reporter/generationrun.h"
-#include "core/settings/advancedsetform.h"
+#include "core/settings/advancedsetform_p.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "core/reporter/reportjob.h"
 
-#include "core/base/values.h"
+#include "core/base/values_p.h"
 #include "core/recordset/fieldkind.h"
 
 #include <QDir>

@@ -26,7 +26,8 @@ struct RunSum
     std::optional<double> maximum;
 };
 
-// What one generation run did.
+// What one generation run did. The value types of this header change only
+// with the SONAME (see "Value types and the ABI" in the README).
 struct RunResult
 {
     // One entry per page of the run: the file it was written to, "" for a
@@ -38,8 +39,6 @@ struct RunResult
     QStringList pagesNotPrinted;  // pages to print that could not be handed over
     bool cancelled = false;
     bool deletedOnCancel = false;  // what the run wrote was taken back
-    // Added after the members above, which a host built against the first
-    // 2.0 headers reads where they were.
     QString reportFile;         // Reports/ and the base name the pages are named after
     QList<qint32> pageRecords;  // the records of each page, in pageFiles' order
     QList<bool> pageWritten;    // whole, and not taken back on cancel

@@ -1,11 +1,11 @@
 #include "core/settings/advancedsettings_p.h"
-#include "core/settings/advancedsetform.h"
+#include "core/settings/advancedsetform_p.h"
 
 #include "core/base/messages.h"
 #include "core/base/paths.h"
 #include "core/base/sharedvalues.h"
-#include "core/base/values.h"
-#include "core/links/linkactivation.h"
+#include "core/base/values_p.h"
+#include "core/links/linkactivation_p.h"
 #include "platform/fonts.h"
 
 #include <QDebug>

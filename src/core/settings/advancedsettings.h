@@ -9,7 +9,9 @@
 namespace zuvexal {
 
 // The advanced report settings of the process. The page writer uses them
-// while the settings window's Apply is in force.
+// while the settings window's Apply is in force. A plain value type (see
+// "Value types and the ABI" in the README): its members change only with
+// the SONAME.
 struct ZUVEXAL_CORE_EXPORT AdvancedSettings
 {
     QString FontName;

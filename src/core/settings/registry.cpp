@@ -1,6 +1,6 @@
 #include "core/settings/registry.h"
 
-#include "core/base/values.h"
+#include "core/base/values_p.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "ui/about/aboutdialog.h"
 
 #include "core/base/product.h"
-#include "core/control/version.h"
-#include "core/links/linkactivation.h"
+#include "core/control/version_p.h"
+#include "core/links/linkactivation_p.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "ui/advancedset/advancedwindow.h"
 
-#include "core/settings/advancedsetform.h"
+#include "core/settings/advancedsetform_p.h"
 #include "ui/named.h"
 
 #include <QCheckBox>

@@ -5,17 +5,19 @@
 
 #include <QWidget>
 
-#include <optional>
-
-class QLabel;
+#include <memory>
 
 namespace zuvexal::ui {
+
+class ZuVexalWidgetPrivate;
 
 // The control as a host places it on a window: a small fixed square
 // (345 × 345 twips) with a focus label, carrying the colour and enabled
 // state of the control. Properties, methods and signals are those of the
 // ZuVexal object it holds, published again under the same names, so hosts
 // and designers reach them on the widget; all logic stays in ZuVexal.
+// Its members live behind a private part, so it can change within the
+// SONAME.
 class ZUVEXAL_WIDGETS_EXPORT ZuVexalWidget : public QWidget, public ControlSurface, public Container
 {
     Q_OBJECT
@@ -34,10 +36,11 @@ public:
     static constexpr int SizeTwips = 345;
 
     explicit ZuVexalWidget(QWidget *parent = nullptr);
+    ~ZuVexalWidget() override;
 
     // The control itself; saved properties not yet restored are restored
     // first.
-    ZuVexal &control() { return live(); }
+    ZuVexal &control();
 
     // Design time (Qt Designer hosts the widget) or run time. At design
     // time properties are set as the designer sets them, never restored.
@@ -48,33 +51,25 @@ public:
     // QUiLoader set it with the form's other properties.
     static constexpr const char *FormMark = "zuvexalSavedForm";
 
-    QString Tag() const { return live().Tag(); }
-    void setTag(const QString &value) { if (!heldBack("Tag", value)) live().setTag(value); }
-    QString DeveloperCompany() const { return live().DeveloperCompany(); }
-    void setDeveloperCompany(const QString &value)
-    {
-        if (!heldBack("DeveloperCompany", value))
-            live().setDeveloperCompany(value);
-    }
-    QColor BackColor() const { return live().BackColor(); }
-    void setControlBackColor(const QColor &value)
-    {
-        if (!heldBack("BackColor", toOleColor(value)))
-            live().setBackColor(value);
-    }
-    bool Enabled() const { return live().Enabled(); }
-    void setControlEnabled(bool value) { if (!heldBack("Enabled", value)) live().setEnabled(value); }
-    bool DoTimer() const { return live().DoTimer(); }
-    void setDoTimer(bool value) { if (!heldBack("DoTimer", value)) live().setDoTimer(value); }
-    qint32 Interval() const { return live().Interval(); }
-    void setInterval(qint32 value) { if (!heldBack("Interval", value)) live().setInterval(value); }
-    qint32 MaxRecsPerPage() const { return live().MaxRecsPerPage(); }
-    void setMaxRecsPerPage(qint32 value) { if (!heldBack("MaxRecsPerPage", value)) live().setMaxRecsPerPage(value); }
-    QString ApplicationPath() const { return live().ApplicationPath(); }
-    void setApplicationPath(QString &value) { live().setApplicationPath(value); }
-    void setApplicationPath(const QString &value) { live().setApplicationPath(value); }
-    quintptr hWnd() const { return live().hWnd(); }
-    RecordSetPtr CurrentRecordset() const { return live().CurrentRecordset(); }
+    QString Tag() const;
+    void setTag(const QString &value);
+    QString DeveloperCompany() const;
+    void setDeveloperCompany(const QString &value);
+    QColor BackColor() const;
+    void setControlBackColor(const QColor &value);
+    bool Enabled() const;
+    void setControlEnabled(bool value);
+    bool DoTimer() const;
+    void setDoTimer(bool value);
+    qint32 Interval() const;
+    void setInterval(qint32 value);
+    qint32 MaxRecsPerPage() const;
+    void setMaxRecsPerPage(qint32 value);
+    QString ApplicationPath() const;
+    void setApplicationPath(QString &value);
+    void setApplicationPath(const QString &value);
+    quintptr hWnd() const;
+    RecordSetPtr CurrentRecordset() const;
 
     // Reached by name by the report windows through their control reference.
     Q_INVOKABLE QString SupplyFileName(const QString &Dialog_Caption = QStringLiteral("Supply Filename"),
@@ -82,48 +77,35 @@ public:
                                        bool *VerifyFileExistence = nullptr,
                                        QObject *GraphicOrEditControl = nullptr,
                                        qint16 ShowInsertButton = ZuVexal::Zu_BDocument);
-    Q_INVOKABLE QString LongFileName(const QString &Short_Name) const { return live().LongFileName(Short_Name); }
-    Q_INVOKABLE QString justFileName(const QString &pathName) const { return live().justFileName(pathName); }
-    Q_INVOKABLE QString ShortFileName(const QString &Long_Name) const { return live().ShortFileName(Long_Name); }
-    Q_INVOKABLE QString FileFolder(const QString &FullFileName) const { return live().FileFolder(FullFileName); }
-    Q_INVOKABLE bool OpenHyperlink(const QString &Destination, bool StartNewInstanceOfBrowser = false)
-    {
-        return live().OpenHyperlink(Destination, StartNewInstanceOfBrowser);
-    }
+    Q_INVOKABLE QString LongFileName(const QString &Short_Name) const;
+    Q_INVOKABLE QString justFileName(const QString &pathName) const;
+    Q_INVOKABLE QString ShortFileName(const QString &Long_Name) const;
+    Q_INVOKABLE QString FileFolder(const QString &FullFileName) const;
+    Q_INVOKABLE bool OpenHyperlink(const QString &Destination, bool StartNewInstanceOfBrowser = false);
     Q_INVOKABLE bool ShowZuReporter(zuvexal::RecordSetPtr &repRecordset, const QString &sPicFields = {},
                                     QString *theGraphicFolder = nullptr, QVariant *forFutureUse = nullptr,
-                                    QObject *ObjReserved = nullptr)
-    {
-        return live().ShowZuReporter(repRecordset, sPicFields, theGraphicFolder, forFutureUse, ObjReserved);
-    }
+                                    QObject *ObjReserved = nullptr);
     Q_INVOKABLE bool AutoZuReporter(zuvexal::RecordSetPtr &repRecordset, const QString &sPicFields = {},
                                     QString *theGraphicFolder = nullptr, const QString &fileName = {},
                                     const QString &FileTitle = {}, int AutoRepAction = ZuVexal::rYesNo,
-                                    QVariant *forFutureUse = nullptr, QObject *ObjReserved = nullptr)
-    {
-        return live().AutoZuReporter(repRecordset, sPicFields, theGraphicFolder, fileName, FileTitle,
-                                        AutoRepAction, forFutureUse, ObjReserved);
-    }
+                                    QVariant *forFutureUse = nullptr, QObject *ObjReserved = nullptr);
     Q_INVOKABLE void RaiseZuReportStatus(qint16 TotalPages, qint32 ElapsedSeconds, qint16 CurrentPage, bool &Cancel,
                                          bool &DeleteGeneratedPagesOnCancel, QVariant &forFututeUse);
-    Q_INVOKABLE void LogMessage(const QVariant &strMessage, QObject *TextHandlingBox = nullptr)
-    {
-        live().LogMessage(strMessage, TextHandlingBox);
-    }
-    Q_INVOKABLE void AboutBox() { live().AboutBox(); }
-    Q_INVOKABLE void ProgramDelayNSec(qint32 *N = nullptr) { live().ProgramDelayNSec(N); }
+    Q_INVOKABLE void LogMessage(const QVariant &strMessage, QObject *TextHandlingBox = nullptr);
+    Q_INVOKABLE void AboutBox();
+    Q_INVOKABLE void ProgramDelayNSec(qint32 *N = nullptr);
 
     // ControlSurface
     QColor backColor() const override;
     void setBackColor(const QColor &color) override;
-    bool isEnabled() const override { return QWidget::isEnabled(); }
+    bool isEnabled() const override;
     void setEnabled(bool enabled) override;
     quintptr windowHandle() const override;
 
     // Container
-    bool userMode() const override { return m_userMode; }
-    QString displayName() const override { return objectName(); }
-    void propertyChanged(const QString &) override {}
+    bool userMode() const override;
+    QString displayName() const override;
+    void propertyChanged(const QString &) override;
     QObject *controlByName(const QString &name) const override;
 
     QSize sizeHint() const override;
@@ -142,25 +124,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    // Until the widget is first polished or used, its designable properties
-    // are held back in the order set. A form (uic's setupUi(), QUiLoader)
-    // sets them right after construction, with FormMark among them: its
-    // values are then restored the way a saved control is loaded
-    // (ReadProperties), so design-time-only rules hold. Without the mark
-    // the host's own code set them, and each is applied as a run-time set.
-    bool heldBack(const char *key, const QVariant &value);
-    void restoreSaved();
     ZuVexal &live() const;
 
-    struct HeldBack
-    {
-        QList<std::pair<QString, QVariant>> values;
-        bool fromForm = false;
-    };
-    std::optional<HeldBack> m_heldBack;
-    bool m_userMode = true;
-    QLabel *m_label;
-    ZuVexal m_control;
+    std::unique_ptr<ZuVexalWidgetPrivate> d;
 };
 
 } // namespace zuvexal::ui

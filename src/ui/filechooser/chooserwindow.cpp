@@ -1,6 +1,6 @@
 #include "ui/filechooser/chooserwindow.h"
 
-#include "core/filedialog/filechooser.h"
+#include "core/filedialog/filechooser_p.h"
 #include "ui/named.h"
 
 #include <QApplication>

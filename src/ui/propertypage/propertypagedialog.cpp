@@ -1,4 +1,4 @@
-#include "ui/propertypage/propertypagedialog.h"
+#include "ui/propertypage/propertypagedialog_p.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "ui/reportform/pagemodel.h"
 
-#include "core/base/values.h"
-#include "core/reporter/reportform.h"
+#include "core/base/values_p.h"
+#include "core/reporter/reportform_p.h"
 
 namespace zuvexal::ui {
 

@@ -1,6 +1,6 @@
 #include "ui/reportform/reportwindow.h"
 
-#include "core/reporter/reportform.h"
+#include "core/reporter/reportform_p.h"
 #include "ui/advancedset/advancedwindow.h"
 #include "ui/reportform/pagemodel.h"
 #include "ui/named.h"

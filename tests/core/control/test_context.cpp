@@ -1,9 +1,9 @@
-#include "core/control/context.h"
+#include "core/control/context_p.h"
 #include "core/control/zuvexal.h"
 #include "core/control/zuvexal_p.h"
-#include "core/filedialog/filechooser.h"
-#include "core/reporter/reportform.h"
-#include "core/settings/advancedsetform.h"
+#include "core/filedialog/filechooser_p.h"
+#include "core/reporter/reportform_p.h"
+#include "core/settings/advancedsetform_p.h"
 
 #include "reportfixture.h"
 #include "testsupport.h"

@@ -1,6 +1,6 @@
 // Host objects that fail: the control's published members keep their
 // failure results and never let an exception reach the host.
-#include "core/control/context.h"
+#include "core/control/context_p.h"
 #include "core/control/messagelog.h"
 #include "core/control/zuvexal.h"
 

@@ -1,5 +1,5 @@
 #include "core/base/sharedvalues.h"
-#include "core/control/context.h"
+#include "core/control/context_p.h"
 #include "core/control/messagelog.h"
 #include "core/control/zuvexal.h"
 #include "core/control/zuvexal_p.h"

@@ -1,6 +1,6 @@
 #include "core/base/messages.h"
 #include "core/base/sharedvalues.h"
-#include "core/filedialog/filechooser.h"
+#include "core/filedialog/filechooser_p.h"
 
 #include "testsupport.h"
 

@@ -1,5 +1,5 @@
 #include "core/control/zuvexal.h"
-#include "core/propertypage/propertypage.h"
+#include "core/propertypage/propertypage_p.h"
 
 #include "testsupport.h"
 

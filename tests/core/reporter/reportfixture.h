@@ -2,12 +2,12 @@
 
 #include "core/settings/advancedsettings_p.h"
 #include "core/base/sharedvalues.h"
-#include "core/control/context.h"
+#include "core/control/context_p.h"
 #include "core/control/zuvexal.h"
 #include "core/control/zuvexal_p.h"
 #include "core/recordset/recordset.h"
-#include "core/reporter/reportform.h"
-#include "core/settings/advancedsetform.h"
+#include "core/reporter/reportform_p.h"
+#include "core/settings/advancedsetform_p.h"
 #include "core/settings/registry.h"
 
 #include "testsupport.h"

@@ -1,6 +1,6 @@
 #include "core/reporter/pagewriter.h"
-#include "core/reporter/reportform.h"
-#include "core/base/values.h"
+#include "core/reporter/reportform_p.h"
+#include "core/base/values_p.h"
 
 #include "core/recordset/sqladapter.h"
 

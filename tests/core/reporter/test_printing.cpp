@@ -1,5 +1,5 @@
 #include "core/reporter/printing.h"
-#include "core/reporter/reportform.h"
+#include "core/reporter/reportform_p.h"
 #include "core/reporter/tablecolors.h"
 
 #include "reportfixture.h"

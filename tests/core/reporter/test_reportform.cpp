@@ -1,4 +1,4 @@
-#include "core/filedialog/filechooser.h"
+#include "core/filedialog/filechooser_p.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,5 +1,13 @@
 #pragma once
 
+//
+//  W A R N I N G
+//  -------------
+// This file is not part of the ZuVexal interface and is not installed. The
+// core, the widget library and the Designer plugin share it; it may change
+// with any version, without notice.
+//
+
 #include <ZuVexal/zuvexalcore_export.h>
 
 #include <QObject>
@@ -11,12 +19,12 @@ namespace zuvexal {
 
 // The design-time property page of the control: six properties of the
 // selected control, read and written by name. The dialog is a view.
-class ZUVEXAL_CORE_EXPORT PropertyPage
+class PropertyPage
 {
 public:
     // "5 - Zu_FiveRecs" ... "1000 - Zu_ThouRecs", and their record counts.
-    static const QStringList RecordsPerPageTexts;
-    static const QList<qint32> RecordsPerPageValues;
+    ZUVEXAL_CORE_EXPORT static const QStringList RecordsPerPageTexts;
+    ZUVEXAL_CORE_EXPORT static const QList<qint32> RecordsPerPageValues;
 
     QString txtInterval;
     int chkDoTimer = 0;
@@ -32,15 +40,15 @@ public:
     // The records-per-page box: picking another position is an edit,
     // picking the same one again is not.
     void cmbMaxRecsPerPage_GotFocus() { m_positionOnFocus = cmbMaxRecsPerPage; }
-    void cmbMaxRecsPerPage_LostFocus();
+    ZUVEXAL_CORE_EXPORT void cmbMaxRecsPerPage_LostFocus();
 
     // Shows the first selected control's properties.
-    bool fill(QObject *control);
+    ZUVEXAL_CORE_EXPORT bool fill(QObject *control);
     // Writes the page into the control, stopping at the first property it
     // refuses; an interval out of range is not applied.
-    bool apply(QObject *control);
+    ZUVEXAL_CORE_EXPORT bool apply(QObject *control);
     // The interval box may be left only with 0 .. 2147483647.
-    static bool intervalAcceptable(const QString &text);
+    ZUVEXAL_CORE_EXPORT static bool intervalAcceptable(const QString &text);
     static qint64 intervalValue(const QString &text);
 
 private:

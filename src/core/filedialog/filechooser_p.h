@@ -1,5 +1,13 @@
 #pragma once
 
+//
+//  W A R N I N G
+//  -------------
+// This file is not part of the ZuVexal interface and is not installed. The
+// core, the widget library and the Designer plugin share it; it may change
+// with any version, without notice.
+//
+
 #include <ZuVexal/zuvexalcore_export.h>
 
 #include <QPointer>
@@ -35,7 +43,7 @@ struct ChooserControls
 // prepares before showing it and what it returns. Each use starts from the
 // controls' initial values; only the target control and the last choice
 // carry over to the next use. The window is a view over this object.
-class ZUVEXAL_CORE_EXPORT FileChooser : private ChooserControls
+class FileChooser : private ChooserControls
 {
 public:
     FileChooser(const SharedValues &values, const Messages &messages);
@@ -57,32 +65,32 @@ public:
     using ChooserControls::chkVerifyVisible;
     using ChooserControls::cmdInsertVisible;
     int combo1Index() const { return ChooserControls::combo1Index; }
-    bool setCombo1Index(int index);            // the file types 0..7
+    ZUVEXAL_CORE_EXPORT bool setCombo1Index(int index);            // the file types 0..7
     using ChooserControls::caption;
     using ChooserControls::txtFileName;
     using ChooserControls::previewPath;
     using ChooserControls::FrameInsertVisible;
-    static const QStringList FileTypeNames;  // "All", "Documents", ... (Combo1)
+    ZUVEXAL_CORE_EXPORT static const QStringList FileTypeNames;  // "All", "Documents", ... (Combo1)
 
     // The files of Dir1 that match the type of Combo1, sorted by name.
-    QStringList flbPhoto() const;
+    ZUVEXAL_CORE_EXPORT QStringList flbPhoto() const;
     // The sub-folders of Dir1 (with ".." to go up), sorted by name.
-    QStringList dir1Folders() const;
+    ZUVEXAL_CORE_EXPORT QStringList dir1Folders() const;
     // Mounted volumes (the drive list).
-    static QStringList drives();
+    ZUVEXAL_CORE_EXPORT static QStringList drives();
 
     // Handlers. Those that may close the window return true when it closes.
-    void Form_Activate();
-    bool Drive1_Change(const QString &drive);  // false: "Drive Error" shown
+    ZUVEXAL_CORE_EXPORT void Form_Activate();
+    ZUVEXAL_CORE_EXPORT bool Drive1_Change(const QString &drive);  // false: "Drive Error" shown
     bool Dir1_Change(const QString &folder);
     // A folder of the folder list chosen by its name (".." goes up).
-    bool Dir1_Open(const QString &name);
-    void flbPhoto_Click(const QString &name);
-    void keyDelete();
-    bool keyEnter();                           // Enter and Ok
-    void keyEscape();                          // Esc and Cancel
-    void closeBox();
-    void cmdInsert_Click(int Index);
+    ZUVEXAL_CORE_EXPORT bool Dir1_Open(const QString &name);
+    ZUVEXAL_CORE_EXPORT void flbPhoto_Click(const QString &name);
+    ZUVEXAL_CORE_EXPORT void keyDelete();
+    ZUVEXAL_CORE_EXPORT bool keyEnter();                           // Enter and Ok
+    ZUVEXAL_CORE_EXPORT void keyEscape();                          // Esc and Cancel
+    ZUVEXAL_CORE_EXPORT void closeBox();
+    ZUVEXAL_CORE_EXPORT void cmdInsert_Click(int Index);
 
     bool isLoaded() const { return m_loaded; }
     // Loads the window state when needed: the controls' initial values, in

@@ -1,10 +1,18 @@
 #pragma once
 
+//
+//  W A R N I N G
+//  -------------
+// This file is not part of the ZuVexal interface and is not installed. The
+// core, the widget library and the Designer plugin share it; it may change
+// with any version, without notice.
+//
+
 #include <ZuVexal/zuvexalcore_export.h>
 
 #include "core/base/messages.h"
 #include "core/base/sharedvalues.h"
-#include "core/links/linkactivation.h"
+#include "core/links/linkactivation_p.h"
 #include "core/settings/advancedsettings_p.h"
 #include "core/settings/registry.h"
 
@@ -29,7 +37,7 @@ class WindowPresenter;
 // lets go. A control's Terminate releases the shared windows at once, or,
 // while one is in use, when the last use ends, so nothing is pulled from
 // under a window or a run.
-class ZUVEXAL_CORE_EXPORT Context : public std::enable_shared_from_this<Context>
+class Context : public std::enable_shared_from_this<Context>
 {
 public:
     // The process's context, created on first use.
@@ -47,7 +55,7 @@ public:
 
     // How the windows are shown; without a presenter none can be (a batch
     // program). Not owned; it also shows the message boxes.
-    void setPresenter(WindowPresenter *presenter);
+    ZUVEXAL_CORE_EXPORT void setPresenter(WindowPresenter *presenter);
     WindowPresenter *presenter() const { return m_presenter; }
     // The presenter when it can show windows in this process; otherwise
     // nothing, after one line to Qt's log saying why the method named

@@ -1,6 +1,14 @@
 #pragma once
 
-#include "core/propertypage/propertypage.h"
+//
+//  W A R N I N G
+//  -------------
+// This file is not part of the ZuVexal interface and is not installed. The
+// core, the widget library and the Designer plugin share it; it may change
+// with any version, without notice.
+//
+
+#include "core/propertypage/propertypage_p.h"
 
 #include <ZuVexal/zuvexalwidgets_export.h>
 

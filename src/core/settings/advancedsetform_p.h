@@ -1,5 +1,13 @@
 #pragma once
 
+//
+//  W A R N I N G
+//  -------------
+// This file is not part of the ZuVexal interface and is not installed. The
+// core, the widget library and the Designer plugin share it; it may change
+// with any version, without notice.
+//
+
 #include <ZuVexal/zuvexalcore_export.h>
 
 #include "core/base/listitem.h"
