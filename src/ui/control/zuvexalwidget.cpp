@@ -142,7 +142,8 @@ QSize ZuVexalWidget::sizeHint() const
 
 void ZuVexalWidget::focusInEvent(QFocusEvent *event)
 {
-    m_label->setText(QStringLiteral(" Zu"));
+    //: The control's mark while it has the input focus.
+    m_label->setText(tr(" Zu"));
     QFont bold = m_label->font();
     bold.setBold(true);
     m_label->setFont(bold);
