@@ -1,6 +1,7 @@
 # cmake --install: the shared libraries, the public headers under
-# include/ZuVexal, a CMake package, pkg-config files, the programs and the
-# Designer plugin; cpack -G DEB turns the same into Debian packages.
+# include/ZuVexal, a CMake package, pkg-config files, the programs, the
+# Designer plugin and the translation template; cpack -G DEB turns the
+# same into Debian packages.
 include(CMakePackageConfigHelpers)
 
 set(ZUVEXAL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/ZuVexal)
@@ -22,6 +23,9 @@ foreach(class IN LISTS ZUVEXAL_CLASS_HEADERS)
   list(APPEND public_headers ${ZUVEXAL_PUBLIC_INCLUDE}/ZuVexal/${class})
 endforeach()
 install(FILES ${public_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/ZuVexal COMPONENT dev)
+# The template a host's translators start from (README: translations).
+install(FILES ${PROJECT_SOURCE_DIR}/translations/zuvexal.ts
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/zuvexal/translations COMPONENT dev)
 
 install(EXPORT ZuVexalTargets NAMESPACE ZuVexal:: DESTINATION ${ZUVEXAL_CMAKE_DIR} COMPONENT dev)
 get_property(ZUVEXAL_READERS GLOBAL PROPERTY ZUVEXAL_READERS)
@@ -70,7 +74,8 @@ foreach(pc zuvexal-core zuvexal-widgets)
 endforeach()
 
 # Debian packages: libzuvexal2 (the libraries), libzuvexal-dev (headers,
-# CMake and pkg-config files, the Designer plugin) and zuvexal (the CLI,
+# CMake and pkg-config files, the Designer plugin, the translation
+# template) and zuvexal (the CLI,
 # the demo and its sample).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zuvexal)

@@ -8,6 +8,8 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config dpkg-dev file
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev libqt6sql6-sqlite
+  # lupdate for the translation template, lrelease for the tests' translation
+  qt6-l10n-tools
   # tests of the Designer plugin inside a real Qt Designer
   designer-qt6
   libgtest-dev libsqlite3-dev sqlite3

@@ -3,7 +3,7 @@
 # there: only the public headers, the shared libraries with their SONAME,
 # hosts built through CMake and pkg-config (host-check.sh), every kind of
 # host (tests/hosts/run-hosts.sh), the demo's
-# installed sample and the Designer plugin. Hosts are compiled and linked
+# installed sample, the translation template and the Designer plugin. Hosts are compiled and linked
 # with the build's own flags (a sanitized build needs its runtime in them).
 set -euo pipefail
 build=$1
@@ -28,6 +28,10 @@ done
 
 bash "$source/tests/packaging/host-check.sh" "$prefix" "$source" "$cxxflags" "$ldflags"
 bash "$source/tests/hosts/run-hosts.sh" "$prefix" "$source" "$cxxflags" "$ldflags"
+
+# Hosts' translators start from the installed template.
+cmp -s "$source/translations/zuvexal.ts" "$prefix/share/zuvexal/translations/zuvexal.ts" \
+  || { echo "the translation template is not installed" >&2; exit 1; }
 
 # The installed demo finds its installed sample, not the source tree's.
 test -f "$prefix/share/zuvexal/examples/sample.db" || { echo "no installed sample" >&2; exit 1; }

@@ -325,7 +325,8 @@ bool ZuVexal::ShowZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
     std::optional<Context::ReportGuard> busy = context->beginReport();
     if (!busy) {
         context->messages.show(displayName(),
-                               QStringLiteral("A report is currently being generated\r\nplease try again in a few seconds"));
+                               QCoreApplication::translate("ReportForm", "A report is currently being generated\r\n"
+                                                                         "please try again in a few seconds"));
         return false;
     }
     return betweenCommonStartAndEnd(std::move(*busy), repRecordset, [&](WaitCursor &cursor) {

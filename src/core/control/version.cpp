@@ -1,10 +1,12 @@
 #include "core/control/version_p.h"
 
+#include <QCoreApplication>
+
 namespace zuvexal {
 
 QString versionText(int major, int minor)
 {
-    return QStringLiteral("Version %1.%2").arg(major).arg(minor);
+    return QCoreApplication::translate("ZuVexal", "Version %1.%2").arg(major).arg(minor);
 }
 
 QString componentVersionText()

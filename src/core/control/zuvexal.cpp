@@ -12,6 +12,7 @@
 #include "core/filedialog/filechooser_p.h"
 #include "core/links/linkactivation_p.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QPointer>
 
@@ -287,7 +288,7 @@ void ZuVexal::setApplicationPath(QString &ApplicationPath)
 {
     if (!runMode()) {
         d->context->messages.show(QStringLiteral("ZuVexal"),
-                    QStringLiteral("Set as your app path\r\nwith code for run-time usage."),
+                    QCoreApplication::translate("ZuVexal", "Set as your app path\r\nwith code for run-time usage."),
                     MessagePresenter::Icon::Information);
         return;
     }

@@ -128,7 +128,10 @@ public:
     quintptr hWnd() const;
     RecordSetPtr CurrentRecordset() const;
 
-    Q_INVOKABLE QString SupplyFileName(const QString &Dialog_Caption = QStringLiteral("Supply Filename"),
+    // The default caption is translated when the chooser shows it; a host's
+    // own caption is shown as given.
+    Q_INVOKABLE QString SupplyFileName(const QString &Dialog_Caption
+                                       = QStringLiteral(QT_TRANSLATE_NOOP("FileChooser", "Supply Filename")),
                                        QString *InitDir = nullptr, qint16 FileType = Zu_All_Files,
                                        bool *VerifyFileExistence = nullptr,
                                        QObject *GraphicOrEditControl = nullptr,

@@ -7,6 +7,7 @@
 #include "core/base/values_p.h"
 #include "core/filedialog/filetypes.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -69,8 +70,14 @@ bool FileChooser::setCombo1Index(int index)
 }
 
 const QStringList FileChooser::FileTypeNames = {
-    QStringLiteral("All"),      QStringLiteral("Documents"), QStringLiteral("Pictures"), QStringLiteral("Executables"),
-    QStringLiteral("Libraries"), QStringLiteral("Internet"),  QStringLiteral("Sound"),    QStringLiteral("Movie"),
+    QStringLiteral(QT_TRANSLATE_NOOP("FileChooser", "All")),
+    QStringLiteral(QT_TRANSLATE_NOOP("FileChooser", "Documents")),
+    QStringLiteral(QT_TRANSLATE_NOOP("FileChooser", "Pictures")),
+    QStringLiteral(QT_TRANSLATE_NOOP("FileChooser", "Executables")),
+    QStringLiteral(QT_TRANSLATE_NOOP("FileChooser", "Libraries")),
+    QStringLiteral(QT_TRANSLATE_NOOP("FileChooser", "Internet")),
+    QStringLiteral(QT_TRANSLATE_NOOP("FileChooser", "Sound")),
+    QStringLiteral(QT_TRANSLATE_NOOP("FileChooser", "Movie")),
 };
 
 QStringList FileChooser::flbPhoto() const
@@ -134,7 +141,8 @@ bool FileChooser::Drive1_Change(const QString &drive)
         setDrive1(drive);
         return true;
     }
-    m_messages.show(QStringLiteral("Error"), QStringLiteral("Drive Error"), MessagePresenter::Icon::Warning);
+    m_messages.show(QCoreApplication::translate("FileChooser", "Error"),
+                    QCoreApplication::translate("FileChooser", "Drive Error"), MessagePresenter::Icon::Warning);
     setDrive1(dir1Path());
     return false;
 }

@@ -70,7 +70,11 @@ public:
     using ChooserControls::txtFileName;
     using ChooserControls::previewPath;
     using ChooserControls::FrameInsertVisible;
-    ZUVEXAL_CORE_EXPORT static const QStringList FileTypeNames;  // "All", "Documents", ... (Combo1)
+    // "All", "Documents", ... (Combo1). The window translates them, and the
+    // caption, when it shows them, in the context "FileChooser": callers
+    // pass captions in the source language, since a "Save As" caption also
+    // decides that the file need not exist.
+    ZUVEXAL_CORE_EXPORT static const QStringList FileTypeNames;
 
     // The files of Dir1 that match the type of Combo1, sorted by name.
     ZUVEXAL_CORE_EXPORT QStringList flbPhoto() const;

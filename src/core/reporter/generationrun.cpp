@@ -130,7 +130,7 @@ std::optional<RunRefusal> GenerationRun::refusal()
         return RunRefusal::NoFileName;
     m_baseName = *baseName;
     if (m_job.outputFields.size() > MaxOutputFields) {
-        m_messages.show(QStringLiteral("ZuVexal"), QStringLiteral("Too many fields!"));
+        m_messages.show(QStringLiteral("ZuVexal"), QCoreApplication::translate("ReportForm", "Too many fields!"));
         return RunRefusal::TooManyFields;
     }
     return std::nullopt;

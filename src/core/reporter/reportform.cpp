@@ -7,6 +7,7 @@
 #include "core/reporter/generationrun.h"
 #include "core/settings/advancedsetform_p.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -23,6 +24,15 @@ const QStringList &reportTableColors()
     };
     return colors;
 }
+
+namespace {
+
+QString pageText(qint32 page, qint32 pages)
+{
+    return QCoreApplication::translate("ReportForm", "Page %1 of %2").arg(page).arg(pages);
+}
+
+} // namespace
 
 ReportForm::ReportForm(SharedValues &values, AdvancedSetForm &settings, LinkState &links, const Messages &messages)
     : m_values(values), m_settings(settings), m_links(links), m_messages(messages)
@@ -48,7 +58,7 @@ void ReportForm::ensureLoaded()
         return;
     m_loaded = true;
     static_cast<ReportControls &>(*this) = ReportControls{};
-    caption = m_values.OrganisationName + QStringLiteral(" Report Form");
+    caption = QCoreApplication::translate("ReportForm", "%1 Report Form").arg(m_values.OrganisationName);
     dtpInsert = reportDateTime().date();
     cboBGcolor = reportTableColors().front();
     BuildPages();
@@ -93,7 +103,7 @@ void ReportForm::BuildPages()
         cmdPageEnabled[2] = true;
         cmdPageEnabled[3] = true;
     }
-    lblPage = QStringLiteral("Page %1 of %2").arg(m_curPage).arg(m_totalPage);
+    lblPage = pageText(m_curPage, m_totalPage);
 }
 
 void ReportForm::ShowCurrentPage()
@@ -153,7 +163,7 @@ void ReportForm::showPage(qint32 page)
 {
     selectPage(page);
     ShowCurrentPage();
-    lblPage = QStringLiteral("Page %1 of %2").arg(m_curPage).arg(m_totalPage);
+    lblPage = pageText(m_curPage, m_totalPage);
 }
 
 void ReportForm::cmdPage_Click(int Index)
@@ -250,7 +260,8 @@ void ReportForm::cmdSaveAs_Click()
     QString chosen;
     if (QObject *control = m_settings.myfControl) {
         QMetaObject::invokeMethod(control, "SupplyFileName", Qt::DirectConnection, Q_RETURN_ARG(QString, chosen),
-                                  Q_ARG(QString, QStringLiteral("Save As (Htm or Asp file)")),
+                                  Q_ARG(QString,
+                                        QStringLiteral(QT_TRANSLATE_NOOP("FileChooser", "Save As (Htm or Asp file)"))),
                                   Q_ARG(QString *, &folder), Q_ARG(qint16, 5), Q_ARG(bool *, &verify));
     }
     if (!chosen.isEmpty()) {

@@ -15,6 +15,7 @@
 #include "core/reporter/reportjob.h"
 #include "core/reporter/runresult.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QImage>
 #include <QObject>
@@ -53,7 +54,7 @@ struct ReportControls
     bool Frame1Visible = true;
     bool Frame2Visible = true;
     bool Frame3Visible = false;
-    QString lblPage = QStringLiteral("Preview Records");
+    QString lblPage = QCoreApplication::translate("ReportForm", "Preview Records");
     QString lblTotalPages = QStringLiteral("tp");
     QString lblCurPage = QStringLiteral("cp");
     QString lblElapsedSeconds = QStringLiteral("es");

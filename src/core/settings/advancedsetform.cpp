@@ -8,6 +8,7 @@
 #include "core/links/linkactivation_p.h"
 #include "platform/fonts.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QMetaObject>
@@ -64,7 +65,7 @@ namespace {
 
 QString fieldLostText(int field)
 {
-    return QStringLiteral("%1 may not contain %2, nor start or end with a piece of it.")
+    return QCoreApplication::translate("AdvancedSetForm", "%1 may not contain %2, nor start or end with a piece of it.")
         .arg(AdvancedSettings::fieldName(field), SettingsSeparator);
 }
 
@@ -132,16 +133,18 @@ void AdvancedSetForm::cmdLogo_Click(int Index)
 {
     const QString pictures = m_values.AppFolder + QStringLiteral("Pictures");
     QDir().mkdir(pictures);
-    const QString caption = QStringLiteral("Select a Jpeg or Gif or Png image to use")
-        + (Index != 0 ? QStringLiteral(" as Signature ") : QStringLiteral(" as Logo ")) + QStringLiteral("in Report");
+    // The chooser window translates the caption when it shows it.
+    const char *caption = Index != 0
+        ? QT_TRANSLATE_NOOP("FileChooser", "Select a Jpeg or Gif or Png image to use as Signature in Report")
+        : QT_TRANSLATE_NOOP("FileChooser", "Select a Jpeg or Gif or Png image to use as Logo in Report");
     // Linux folders are case-sensitive: the start folder keeps its case.
     QString folder = pictures + QLatin1Char('/');
     bool verify = true;
     QString chosen;
     if (myfControl) {
         QMetaObject::invokeMethod(myfControl, "SupplyFileName", Qt::DirectConnection, Q_RETURN_ARG(QString, chosen),
-                                  Q_ARG(QString, caption), Q_ARG(QString *, &folder), Q_ARG(qint16, 2),
-                                  Q_ARG(bool *, &verify));
+                                  Q_ARG(QString, QString::fromLatin1(caption)), Q_ARG(QString *, &folder),
+                                  Q_ARG(qint16, 2), Q_ARG(bool *, &verify));
     }
     bool picture = false;
     for (const char *extension : {".jpg", ".jpeg", ".jpe", ".gif", ".png"})

@@ -25,14 +25,14 @@ QLabel *linkLabel(const QString &name, const QString &text, QWidget *parent)
 AboutDialog::AboutDialog(LinkState &links, QWidget *parent) : QDialog(parent), m_links(links)
 {
     setObjectName(QStringLiteral("VexalAbout"));
-    setWindowTitle(QStringLiteral("Quorvane Vexal ActiveX Control"));
+    setWindowTitle(tr("Quorvane Vexal ActiveX Control"));
     setModal(true);
     auto *title = new QLabel(QStringLiteral("<h2>ZuVexal</h2>"), this);
     auto *version = new QLabel(componentVersionText(), this);
     version->setObjectName(QStringLiteral("lblVersion"));
-    auto *info = new QLabel(QStringLiteral("A powerful OCX functioning as a Timer, File Dialogbox, Hyperlinker and "
-                                           "real-time Database Reporter.\nA Qt component for Linux hosts; "
-                                           "free to use in your applications."),
+    auto *info = new QLabel(tr("A powerful OCX functioning as a Timer, File Dialogbox, Hyperlinker and "
+                               "real-time Database Reporter.\nA Qt component for Linux hosts; "
+                               "free to use in your applications."),
                             this);
     info->setObjectName(QStringLiteral("lblInfo"));
     info->setWordWrap(true);
@@ -46,7 +46,7 @@ AboutDialog::AboutDialog(LinkState &links, QWidget *parent) : QDialog(parent), m
         connect(link, &QLabel::linkActivated, this, [this, i] { lblZu_Click(i); });
         layout->addWidget(link);
     }
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    auto *ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

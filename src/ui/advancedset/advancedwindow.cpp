@@ -23,16 +23,16 @@ namespace zuvexal::ui {
 AdvancedWindow::AdvancedWindow(AdvancedSetForm &form, QWidget *parent) : QDialog(parent), m_form(form)
 {
     setObjectName(QStringLiteral("VexalAdvancedSet"));
-    setWindowTitle(QStringLiteral("Advanced settings for report customization"));
+    setWindowTitle(tr("Advanced settings for report customization"));
     setModal(true);
 
     // Built in the order of the focus chain.
     QGridLayout *textBoxes = buildTextBoxes();
     QHBoxLayout *notesRow = buildNotesRow();
     m_notesText = named(new QPlainTextEdit(this), QStringLiteral("txtNotes"),
-                        QStringLiteral("Notes to include in report on top of first page or at bottom of last page"));
+                        tr("Notes to include in report on top of first page or at bottom of last page"));
     m_notesText->installEventFilter(this);
-    m_notesText->setAccessibleName(QStringLiteral("Notes"));
+    m_notesText->setAccessibleName(tr("Notes"));
     QGridLayout *pictures = buildPictures();
     QGroupBox *scope = buildScope();
     m_fields = named(new QListWidget(this), QStringLiteral("lstFields"));
@@ -40,7 +40,7 @@ AdvancedWindow::AdvancedWindow(AdvancedSetForm &form, QWidget *parent) : QDialog
     QGroupBox *confirm = buildConfirm();
 
     auto *sums = new QVBoxLayout;
-    auto *markLabel = named(new QLabel(QStringLiteral("Mark the Fields to Sum in report"), this), QStringLiteral("lblMark"));
+    auto *markLabel = named(new QLabel(tr("Mark the Fields to Sum in report"), this), QStringLiteral("lblMark"));
     markLabel->setBuddy(m_fields);
     // A list takes no name from its buddy.
     m_fields->setAccessibleName(markLabel->text());
@@ -65,29 +65,29 @@ AdvancedWindow::AdvancedWindow(AdvancedSetForm &form, QWidget *parent) : QDialog
 
 QGridLayout *AdvancedWindow::buildTextBoxes()
 {
-    m_fontPreview = named(new QLabel(QStringLiteral("Font"), this), QStringLiteral("lblFontName"));
-    m_font = named(new QComboBox(this), QStringLiteral("cboFontName"), QStringLiteral("select a font"));
+    m_fontPreview = named(new QLabel(tr("Font"), this), QStringLiteral("lblFontName"));
+    m_font = named(new QComboBox(this), QStringLiteral("cboFontName"), tr("select a font"));
     // Linux rarely has the Windows fonts: a typed name is kept.
     m_font->setEditable(true);
     m_font->installEventFilter(this);
     // Screen readers name a control after the label that is its buddy; the
     // editable box's own text field needs the name too.
     m_fontPreview->setBuddy(m_font);
-    m_font->lineEdit()->setAccessibleName(QStringLiteral("Font"));
-    const QStringList headerTips{QStringLiteral("Project ABC, Ref 123"), QStringLiteral("\u00a9 myCompanyName")};
-    const QStringList linkTips{QStringLiteral("http://www.fictitious-company.example"),
-                               QStringLiteral("sales@fictitious-company.example")};
+    m_font->lineEdit()->setAccessibleName(tr("Font"));
+    const QStringList headerTips{tr("Project ABC, Ref 123"), tr("\u00a9 myCompanyName")};
+    const QStringList linkTips{tr("http://www.fictitious-company.example"),
+                               tr("sales@fictitious-company.example")};
     auto *grid = new QGridLayout;
     grid->addWidget(m_fontPreview, 0, 0);
     grid->addWidget(m_font, 0, 1, 1, 3);
     for (int i = 0; i < 2; ++i) {
         m_headerFooter[size_t(i)] = named(new QLineEdit(this), QStringLiteral("txtHeaderFooter%1").arg(i), headerTips[i]);
         m_links[size_t(i)] = named(new QLineEdit(this), QStringLiteral("txtLink%1").arg(i), linkTips[i]);
-        auto *headerLabel = named(new QLabel(i == 0 ? QStringLiteral("Header") : QStringLiteral("Footer"), this),
+        auto *headerLabel = named(new QLabel(i == 0 ? tr("Header") : tr("Footer"), this),
                                   QStringLiteral("lblHeaderFooter%1").arg(i));
         headerLabel->setBuddy(m_headerFooter[size_t(i)]);
-        auto *linkLabel = named(new QLabel(i == 0 ? QStringLiteral("Website") : QStringLiteral("E-mail"), this),
-                                QStringLiteral("lblLink%1").arg(i), QStringLiteral("press F3 to launch"));
+        auto *linkLabel = named(new QLabel(i == 0 ? tr("Website") : tr("E-mail"), this),
+                                QStringLiteral("lblLink%1").arg(i), tr("press F3 to launch"));
         linkLabel->setBuddy(m_links[size_t(i)]);
         grid->addWidget(headerLabel, 1 + i, 0);
         grid->addWidget(m_headerFooter[size_t(i)], 1 + i, 1);
@@ -101,9 +101,9 @@ QGridLayout *AdvancedWindow::buildTextBoxes()
 
 QHBoxLayout *AdvancedWindow::buildNotesRow()
 {
-    m_notes = named(new QCheckBox(QStringLiteral("Include Notes"), this), QStringLiteral("chkNotes"));
-    m_notesPosition = {named(new QRadioButton(QStringLiteral("On &Top"), this), QStringLiteral("OptNotesPosition0")),
-                       named(new QRadioButton(QStringLiteral("At &Buttom"), this), QStringLiteral("OptNotesPosition1"))};
+    m_notes = named(new QCheckBox(tr("Include Notes"), this), QStringLiteral("chkNotes"));
+    m_notesPosition = {named(new QRadioButton(tr("On &Top"), this), QStringLiteral("OptNotesPosition0")),
+                       named(new QRadioButton(tr("At &Buttom"), this), QStringLiteral("OptNotesPosition1"))};
     auto *row = new QHBoxLayout;
     row->addWidget(m_notes);
     row->addWidget(m_notesPosition[0]);
@@ -115,9 +115,9 @@ QHBoxLayout *AdvancedWindow::buildNotesRow()
 QGridLayout *AdvancedWindow::buildPictures()
 {
     auto *pictures = new QGridLayout;
-    const QStringList captions{QStringLiteral("&Logo"), QStringLiteral("&Signature")};
-    const QStringList tips{QStringLiteral("image file like company logo for first page"),
-                           QStringLiteral("image file for your signature or photograph")};
+    const QStringList captions{tr("&Logo"), tr("&Signature")};
+    const QStringList tips{tr("image file like company logo for first page"),
+                           tr("image file for your signature or photograph")};
     for (int i = 0; i < 2; ++i) {
         auto *choose = named(new QPushButton(captions[i], this), QStringLiteral("cmdLogo%1").arg(i), tips[i]);
         choose->setAutoDefault(false);
@@ -135,9 +135,9 @@ QGridLayout *AdvancedWindow::buildPictures()
 
 QGroupBox *AdvancedWindow::buildScope()
 {
-    auto *scope = named(new QGroupBox(QStringLiteral("Report on"), this), QStringLiteral("Frame2"));
-    m_pages = {named(new QRadioButton(QStringLiteral("&All Pages"), scope), QStringLiteral("OptPages0")),
-               named(new QRadioButton(QStringLiteral("&Current Page"), scope), QStringLiteral("OptPages1"))};
+    auto *scope = named(new QGroupBox(tr("Report on"), this), QStringLiteral("Frame2"));
+    m_pages = {named(new QRadioButton(tr("&All Pages"), scope), QStringLiteral("OptPages0")),
+               named(new QRadioButton(tr("&Current Page"), scope), QStringLiteral("OptPages1"))};
     auto *layout = new QVBoxLayout(scope);
     layout->addWidget(m_pages[0]);
     layout->addWidget(m_pages[1]);
@@ -146,11 +146,11 @@ QGroupBox *AdvancedWindow::buildScope()
 
 QGroupBox *AdvancedWindow::buildConfirm()
 {
-    auto *confirm = named(new QGroupBox(QStringLiteral("Confirm settings"), this), QStringLiteral("Frame3"));
-    m_save = named(new QCheckBox(QStringLiteral("Save settings"), confirm), QStringLiteral("chkSave"));
-    auto *apply = named(new QPushButton(QStringLiteral("Apply"), confirm), QStringLiteral("cmdApply"));
+    auto *confirm = named(new QGroupBox(tr("Confirm settings"), this), QStringLiteral("Frame3"));
+    m_save = named(new QCheckBox(tr("Save settings"), confirm), QStringLiteral("chkSave"));
+    auto *apply = named(new QPushButton(tr("Apply"), confirm), QStringLiteral("cmdApply"));
     apply->setDefault(true);
-    auto *cancel = named(new QPushButton(QStringLiteral("Cancel"), confirm), QStringLiteral("CancelButton"));
+    auto *cancel = named(new QPushButton(tr("Cancel"), confirm), QStringLiteral("CancelButton"));
     cancel->setAutoDefault(false);
     auto *layout = new QHBoxLayout(confirm);
     layout->addWidget(m_save);

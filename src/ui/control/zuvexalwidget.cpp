@@ -251,7 +251,8 @@ QSize ZuVexalWidget::sizeHint() const
 
 void ZuVexalWidget::focusInEvent(QFocusEvent *event)
 {
-    d->label->setText(QStringLiteral(" Zu"));
+    //: The control's mark while it has the input focus.
+    d->label->setText(tr(" Zu"));
     QFont bold = d->label->font();
     bold.setBold(true);
     d->label->setFont(bold);

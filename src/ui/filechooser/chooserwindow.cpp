@@ -37,17 +37,17 @@ ChooserWindow::ChooserWindow(FileChooser &chooser, QWidget *parent) : QDialog(pa
     setModal(true);
     // Built in the order of the focus chain.
     buildLists();
-    m_fileName = named(new QLineEdit(this), QStringLiteral("txtFileName"), QStringLiteral("meaningful filename?"));
-    m_fileName->setAccessibleName(QStringLiteral("File name"));
-    m_verify = named(new QCheckBox(QStringLiteral("Verify that the file exists"), this), QStringLiteral("chkVerify"));
+    m_fileName = named(new QLineEdit(this), QStringLiteral("txtFileName"), tr("meaningful filename?"));
+    m_fileName->setAccessibleName(tr("File name"));
+    m_verify = named(new QCheckBox(tr("Verify that the file exists"), this), QStringLiteral("chkVerify"));
     m_preview = named(new QLabel(this), QStringLiteral("ImgChosenPhoto"),
-                      QStringLiteral("Preview selected picture or press Delete to clear"));
+                      tr("Preview selected picture or press Delete to clear"));
     m_preview->setFixedSize(160, 160);
     m_preview->setAlignment(Qt::AlignCenter);
     m_preview->setFrameShape(QFrame::StyledPanel);
     buildInsertFrame();
-    QPushButton *ok = plainButton(QStringLiteral("Ok"), QStringLiteral("cmdOk"), this);
-    QPushButton *cancel = plainButton(QStringLiteral("Cancel"), QStringLiteral("cmdCancel"), this);
+    QPushButton *ok = plainButton(tr("Ok"), QStringLiteral("cmdOk"), this);
+    QPushButton *cancel = plainButton(tr("Cancel"), QStringLiteral("cmdCancel"), this);
     m_folderPath = named(new QLabel(this), QStringLiteral("lblFolder"));
 
     auto *lists = new QGridLayout;
@@ -83,14 +83,15 @@ ChooserWindow::ChooserWindow(FileChooser &chooser, QWidget *parent) : QDialog(pa
 
 void ChooserWindow::buildLists()
 {
-    m_drives = named(new QComboBox(this), QStringLiteral("Drive1"), QStringLiteral("Select drive"));
-    m_folders = named(new QListWidget(this), QStringLiteral("Dir1"), QStringLiteral("Select folder"));
-    m_files = named(new QListWidget(this), QStringLiteral("flbPhoto"), QStringLiteral("Select File"));
+    m_drives = named(new QComboBox(this), QStringLiteral("Drive1"), tr("Select drive"));
+    m_folders = named(new QListWidget(this), QStringLiteral("Dir1"), tr("Select folder"));
+    m_files = named(new QListWidget(this), QStringLiteral("flbPhoto"), tr("Select File"));
     // The lists have no labels of their own: their names for screen readers.
-    m_folders->setAccessibleName(QStringLiteral("Folders"));
-    m_files->setAccessibleName(QStringLiteral("Files"));
-    m_types = named(new QComboBox(this), QStringLiteral("Combo1"), QStringLiteral("File Type"));
-    m_types->addItems(FileChooser::FileTypeNames);
+    m_folders->setAccessibleName(tr("Folders"));
+    m_files->setAccessibleName(tr("Files"));
+    m_types = named(new QComboBox(this), QStringLiteral("Combo1"), tr("File Type"));
+    for (const QString &type : FileChooser::FileTypeNames)
+        m_types->addItem(QCoreApplication::translate("FileChooser", type.toUtf8().constData()));
     connect(m_drives, &QComboBox::textActivated, this, [this](const QString &drive) {
         m_chooser.Drive1_Change(drive);
         pullFromChooser();
@@ -117,10 +118,10 @@ void ChooserWindow::buildLists()
 
 void ChooserWindow::buildInsertFrame()
 {
-    m_insertFrame = named(new QGroupBox(QStringLiteral("Insert file into"), this), QStringLiteral("FrameInsert"));
-    m_insert = {plainButton(QStringLiteral("&Document"), QStringLiteral("cmdInsert0"), m_insertFrame),
-                plainButton(QStringLiteral("&Background"), QStringLiteral("cmdInsert1"), m_insertFrame)};
-    m_insert[1]->setToolTip(QStringLiteral("insert picture or a non-graphic to reset"));
+    m_insertFrame = named(new QGroupBox(tr("Insert file into"), this), QStringLiteral("FrameInsert"));
+    m_insert = {plainButton(tr("&Document"), QStringLiteral("cmdInsert0"), m_insertFrame),
+                plainButton(tr("&Background"), QStringLiteral("cmdInsert1"), m_insertFrame)};
+    m_insert[1]->setToolTip(tr("insert picture or a non-graphic to reset"));
     auto *layout = new QHBoxLayout(m_insertFrame);
     for (int i = 0; i < 2; ++i) {
         layout->addWidget(m_insert[size_t(i)]);
@@ -142,7 +143,7 @@ void ChooserWindow::enter()
 
 void ChooserWindow::showModal()
 {
-    setWindowTitle(m_chooser.caption);
+    setWindowTitle(QCoreApplication::translate("FileChooser", m_chooser.caption.toUtf8().constData()));
     m_verify->setChecked(m_chooser.chkVerify == 1);
     m_verify->setVisible(m_chooser.chkVerifyVisible);
     m_insert[0]->setVisible(m_chooser.cmdInsertVisible[0]);

@@ -17,12 +17,12 @@ namespace zuvexal::ui {
 PropertyPageDialog::PropertyPageDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("VexalProps"));
-    setWindowTitle(QStringLiteral("ZuVexalProps"));
+    setWindowTitle(tr("ZuVexalProps"));
     m_interval = new QLineEdit(this);
     m_interval->setObjectName(QStringLiteral("txtInterval"));
-    m_doTimer = new QCheckBox(QStringLiteral("DoTimer"), this);
+    m_doTimer = new QCheckBox(tr("DoTimer"), this);
     m_doTimer->setObjectName(QStringLiteral("chkDoTimer"));
-    m_enabled = new QCheckBox(QStringLiteral("Enabled"), this);
+    m_enabled = new QCheckBox(tr("Enabled"), this);
     m_enabled->setObjectName(QStringLiteral("chkEnabled"));
     m_tag = new QLineEdit(this);
     m_tag->setObjectName(QStringLiteral("txtTag"));
@@ -33,26 +33,26 @@ PropertyPageDialog::PropertyPageDialog(QWidget *parent) : QDialog(parent)
     m_company = new QPlainTextEdit(this);
     m_company->setObjectName(QStringLiteral("txtDeveloperCompany"));
     m_company->setMaximumHeight(60);
-    auto *notice = new QLabel(QStringLiteral("DeveloperCompany can be set at design time only; it names the "
-                                             "organisation in the report window caption."),
+    auto *notice = new QLabel(tr("DeveloperCompany can be set at design time only; it names the "
+                                 "organisation in the report window caption."),
                               this);
     notice->setObjectName(QStringLiteral("lblCompany"));
     notice->setWordWrap(true);
 
     auto *form = new QFormLayout;
     // Labels carry names too, so a host's tools and tests find them.
-    const auto labelled = [this, form](const char *name, const char *text, QWidget *field) {
-        auto *label = new QLabel(QString::fromLatin1(text), this);
+    const auto labelled = [this, form](const char *name, const QString &text, QWidget *field) {
+        auto *label = new QLabel(text, this);
         label->setObjectName(QString::fromLatin1(name));
         label->setBuddy(field);
         form->addRow(label, field);
     };
-    labelled("lblInterval", "Interval:", m_interval);
+    labelled("lblInterval", tr("Interval:"), m_interval);
     form->addRow(QString(), m_doTimer);
     form->addRow(QString(), m_enabled);
-    labelled("lblTag", "Tag:", m_tag);
-    labelled("lblMaxRecsPerPage", "MaxRecsPerPage:", m_records);
-    labelled("lblDeveloperCompany", "Developer Company:", m_company);
+    labelled("lblTag", tr("Tag:"), m_tag);
+    labelled("lblMaxRecsPerPage", tr("MaxRecsPerPage:"), m_records);
+    labelled("lblDeveloperCompany", tr("Developer Company:"), m_company);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Apply | QDialogButtonBox::Cancel,
                                          this);
     auto *layout = new QVBoxLayout(this);

@@ -62,12 +62,12 @@ ReportWindow::ReportWindow(ReportForm &form, QWidget *parent) : QDialog(parent),
     m_frame3 = buildStatusFrame();
     m_model = new PageModel(this);
     m_grid = named(new QTableView(this), QStringLiteral("MSHFlexGrid1"),
-                   QStringLiteral("You may resize column headers to view well"));
+                   tr("You may resize column headers to view well"));
     m_grid->setModel(m_model);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Screen readers name the grid and read its columns' headers from the model.
-    m_grid->setAccessibleName(QStringLiteral("Records of the page"));
-    m_page = named(new QLabel(QStringLiteral("Preview Records"), this), QStringLiteral("lblPage"));
+    m_grid->setAccessibleName(tr("Records of the page"));
+    m_page = named(new QLabel(tr("Preview Records"), this), QStringLiteral("lblPage"));
 
     auto *top = new QHBoxLayout;
     top->addWidget(m_frame1, 3);
@@ -102,31 +102,32 @@ QPushButton *ReportWindow::handlerButton(const QString &name, const QString &tex
 
 QGroupBox *ReportWindow::buildFieldsFrame()
 {
-    auto *frame = named(new QGroupBox(QStringLiteral(" Available fields") + QString(59, QLatin1Char(' '))
-                                          + QStringLiteral("Fields to output in report"),
+    // The two halves of the title stand over their lists.
+    auto *frame = named(new QGroupBox(tr(" Available fields") + QString(59, QLatin1Char(' '))
+                                          + tr("Fields to output in report"),
                                       this),
                         QStringLiteral("Frame1"));
     m_available = named(new QListWidget(frame), QStringLiteral("lstAvailable"),
-                        QStringLiteral("Mark or select those for report"));
+                        tr("Mark or select those for report"));
     m_available->setSelectionMode(QAbstractItemView::MultiSelection);
     m_output = named(new QListWidget(frame), QStringLiteral("lstOutput"),
-                     QStringLiteral("You may rearrange fields order"));
+                     tr("You may rearrange fields order"));
     m_output->setSelectionMode(QAbstractItemView::MultiSelection);
-    m_available->setAccessibleName(QStringLiteral("Available fields"));
-    m_output->setAccessibleName(QStringLiteral("Fields in the report"));
+    m_available->setAccessibleName(tr("Available fields"));
+    m_output->setAccessibleName(tr("Fields in the report"));
 
     auto *moves = new QVBoxLayout;
-    moves->addWidget(handlerButton(QStringLiteral("cmdDirection0"), QStringLiteral("-->>"),
-                                   QStringLiteral("send to output list"), frame,
+    moves->addWidget(handlerButton(QStringLiteral("cmdDirection0"), tr("-->>"),
+                                   tr("send to output list"), frame,
                                    [this] { m_form.cmdDirection_Click(0); }));
-    moves->addWidget(handlerButton(QStringLiteral("cmdDirection1"), QStringLiteral("<<--"),
-                                   QStringLiteral("remove from output list"), frame,
+    moves->addWidget(handlerButton(QStringLiteral("cmdDirection1"), tr("<<--"),
+                                   tr("remove from output list"), frame,
                                    [this] { m_form.cmdDirection_Click(1); }));
-    moves->addWidget(handlerButton(QStringLiteral("cmdMoveUpDown0"), QStringLiteral("/\\"),
-                                   QStringLiteral("Move selected item up in output list"), frame,
+    moves->addWidget(handlerButton(QStringLiteral("cmdMoveUpDown0"), tr("/\\"),
+                                   tr("Move selected item up in output list"), frame,
                                    [this] { m_form.cmdMoveUpDown_Click(0); }));
-    moves->addWidget(handlerButton(QStringLiteral("cmdMoveUpDown1"), QStringLiteral("\\/"),
-                                   QStringLiteral("Move selected item down in output list"), frame,
+    moves->addWidget(handlerButton(QStringLiteral("cmdMoveUpDown1"), tr("\\/"),
+                                   tr("Move selected item down in output list"), frame,
                                    [this] { m_form.cmdMoveUpDown_Click(1); }));
     moves->addStretch();
     auto *lists = new QHBoxLayout;
@@ -135,23 +136,22 @@ QGroupBox *ReportWindow::buildFieldsFrame()
     lists->addWidget(m_output);
 
     auto *pages = new QHBoxLayout;
-    const QStringList pageCaptions{QStringLiteral("&First"), QStringLiteral("Pre&vious"), QStringLiteral("&Next"),
-                                   QStringLiteral("&Last")};
+    const QStringList pageCaptions{tr("&First"), tr("Pre&vious"), tr("&Next"), tr("&Last")};
     for (int i = 0; i < 4; ++i) {
         m_pageButtons[size_t(i)] = handlerButton(QStringLiteral("cmdPage%1").arg(i), pageCaptions[i],
-                                                 QStringLiteral("page of records"), frame,
+                                                 tr("page of records"), frame,
                                                  [this, i] { m_form.cmdPage_Click(i); });
         pages->addWidget(m_pageButtons[size_t(i)]);
     }
     pages->addStretch();
-    pages->addWidget(handlerButton(QStringLiteral("cmdAdvanced"), QStringLiteral("&Advanced"),
-                                   QStringLiteral("set more preferences"), frame,
+    pages->addWidget(handlerButton(QStringLiteral("cmdAdvanced"), tr("&Advanced"),
+                                   tr("set more preferences"), frame,
                                    [this] { m_form.cmdAdvanced_Click(); }));
-    QPushButton *generate = handlerButton(QStringLiteral("cmdGenerate"), QStringLiteral("&Generate"), QString(),
+    QPushButton *generate = handlerButton(QStringLiteral("cmdGenerate"), tr("&Generate"), QString(),
                                           frame, [this] { m_form.cmdGenerate_Click(); });
     generate->setDefault(true);
     pages->addWidget(generate);
-    QPushButton *close = button(QStringLiteral("cmdClose"), QStringLiteral("&Close"), QString(), frame);
+    QPushButton *close = button(QStringLiteral("cmdClose"), tr("&Close"), QString(), frame);
     connect(close, &QPushButton::clicked, this, [this] {
         pushToForm();
         m_form.cmdClose_Click();
@@ -166,25 +166,25 @@ QGroupBox *ReportWindow::buildFieldsFrame()
 
 QGroupBox *ReportWindow::buildReportFrame()
 {
-    auto *frame = named(new QGroupBox(QStringLiteral("Report"), this), QStringLiteral("Frame2"));
+    auto *frame = named(new QGroupBox(tr("Report"), this), QStringLiteral("Frame2"));
     m_title = named(new QLineEdit(frame), QStringLiteral("txtTitle"));
-    m_color = named(new QComboBox(frame), QStringLiteral("cboBGcolor"), QStringLiteral("select table color"));
+    m_color = named(new QComboBox(frame), QStringLiteral("cboBGcolor"), tr("select table color"));
     m_color->addItems(reportTableColors());
-    m_insert = named(new QCheckBox(QStringLiteral("&Insert"), frame), QStringLiteral("chkInsert"),
-                     QStringLiteral("check to insert date"));
+    m_insert = named(new QCheckBox(tr("&Insert"), frame), QStringLiteral("chkInsert"),
+                     tr("check to insert date"));
     m_date = named(new QDateEdit(frame), QStringLiteral("dtpInsert"));
     m_date->setCalendarPopup(true);
-    m_browser = named(new QCheckBox(QStringLiteral("Show in &Web Browser"), frame), QStringLiteral("chkBrowser"));
-    m_printer = named(new QCheckBox(QStringLiteral("Send to &Printer"), frame), QStringLiteral("chkPrinter"));
+    m_browser = named(new QCheckBox(tr("Show in &Web Browser"), frame), QStringLiteral("chkBrowser"));
+    m_printer = named(new QCheckBox(tr("Send to &Printer"), frame), QStringLiteral("chkPrinter"));
     m_fileName = named(new QLineEdit(frame), QStringLiteral("txtFilename"),
-                       QStringLiteral("Internet file will be generated in your Reports sub-folder"));
-    QPushButton *saveAs = handlerButton(QStringLiteral("cmdSaveAs"), QStringLiteral("&Save As"),
-                                        QStringLiteral("Append to an existing report only if you must"), frame,
+                       tr("Internet file will be generated in your Reports sub-folder"));
+    QPushButton *saveAs = handlerButton(QStringLiteral("cmdSaveAs"), tr("&Save As"),
+                                        tr("Append to an existing report only if you must"), frame,
                                         [this] { m_form.cmdSaveAs_Click(); });
     auto *layout = new QGridLayout(frame);
-    layout->addWidget(named(new QLabel(QStringLiteral("Title"), frame), QStringLiteral("Label1_1")), 0, 0);
+    layout->addWidget(named(new QLabel(tr("Title"), frame), QStringLiteral("Label1_1")), 0, 0);
     layout->addWidget(m_title, 0, 1, 1, 3);
-    layout->addWidget(named(new QLabel(QStringLiteral("Color"), frame), QStringLiteral("Label1_2")), 1, 0);
+    layout->addWidget(named(new QLabel(tr("Color"), frame), QStringLiteral("Label1_2")), 1, 0);
     layout->addWidget(m_color, 1, 1);
     layout->addWidget(m_insert, 1, 2);
     layout->addWidget(m_date, 1, 3);
@@ -198,16 +198,16 @@ QGroupBox *ReportWindow::buildReportFrame()
 QGroupBox *ReportWindow::buildStatusFrame()
 {
     auto *frame = named(new QGroupBox(this), QStringLiteral("Frame3"));
-    auto *status = named(new QLabel(QStringLiteral("Total_Pages  |   Elapsed_Seconds  |  Current_Page_Generated  |  "
-                                                   "Delete_on_Cancel | Cancel"),
+    auto *status = named(new QLabel(tr("Total_Pages  |   Elapsed_Seconds  |  Current_Page_Generated  |  "
+                                       "Delete_on_Cancel | Cancel"),
                                     frame),
                          QStringLiteral("lblReportStatus"));
     m_totalPages = named(new QLabel(QStringLiteral("tp"), frame), QStringLiteral("lblTotalPages"));
     m_elapsedSeconds = named(new QLabel(QStringLiteral("es"), frame), QStringLiteral("lblElapsedSeconds"));
     m_curPage = named(new QLabel(QStringLiteral("cp"), frame), QStringLiteral("lblCurPage"));
     m_deleteOnCancel = named(new QCheckBox(frame), QStringLiteral("chkDeleteOnCancel"),
-                             QStringLiteral("delete generated report pages on abort"));
-    m_cancel = named(new QCheckBox(frame), QStringLiteral("chkCancel"), QStringLiteral("abort reporting"));
+                             tr("delete generated report pages on abort"));
+    m_cancel = named(new QCheckBox(frame), QStringLiteral("chkCancel"), tr("abort reporting"));
     // The abort boxes are read by the run once per section.
     connect(m_cancel, &QCheckBox::toggled, this, [this](bool on) { m_form.chkCancel = on ? 1 : 0; });
     connect(m_deleteOnCancel, &QCheckBox::toggled, this, [this](bool on) { m_form.chkDeleteOnCancel = on ? 1 : 0; });
