@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <ostream>
@@ -28,6 +29,26 @@ private:
 
 QByteArray readAll(const QString &path);
 void writeAll(const QString &path, const QByteArray &content);
+
+// Collects the warnings and errors Qt would write to stderr while it lives.
+class QtMessages
+{
+public:
+    QtMessages() { s_messages.clear(); m_previous = qInstallMessageHandler(&QtMessages::collect); }
+    ~QtMessages() { qInstallMessageHandler(m_previous); }
+    QtMessages(const QtMessages &) = delete;
+    QtMessages &operator=(const QtMessages &) = delete;
+    QStringList messages() const { return s_messages; }
+
+private:
+    static void collect(QtMsgType type, const QMessageLogContext &, const QString &message)
+    {
+        if (type != QtDebugMsg && type != QtInfoMsg)
+            s_messages << message;
+    }
+    static inline QStringList s_messages;
+    QtMessageHandler m_previous = nullptr;
+};
 
 } // namespace zuvexal::test
 

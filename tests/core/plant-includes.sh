@@ -14,10 +14,10 @@ check || { echo "the sources as they are fail the layer check:" >&2; cat "$work/
 
 # file to plant into | the line | why it must be caught
 cases=(
-  'core/base/values.h|#include "core/control/zuvexal.h"|base includes control by its path'
-  'core/base/values.h|#include <core/control/zuvexal.h>|the same in angle brackets'
-  'core/base/values.h|#include "../control/zuvexal.h"|the same relative to the file'
-  'core/base/values.h|#include <ZuVexal/ZuVexal>|the same by its installed name'
+  'core/base/values_p.h|#include "core/control/zuvexal.h"|base includes control by its path'
+  'core/base/values_p.h|#include <core/control/zuvexal.h>|the same in angle brackets'
+  'core/base/values_p.h|#include "../control/zuvexal.h"|the same relative to the file'
+  'core/base/values_p.h|#include <ZuVexal/ZuVexal>|the same by its installed name'
   'core/settings/registry.h|#include <ZuVexal/RunResult>|settings includes the reporter by its installed name'
   'core/reporter/pagewriter.h|#include <ZuVexal/ZuVexalWidget>|the core includes the widgets'
   'core/reporter/pagewriter.h|#include "../../ui/windows.h"|the same relative to the file'

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QMetaProperty>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUiLoader>
@@ -50,6 +51,19 @@ int main(int argc, char **argv)
     QTimer::singleShot(600, &app, &QCoreApplication::quit);
     app.exec();
     expect(!asked, QStringLiteral("setting ApplicationPath opened a message box (design mode)"));
+    // Property inspectors and script bindings read every property by name:
+    // nothing throws through Qt's meta-object code; the application folder,
+    // which a host may not read at run time, gives nothing and says why.
+    for (QObject *object : {static_cast<QObject *>(control), static_cast<QObject *>(&control->control())}) {
+        const QMetaObject *meta = object->metaObject();
+        for (int i = 0; i < meta->propertyCount(); ++i) {
+            const QMetaProperty property = meta->property(i);
+            const QVariant value = property.read(object);
+            if (qstrcmp(property.name(), "ApplicationPath") == 0)
+                expect(!value.isValid() && hostcheck::warned(QStringLiteral("error 393")),
+                       QStringLiteral("ApplicationPath read by name gave a value, or no warning naming 393"));
+        }
+    }
     control->setDeveloperCompany(QStringLiteral("someone else"));
     expect(control->DeveloperCompany() == QLatin1String("LOADED CO"), QStringLiteral("DeveloperCompany changed at run time"));
     control->LogMessage(QStringLiteral("loaded form"));

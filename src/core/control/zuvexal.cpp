@@ -309,6 +309,21 @@ void ZuVexal::setApplicationPath(const QString &ApplicationPath)
     setApplicationPath(copy);
 }
 
+QVariant ZuVexal::applicationPathProperty() const
+{
+    if (runMode()) {
+        qWarning("ZuVexal: ApplicationPath: error %d, Property Get can't be executed at run time",
+                 ErrPropertyGetNotSupportedAtRunTime);
+        return {};
+    }
+    return d->applicationPath;
+}
+
+void ZuVexal::setApplicationPathProperty(const QVariant &path)
+{
+    setApplicationPath(path.toString());
+}
+
 void ZuVexal::setDoTimer(bool DoTimer)
 {
     d->doTimer = DoTimer;

@@ -46,7 +46,11 @@ class ZUVEXAL_CORE_EXPORT ZuVexal : public QObject
     Q_PROPERTY(QString DeveloperCompany READ DeveloperCompany WRITE setDeveloperCompany)
     Q_PROPERTY(QColor BackColor READ BackColor WRITE setBackColor)
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
-    Q_PROPERTY(QString ApplicationPath READ ApplicationPath WRITE setApplicationPath STORED false DESIGNABLE false)
+    // Read by name (QObject::property(), QMetaProperty::read()) at run time
+    // it gives an invalid QVariant and a warning naming error 393: nothing
+    // throws through Qt's meta-object code into a form loader or inspector.
+    Q_PROPERTY(QVariant ApplicationPath READ applicationPathProperty WRITE setApplicationPathProperty
+               STORED false DESIGNABLE false)
     Q_PROPERTY(bool DoTimer READ DoTimer WRITE setDoTimer)
     Q_PROPERTY(qint32 Interval READ Interval WRITE setInterval)
     Q_PROPERTY(qint32 MaxRecsPerPage READ MaxRecsPerPage WRITE setMaxRecsPerPage)
@@ -181,6 +185,8 @@ Q_SIGNALS:
                       bool &DeleteGeneratedPagesOnCancel, QVariant &forFututeUse);
 
 private:
+    QVariant applicationPathProperty() const;
+    void setApplicationPathProperty(const QVariant &path);
     // False when the container failed to take the notification.
     bool notify(const char *propertyName);
     // The container's UserMode; run mode when it cannot say.

@@ -135,6 +135,10 @@ void ZuVexalWidget::setMaxRecsPerPage(qint32 value)
 QString ZuVexalWidget::ApplicationPath() const { return live().ApplicationPath(); }
 void ZuVexalWidget::setApplicationPath(QString &value) { live().setApplicationPath(value); }
 void ZuVexalWidget::setApplicationPath(const QString &value) { live().setApplicationPath(value); }
+// The control's own property: at run time an invalid QVariant and a
+// warning, never an exception through the meta-object code.
+QVariant ZuVexalWidget::applicationPathProperty() const { return live().property("ApplicationPath"); }
+void ZuVexalWidget::setApplicationPathProperty(const QVariant &path) { live().setApplicationPath(path.toString()); }
 quintptr ZuVexalWidget::hWnd() const { return live().hWnd(); }
 RecordSetPtr ZuVexalWidget::CurrentRecordset() const { return live().CurrentRecordset(); }
 

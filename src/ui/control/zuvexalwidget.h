@@ -28,7 +28,8 @@ class ZUVEXAL_WIDGETS_EXPORT ZuVexalWidget : public QWidget, public ControlSurfa
     Q_PROPERTY(bool DoTimer READ DoTimer WRITE setDoTimer)
     Q_PROPERTY(qint32 Interval READ Interval WRITE setInterval)
     Q_PROPERTY(qint32 MaxRecsPerPage READ MaxRecsPerPage WRITE setMaxRecsPerPage)
-    Q_PROPERTY(QString ApplicationPath READ ApplicationPath WRITE setApplicationPath STORED false DESIGNABLE false)
+    Q_PROPERTY(QVariant ApplicationPath READ applicationPathProperty WRITE setApplicationPathProperty
+               STORED false DESIGNABLE false)
     Q_PROPERTY(quintptr hWnd READ hWnd STORED false DESIGNABLE false)
     Q_PROPERTY(zuvexal::RecordSetPtr CurrentRecordset READ CurrentRecordset STORED false DESIGNABLE false)
 
@@ -125,6 +126,8 @@ protected:
 
 private:
     ZuVexal &live() const;
+    QVariant applicationPathProperty() const;
+    void setApplicationPathProperty(const QVariant &path);
 
     std::unique_ptr<ZuVexalWidgetPrivate> d;
 };

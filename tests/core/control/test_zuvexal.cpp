@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QMetaProperty>
+
 using namespace zuvexal;
 
 namespace {
@@ -86,6 +88,36 @@ TEST_F(ControlTest, ApplicationPathAtRunTime)
         EXPECT_EQ(error.number(), 393);
     }
     EXPECT_EQ(container.changed.count(QStringLiteral("ApplicationPath")), 1);
+}
+
+// Form loaders, property inspectors and script bindings read every property
+// by name: the one a host may not read at run time gives nothing and says
+// why, at run time and at design time alike nothing throws through Qt.
+TEST_F(ControlTest, ApplicationPathReadByNameNeverThrows)
+{
+    ZuVexal control(nullptr, &container);
+    control.setApplicationPath(QStringLiteral("/srv/app"));
+    const QMetaObject &meta = *control.metaObject();
+    const QMetaProperty path = meta.property(meta.indexOfProperty("ApplicationPath"));
+    for (int i = 0; i < meta.propertyCount(); ++i) {
+        const test::QtMessages qt;
+        const QMetaProperty property = meta.property(i);
+        const QVariant value = property.read(&control);
+        if (property.propertyIndex() == path.propertyIndex()) {
+            EXPECT_FALSE(value.isValid()) << "at run time";
+            ASSERT_EQ(qt.messages().size(), 1) << qt.messages().join(QLatin1Char('\n')).toStdString();
+            EXPECT_TRUE(qt.messages().front().contains(QStringLiteral("error 393"))) << qt.messages().front().toStdString();
+        } else {
+            EXPECT_TRUE(value.isValid()) << property.name();
+            EXPECT_TRUE(qt.messages().isEmpty()) << property.name() << ": " << qt.messages().join(QLatin1Char('\n')).toStdString();
+        }
+    }
+    EXPECT_TRUE(control.setProperty("ApplicationPath", QStringLiteral(" /srv/other ")));
+    EXPECT_EQ(shared().AppFolder, QStringLiteral("/srv/other/")) << "written by name like the setter";
+    EXPECT_THROW((void)control.ApplicationPath(), ZuError) << "the C++ getter keeps its error";
+
+    container.runMode = false;
+    EXPECT_EQ(control.property("ApplicationPath"), QVariant(QStringLiteral("/srv/other/"))) << "at design time";
 }
 
 TEST_F(ControlTest, ApplicationPathAtDesignTimeOnlyShowsTheMessage)

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <optional>
+
 using namespace zuvexal;
 using zuvexal::test::ReportTest;
 using zuvexal::test::makeOrders;
@@ -155,16 +157,12 @@ TEST_F(ReportTest, AnUnattendedRunAppliesWhatTheStoredTextCannotHoldWithoutAskin
     shown.clear();
     const QString storedBefore = readStoredSettingsText(context().registry);
 
-    static QStringList warnings;
-    warnings.clear();
-    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
-        if (type == QtWarningMsg)
-            warnings << text;
-    });
+    std::optional<test::QtMessages> qt(std::in_place);
     RecordSetPtr records = makeOrders(12);
     control->setMaxRecsPerPage(10);
     const bool written = control->AutoZuReporter(records, {}, nullptr, QStringLiteral("held"), {}, ZuVexal::rNoNo);
-    qInstallMessageHandler(previous);
+    const QStringList warnings = qt->messages();
+    qt.reset();
     ASSERT_TRUE(written);
     EXPECT_EQ(shown, QStringList()) << "no box waits for a click";
     ASSERT_EQ(warnings.size(), 1) << warnings.join(QLatin1Char('\n')).toStdString();

@@ -83,24 +83,6 @@ void expectPrintedReport(const QString &pdf)
     EXPECT_EQ(rows.size(), 2 + 3) << "a header of two lines and the three pictures";
 }
 
-// Collects what Qt would write to stderr while printing.
-class QtMessages
-{
-public:
-    QtMessages() { s_messages.clear(); m_previous = qInstallMessageHandler(&QtMessages::collect); }
-    ~QtMessages() { qInstallMessageHandler(m_previous); }
-    QStringList messages() const { return s_messages; }
-
-private:
-    static void collect(QtMsgType type, const QMessageLogContext &, const QString &message)
-    {
-        if (type != QtDebugMsg && type != QtInfoMsg)
-            s_messages << message;
-    }
-    static inline QStringList s_messages;
-    QtMessageHandler m_previous = nullptr;
-};
-
 class EnvGuard
 {
 public:
@@ -127,7 +109,7 @@ TEST_F(ReportTest, APrintedReportPageShowsWhatTheBrowserShows)
                     pictures + QStringLiteral("p%1.bmp").arg(i + 1));
     const EnvGuard printTo("ZUVEXAL_PRINT_TO", folder.file(QStringLiteral("out")).toUtf8());
     RecordSetPtr records = printableOrders();
-    const QtMessages qt;
+    const test::QtMessages qt;
     ASSERT_TRUE(control->AutoZuReporter(records, QStringLiteral("Photo"), &pictures, QStringLiteral("printed"),
                                         QStringLiteral("Printed orders"), ZuVexal::rNoYes));
     EXPECT_EQ(qt.messages(), QStringList()) << "printing the writer's page warns about nothing";
