@@ -1,5 +1,9 @@
 #include <QDir>
+#ifdef ZUVEXAL_TEST_WIDGETS
 #include <QApplication>
+#else
+#include <QGuiApplication>
+#endif
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -16,8 +20,13 @@ int main(int argc, char **argv)
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
     }
     ::testing::InitGoogleTest(&argc, argv);
-    // Widgets for the tests that drive a host's controls; the core itself
-    // never creates one.
+    // Widgets only for the tests that drive a host's controls and windows:
+    // the core's tests run where a widget cannot be made, as the core never
+    // makes one.
+#ifdef ZUVEXAL_TEST_WIDGETS
     QApplication app(argc, argv);
+#else
+    QGuiApplication app(argc, argv);
+#endif
     return RUN_ALL_TESTS();
 }

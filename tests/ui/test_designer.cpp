@@ -69,7 +69,7 @@ TEST(DesignerPlugin, ADesignedControlKeepsEveryPropertyThroughSaveAndLoad)
     // mark); QFormBuilder writes every static one, the run-time
     // ApplicationPath too, and no dynamic one.
     QString ui = QString::fromUtf8(saved.data());
-    ui.remove(QRegularExpression(QStringLiteral(R"re(<property name="(ApplicationPath|hWnd)">.*?</property>)re"),
+    ui.remove(QRegularExpression(QStringLiteral(R"re(<property name="(ApplicationPath|hWnd)"[^>]*>.*?</property>)re"),
                                  QRegularExpression::DotMatchesEverythingOption));
     const QString control = QStringLiteral(R"(<widget class="zuvexal::ui::ZuVexalWidget" name="ZuVexal1">)");
     ASSERT_TRUE(ui.contains(control)) << ui.toStdString();
