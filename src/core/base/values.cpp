@@ -122,7 +122,7 @@ bool surelyNotNumeric(QByteArrayView utf8)
         const auto u = uchar(c);
         if (u == ' ' || (u >= '\t' && u <= '\r'))
             continue;
-        return u < 0x80 && !mayStartNumber(QChar(u));
+        return u < 0x80 && !mayStartNumber(QLatin1Char(c));
     }
     return true;
 }

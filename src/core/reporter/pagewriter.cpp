@@ -19,6 +19,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace zuvexal {
 
@@ -386,13 +387,23 @@ struct MarkedLink
     bool mail = false;
 };
 
+// An ASCII character as the view's own character type.
+template <typename View>
+constexpr auto characterOf(char c)
+{
+    if constexpr (std::is_same_v<View, QStringView>)
+        return QChar(char16_t(c));
+    else
+        return c;
+}
+
 template <typename View>
 std::optional<MarkedLink<View>> markedLink(View v)
 {
-    const qsizetype first = v.indexOf('#');
+    const qsizetype first = v.indexOf(characterOf<View>('#'));
     if (first < 0)
         return std::nullopt;
-    const qsizetype second = v.indexOf('#', first + 1);
+    const qsizetype second = v.indexOf(characterOf<View>('#'), first + 1);
     if (second < 0)
         return std::nullopt;
     MarkedLink<View> link;
@@ -400,7 +411,7 @@ std::optional<MarkedLink<View>> markedLink(View v)
     if (link.address.isEmpty())
         return std::nullopt;
     link.shown = first > 0 ? v.first(first) : link.address;
-    link.mail = link.address.contains('@');
+    link.mail = link.address.contains(characterOf<View>('@'));
     // The e-mail link adds "mailto:" itself.
     static constexpr std::string_view scheme = "mailto:";
     const auto hasScheme = [&] {
