@@ -21,6 +21,7 @@ namespace zuvexal {
 /// ui::ZuVexalWidget is the container of its own control; a control given
 /// none uses a DefaultContainer. The control calls these from the host's
 /// thread; an exception thrown by one counts as no answer.
+/// \headerfile container.h <ZuVexal/ZuVexal>
 class ZUVEXAL_CORE_EXPORT Container
 {
 public:
@@ -40,6 +41,7 @@ public:
 /// The container of a control that was given none: run mode, the control's
 /// objectName as its name, and the controls found by objectName among the
 /// descendants of the control's top-most ancestor.
+/// \headerfile container.h <ZuVexal/ZuVexal>
 class ZUVEXAL_CORE_EXPORT DefaultContainer final : public Container
 {
 public:
@@ -61,6 +63,7 @@ private:
 
 /// Values a control saves with the host's document
 /// (ZuVexal::ReadProperties(), ZuVexal::WriteProperties()).
+/// \headerfile container.h <ZuVexal/ZuVexal>
 class ZUVEXAL_CORE_EXPORT PropertyBag
 {
 public:
@@ -81,6 +84,7 @@ public:
 
 /// Properties kept in memory, for hosts that save them their own way and
 /// for tests.
+/// \headerfile container.h <ZuVexal/ZuVexal>
 class ZUVEXAL_CORE_EXPORT MemoryPropertyBag final : public PropertyBag
 {
 public:
@@ -98,6 +102,7 @@ private:
 };
 
 /// Properties kept in an INI file, in one group per control.
+/// \headerfile container.h <ZuVexal/ZuVexal>
 class ZUVEXAL_CORE_EXPORT FilePropertyBag final : public PropertyBag
 {
 public:
@@ -114,6 +119,7 @@ private:
 
 /// The control's visible surface: colour, enabled state and window handle
 /// live there, not in the control object.
+/// \headerfile container.h <ZuVexal/ZuVexal>
 class ZUVEXAL_CORE_EXPORT ControlSurface
 {
 public:
@@ -133,6 +139,7 @@ public:
 
 /// The surface of a control without a window (the CLI, batch hosts): it
 /// keeps colour and enabled state, and has no window handle (0).
+/// \headerfile container.h <ZuVexal/ZuVexal>
 class ZUVEXAL_CORE_EXPORT HeadlessSurface final : public ControlSurface
 {
 public:

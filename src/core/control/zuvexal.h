@@ -25,6 +25,7 @@ struct PreparedReport;
 /// An error the published interface raises to the host, with its number.
 ///
 /// Only ZuVexal::ApplicationPath() throws it (ErrPropertyGetNotSupportedAtRunTime).
+/// \headerfile zuvexal.h <ZuVexal/ZuVexal>
 class ZUVEXAL_CORE_EXPORT ZuError : public std::runtime_error
 {
 public:
@@ -50,6 +51,7 @@ inline constexpr int ErrPropertyGetNotSupportedAtRunTime = 393;
 /// ApplicationPath getter at run time; failures give false or an empty
 /// text. Without a window the control runs headless; ui::ZuVexalWidget
 /// places it on a window.
+/// \headerfile zuvexal.h <ZuVexal/ZuVexal>
 class ZUVEXAL_CORE_EXPORT ZuVexal : public QObject
 {
     Q_OBJECT

@@ -30,6 +30,7 @@ namespace zuvexal {
 /// a URL or ODBC string holding one is refused. The value types of this
 /// header change only with the SONAME (see "Value types and the ABI" in the
 /// README).
+/// \headerfile connectioninfo.h <ZuVexal/RecordSet>
 struct ZUVEXAL_CORE_EXPORT ConnectionInfo
 {
     QString driver;         ///< QtSql driver name, such as QSQLITE or QPSQL.
@@ -46,6 +47,7 @@ struct ZUVEXAL_CORE_EXPORT ConnectionInfo
 };
 
 /// What parseConnection() gives: the connection, or the error.
+/// \headerfile connectioninfo.h <ZuVexal/RecordSet>
 struct ParsedConnection
 {
     std::optional<ConnectionInfo> info; ///< The connection; nothing on failure.
@@ -61,6 +63,7 @@ struct ParsedConnection
 ZUVEXAL_CORE_EXPORT ParsedConnection parseConnection(const QString &text, const QString &driver = {});
 
 /// What openConnection() gives: the open connection, or the error.
+/// \headerfile connectioninfo.h <ZuVexal/RecordSet>
 struct OpenedDatabase
 {
     QSqlDatabase db; ///< Open, or invalid on failure.

@@ -90,6 +90,7 @@ enum LockType : int {
 
 /// A column of a record set. A plain value type (see "Value types and the
 /// ABI" in the README): its members change only with the SONAME.
+/// \headerfile recordset.h <ZuVexal/RecordSet>
 struct Field
 {
     QString name;            ///< The column's name.
@@ -122,6 +123,7 @@ class RecordSetPrivate;
 /// that reads every value of many records (RecordSet::storedValue()). Values
 /// the store does not keep typed (bytes, a column of mixed values, a record
 /// being added) come back as Other; read those with RecordSet::value().
+/// \headerfile recordset.h <ZuVexal/RecordSet>
 struct StoredValue
 {
     /// Which member holds the value.
@@ -154,6 +156,7 @@ struct StoredValue
 /// members are behind a private pointer, so later versions can add to them.
 /// A new set is closed, without fields, with a static cursor and batch
 /// optimistic locking; loadQuery() and loadTable() give open ones.
+/// \headerfile recordset.h <ZuVexal/RecordSet>
 class ZUVEXAL_CORE_EXPORT RecordSet
 {
 public:

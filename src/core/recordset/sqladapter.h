@@ -19,6 +19,7 @@ namespace zuvexal {
 ///
 /// A plain value type (see "Value types and the ABI" in the README): its
 /// members change only with the SONAME.
+/// \headerfile sqladapter.h <ZuVexal/RecordSet>
 struct LoadResult
 {
     std::optional<RecordSet> records; ///< The open record set; nothing on failure.
@@ -57,6 +58,7 @@ ZUVEXAL_CORE_EXPORT LoadResult loadQueryThroughQtSql(const QSqlDatabase &db, con
 
 /// A record set a host hands to the control, in one call (openQuery(),
 /// openTable()). A plain value type: its members change only with the SONAME.
+/// \headerfile sqladapter.h <ZuVexal/RecordSet>
 struct LoadedRecordSet
 {
     RecordSetPtr records; ///< The open record set; null on failure.

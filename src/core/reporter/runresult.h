@@ -22,6 +22,7 @@ ZUVEXAL_CORE_EXPORT const QStringList &reportTableColors();
 
 /// A summed field as the report's closing summary wrote it; a value is
 /// empty where no record held a number in that field.
+/// \headerfile runresult.h <ZuVexal/RunResult>
 struct RunSum
 {
     QString field;                 ///< The field's name.
@@ -34,6 +35,7 @@ struct RunSum
 /// What one generation run did (ZuVexal::lastRun()). The value types of
 /// this header change only with the SONAME (see "Value types and the ABI"
 /// in the README).
+/// \headerfile runresult.h <ZuVexal/RunResult>
 struct RunResult
 {
     /// One entry per page of the run: the file it was written to, "" for a
@@ -64,6 +66,7 @@ struct RunResult
 
 /// Choices of the report window that an unattended run leaves as the window
 /// loads them unless a caller says otherwise (ZuVexal::setReportChoices()).
+/// \headerfile runresult.h <ZuVexal/RunResult>
 struct ReportChoices
 {
     std::optional<QString> tableColor;  ///< One of reportTableColors(); the first when not set.

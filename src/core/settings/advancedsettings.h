@@ -17,6 +17,7 @@ namespace zuvexal {
 /// force. A plain value type (see "Value types and the ABI" in the README):
 /// its members change only with the SONAME. The fields are listed in stored
 /// order.
+/// \headerfile advancedsettings.h <ZuVexal/AdvancedSettings>
 struct ZUVEXAL_CORE_EXPORT AdvancedSettings
 {
     QString FontName;            ///< The font of the report pages.

@@ -29,6 +29,7 @@ class ZuVexalWidgetPrivate;
 /// or first used: a form's (marked with FormMark) are restored as saved
 /// ones, others applied as run-time sets. Its members live behind a private
 /// part, so it can change within the SONAME.
+/// \headerfile zuvexalwidget.h <ZuVexal/ZuVexalWidget>
 class ZUVEXAL_WIDGETS_EXPORT ZuVexalWidget : public QWidget, public ControlSurface, public Container
 {
     Q_OBJECT
