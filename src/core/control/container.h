@@ -54,7 +54,8 @@ public:
     /// Nothing is saved.
     void propertyChanged(const QString &) override {}
     /// The control itself for its own name, else the top-most ancestor or
-    /// its first descendant named \a name; null for an empty or unknown name.
+    /// its first descendant named \a name; null when none is, and for an
+    /// empty name that is not the control's.
     QObject *controlByName(const QString &name) const override;
 
 private:

@@ -24,7 +24,8 @@ struct PreparedReport;
 
 /// An error the published interface raises to the host, with its number.
 ///
-/// Only ZuVexal::ApplicationPath() throws it (ErrPropertyGetNotSupportedAtRunTime).
+/// Only the ApplicationPath getter (of ZuVexal or its widget) throws it:
+/// ErrPropertyGetNotSupportedAtRunTime.
 /// \headerfile zuvexal.h <ZuVexal/ZuVexal>
 class ZUVEXAL_CORE_EXPORT ZuError : public std::runtime_error
 {
@@ -153,12 +154,14 @@ public:
     /// outlive the control.
     void setSurface(ControlSurface *surface);
 
-    /// A newly placed control: every property to its default. At design
+    /// A newly placed control: Tag, DeveloperCompany, ApplicationPath,
+    /// DoTimer, Interval and MaxRecsPerPage to their defaults. At design
     /// time the stored advanced settings are read as well.
     void InitProperties();
-    /// A control restored from the host's saved window: each property read
-    /// from \a bag; a value that is missing, unreadable or of the wrong kind
-    /// leaves its property as it was.
+    /// A control restored from the host's saved window: each saved property
+    /// read from \a bag. A value the bag does not hold gives the property's
+    /// default; one it cannot read, or of the wrong kind, leaves the
+    /// property as it was.
     void ReadProperties(const PropertyBag &bag);
     /// The container saves the control: each saved property is written to
     /// \a bag, which omits values equal to their defaults. A failing bag is
@@ -220,7 +223,7 @@ public:
     /// \param Dialog_Caption the chooser's caption, trimmed; one starting with
     ///        "Save As" never verifies that the file exists.
     /// \param[in,out] InitDir the folder to start in, or null; the trimmed
-    ///        folder with a trailing '/' is written back.
+    ///        folder, with a trailing '/' unless empty, is written back.
     /// \param FileType the file types offered, one of DirFileType.
     /// \param[in,out] VerifyFileExistence whether the chosen file must exist
     ///        (null: it must); the value used is written back.
