@@ -1,6 +1,6 @@
 # cmake --install: the shared libraries, the public headers under
 # include/ZuVexal, a CMake package, pkg-config files, the programs, the
-# Designer plugin and the translation template; cpack -G DEB turns the
+# Designer plugin, the translation template and the reference manual; cpack -G DEB turns the
 # same into Debian packages.
 include(CMakePackageConfigHelpers)
 
@@ -75,7 +75,7 @@ endforeach()
 
 # Debian packages: libzuvexal2 (the libraries), libzuvexal-dev (headers,
 # CMake and pkg-config files, the Designer plugin, the translation
-# template) and zuvexal (the CLI,
+# template, the reference manual from docs/manual) and zuvexal (the CLI,
 # the demo and its sample).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zuvexal)

@@ -27,6 +27,13 @@ if dpkg -L libzuvexal-dev | grep '^/usr/include/ZuVexal/.*/' >/dev/null; then
 fi
 dpkg -L libzuvexal2 | grep '/libZuVexalCore.so.2$' >/dev/null
 dpkg -L libzuvexal-dev | grep '/qt6/plugins/designer/libzuvexal_designer.so$' >/dev/null
+# The reference manual, where the build made it.
+if grep -q '^ZUVEXAL_BUILD_MANUAL:BOOL=ON$' "$build/CMakeCache.txt"; then
+  for file in /usr/share/doc/libzuvexal-dev/html/index.html /usr/share/doc/libzuvexal-dev/zuvexal.qch; do
+    dpkg -L libzuvexal-dev | grep -x "$file" >/dev/null \
+      || { echo "check-packages: libzuvexal-dev lacks $file" >&2; exit 1; }
+  done
+fi
 
 # Programs, libraries and the plugin are stripped and carry no RUNPATH.
 for file in $(dpkg -L "${packages[@]}" | grep -E '^/usr/bin/|\.so(\.[0-9.]+)?$'); do

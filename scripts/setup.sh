@@ -32,6 +32,9 @@ packages=(
   gcovr
   # the ABI check against abi/ (scripts/check-abi.sh)
   abigail-tools
+  # the reference manual: doxygen writes it from the public headers,
+  # qhelpgenerator makes zuvexal.qch for Qt Creator and Qt Assistant
+  doxygen qt6-documentation-tools
   # tests: file systems without unnamed files (FUSE) or links (FAT)
   bindfs dosfstools
   # tests on real database servers (scripts/test-servers.sh)

@@ -3,7 +3,8 @@
 # there: only the public headers, the shared libraries with their SONAME,
 # hosts built through CMake and pkg-config (host-check.sh), every kind of
 # host (tests/hosts/run-hosts.sh), the demo's
-# installed sample, the translation template and the Designer plugin. Hosts are compiled and linked
+# installed sample, the translation template, the reference manual and the
+# Designer plugin. Hosts are compiled and linked
 # with the build's own flags (a sanitized build needs its runtime in them).
 set -euo pipefail
 build=$1
@@ -32,6 +33,15 @@ bash "$source/tests/hosts/run-hosts.sh" "$prefix" "$source" "$cxxflags" "$ldflag
 # Hosts' translators start from the installed template.
 cmp -s "$source/translations/zuvexal.ts" "$prefix/share/zuvexal/translations/zuvexal.ts" \
   || { echo "the translation template is not installed" >&2; exit 1; }
+
+# The manual, where this build makes it: its HTML and the Qt help file.
+if grep -q '^ZUVEXAL_BUILD_MANUAL:BOOL=ON$' "$build/CMakeCache.txt"; then
+  doc=$prefix/share/doc/libzuvexal-dev
+  [ -f "$doc/html/index.html" ] && [ -f "$doc/html/classzuvexal_1_1ZuVexal.html" ] \
+    || { echo "the manual's HTML is not installed in $doc/html" >&2; exit 1; }
+  cmp -s "$build/docs/manual/zuvexal.qch" "$doc/zuvexal.qch" \
+    || { echo "the manual's zuvexal.qch is not installed in $doc" >&2; exit 1; }
+fi
 
 # The installed demo finds its installed sample, not the source tree's.
 test -f "$prefix/share/zuvexal/examples/sample.db" || { echo "no installed sample" >&2; exit 1; }

@@ -29,9 +29,9 @@ PKG_CONFIG_LIBDIR=$work/pc cmake -S "$source/tests/subproject" -B "$work/without
 for reader in postgresreader mariadbreader odbcreader; do
   grep -q "Native reader: $reader off" "$work/without.log" || fail "$reader is on without its client"
 done
-# The libraries only: no test, benchmark, fuzz target, CLI, demo or plugin.
+# The libraries only: no test, benchmark, fuzz target, CLI, demo, plugin or manual.
 targets=$(ninja -C "$work/without" -t targets all | cut -d: -f1)
-for own in test_cli test_session bench_report zuvexal zuvexal-demo zuvexal_designer; do
+for own in test_cli test_session bench_report zuvexal zuvexal-demo zuvexal_designer zuvexal_manual; do
   ! grep -qx "$own" <<<"$targets" || fail "the subproject builds $own"
 done
 grep -q "Qt6Test" "$work/without/CMakeCache.txt" && fail "the subproject looked for Qt6::Test"
