@@ -8,7 +8,7 @@ namespace zuvexal::platform {
 namespace {
 
 // Not const: wl_message points at it through a pointer to non-const.
-const wl_interface *types[] = {
+const wl_interface *ArgumentTypes[] = {
     nullptr,                                    // 0: arguments without an interface
     &zwlr_foreign_toplevel_handle_v1_interface, // 1: manager.toplevel (new_id)
     &wl_seat_interface,                         // 2: handle.activate
@@ -21,47 +21,47 @@ const wl_interface *types[] = {
     &zwlr_foreign_toplevel_handle_v1_interface, // 9: handle.parent
 };
 
-const wl_message managerRequests[] = {
-    {"stop", "", types + 0},
+const wl_message ManagerRequests[] = {
+    {"stop", "", ArgumentTypes + 0},
 };
 
-const wl_message managerEvents[] = {
-    {"toplevel", "n", types + 1},
-    {"finished", "", types + 0},
+const wl_message ManagerEvents[] = {
+    {"toplevel", "n", ArgumentTypes + 1},
+    {"finished", "", ArgumentTypes + 0},
 };
 
-const wl_message handleRequests[] = {
-    {"set_maximized", "", types + 0},
-    {"unset_maximized", "", types + 0},
-    {"set_minimized", "", types + 0},
-    {"unset_minimized", "", types + 0},
-    {"activate", "o", types + 2},
-    {"close", "", types + 0},
-    {"set_rectangle", "oiiii", types + 3},
-    {"destroy", "", types + 0},
-    {"set_fullscreen", "2?o", types + 8},
-    {"unset_fullscreen", "2", types + 0},
+const wl_message HandleRequests[] = {
+    {"set_maximized", "", ArgumentTypes + 0},
+    {"unset_maximized", "", ArgumentTypes + 0},
+    {"set_minimized", "", ArgumentTypes + 0},
+    {"unset_minimized", "", ArgumentTypes + 0},
+    {"activate", "o", ArgumentTypes + 2},
+    {"close", "", ArgumentTypes + 0},
+    {"set_rectangle", "oiiii", ArgumentTypes + 3},
+    {"destroy", "", ArgumentTypes + 0},
+    {"set_fullscreen", "2?o", ArgumentTypes + 8},
+    {"unset_fullscreen", "2", ArgumentTypes + 0},
 };
 
-const wl_message handleEvents[] = {
-    {"title", "s", types + 0},
-    {"app_id", "s", types + 0},
-    {"output_enter", "o", types + 8},
-    {"output_leave", "o", types + 8},
-    {"state", "a", types + 0},
-    {"done", "", types + 0},
-    {"closed", "", types + 0},
-    {"parent", "3?o", types + 9},
+const wl_message HandleEvents[] = {
+    {"title", "s", ArgumentTypes + 0},
+    {"app_id", "s", ArgumentTypes + 0},
+    {"output_enter", "o", ArgumentTypes + 8},
+    {"output_leave", "o", ArgumentTypes + 8},
+    {"state", "a", ArgumentTypes + 0},
+    {"done", "", ArgumentTypes + 0},
+    {"closed", "", ArgumentTypes + 0},
+    {"parent", "3?o", ArgumentTypes + 9},
 };
 
 } // namespace
 
 const wl_interface zwlr_foreign_toplevel_manager_v1_interface = {
-    "zwlr_foreign_toplevel_manager_v1", 3, 1, managerRequests, 2, managerEvents,
+    "zwlr_foreign_toplevel_manager_v1", 3, 1, ManagerRequests, 2, ManagerEvents,
 };
 
 const wl_interface zwlr_foreign_toplevel_handle_v1_interface = {
-    "zwlr_foreign_toplevel_handle_v1", 3, 10, handleRequests, 8, handleEvents,
+    "zwlr_foreign_toplevel_handle_v1", 3, 10, HandleRequests, 8, HandleEvents,
 };
 
 } // namespace zuvexal::platform

@@ -75,7 +75,7 @@ struct Globals
     }
 };
 
-const wl_registry_listener globalsListener = {&Globals::global, &Globals::globalRemove};
+const wl_registry_listener GlobalsListener = {&Globals::global, &Globals::globalRemove};
 
 QPlatformNativeInterface *qtWayland()
 {
@@ -106,7 +106,7 @@ struct TokenRequest
     }
 };
 
-const xdg_activation_token_v1_listener tokenListener = {&TokenRequest::done};
+const xdg_activation_token_v1_listener TokenListener = {&TokenRequest::done};
 
 } // namespace
 
@@ -143,7 +143,7 @@ std::optional<QByteArray> requestActivationToken(const QString &appId)
     PrivateQueue queue(display);
     Globals globals;
     wl_registry *registry = wl_display_get_registry(queue.display());
-    wl_registry_add_listener(registry, &globalsListener, &globals);
+    wl_registry_add_listener(registry, &GlobalsListener, &globals);
     queue.roundtrip();
     auto *activation = globals.bind<xdg_activation_v1>(registry, xdg_activation_v1_interface, 1);
     // Qt's last input serial; asked only where a seat exists, since Qt 6.4
@@ -153,7 +153,7 @@ std::optional<QByteArray> requestActivationToken(const QString &appId)
     TokenRequest request;
     if (activation) {
         xdg_activation_token_v1 *token = xdg_activation_v1_get_activation_token(activation);
-        xdg_activation_token_v1_add_listener(token, &tokenListener, &request);
+        xdg_activation_token_v1_add_listener(token, &TokenListener, &request);
         // A compositor may refuse a token without the user's last input; one
         // without a serial is still worth asking for (the CLI has no input).
         if (seat && serial)
@@ -195,7 +195,7 @@ public:
     ToplevelList(OwnDisplay display) : m_display(std::move(display))
     {
         m_registry = wl_display_get_registry(m_display.get());
-        wl_registry_add_listener(m_registry, &globalsListener, &m_globals);
+        wl_registry_add_listener(m_registry, &GlobalsListener, &m_globals);
         wl_display_roundtrip(m_display.get());
         m_seat = m_globals.bind<wl_seat>(m_registry, wl_seat_interface, 1);
         m_manager = m_globals.bind<zwlr_foreign_toplevel_manager_v1>(m_registry,

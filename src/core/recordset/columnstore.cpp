@@ -14,8 +14,8 @@ namespace zuvexal {
 
 namespace {
 
-constexpr qint64 maxExactDouble = qint64(1) << 53;
-constexpr quint64 maxArenaLength = std::numeric_limits<quint32>::max();
+constexpr qint64 MaxExactDouble = qint64(1) << 53;
+constexpr quint64 MaxArenaLength = std::numeric_limits<quint32>::max();
 
 // HH:mm, HH:mm:ss or HH:mm:ss.zzz (one to three fraction digits) to msecs;
 // more fraction digits would be lost, so such a text is no time.
@@ -46,7 +46,7 @@ std::optional<qint64> parseIsoTime(const Ch *p, qsizetype size)
     return ((qint64(h) * 60 + m) * 60 + s) * 1000 + ms;
 }
 
-// A date, or a date and a time joined by a space or 'T', to Julian day * msecsPerDay + msecs.
+// A date, or a date and a time joined by a space or 'T', to Julian day * MsecsPerDay + msecs.
 template <typename Ch>
 std::optional<qint64> parseIsoDateTime(const Ch *p, qsizetype size)
 {
@@ -56,13 +56,13 @@ std::optional<qint64> parseIsoDateTime(const Ch *p, qsizetype size)
     if (!day)
         return std::nullopt;
     if (size == 10)
-        return *day * msecsPerDay;
+        return *day * MsecsPerDay;
     if (p[10] != Ch(' ') && p[10] != Ch('T'))
         return std::nullopt;
     const auto time = parseIsoTime(p + 11, size - 11);
     if (!time)
         return std::nullopt;
-    return *day * msecsPerDay + *time;
+    return *day * MsecsPerDay + *time;
 }
 
 std::optional<qint64> exactInteger(const QVariant &v)
@@ -104,7 +104,7 @@ std::optional<double> exactReal(const QVariant &v)
     const int id = v.metaType().id();
     if (id == QMetaType::Double || id == QMetaType::Float)
         return v.toDouble();
-    if (const auto n = exactInteger(v); n && *n >= -maxExactDouble && *n <= maxExactDouble)
+    if (const auto n = exactInteger(v); n && *n >= -MaxExactDouble && *n <= MaxExactDouble)
         return double(*n);
     return std::nullopt;
 }
@@ -257,10 +257,10 @@ std::optional<qint64> ColumnStore::encodeInteger(const QVariant &v) const
             // Kept as local wall-clock time; a UTC or offset time would lose its zone.
             if (!dt.isValid() || dt.timeSpec() != Qt::LocalTime)
                 return std::nullopt;
-            return dt.date().toJulianDay() * msecsPerDay + dt.time().msecsSinceStartOfDay();
+            return dt.date().toJulianDay() * MsecsPerDay + dt.time().msecsSinceStartOfDay();
         }
         if (v.metaType().id() == QMetaType::QDate && v.toDate().isValid())
-            return v.toDate().toJulianDay() * msecsPerDay;
+            return v.toDate().toJulianDay() * MsecsPerDay;
         break;
     default:
         return std::nullopt;
@@ -305,9 +305,9 @@ QVariant ColumnStore::decodeInteger(qint64 n) const
     case Kind::Time:
         return QVariant(QTime::fromMSecsSinceStartOfDay(int(n)));
     case Kind::DateTime: {
-        const qint64 day = floorDiv(n, msecsPerDay);
+        const qint64 day = floorDiv(n, MsecsPerDay);
         return QVariant(QDateTime(QDate::fromJulianDay(day),
-                                  QTime::fromMSecsSinceStartOfDay(int(n - day * msecsPerDay))));
+                                  QTime::fromMSecsSinceStartOfDay(int(n - day * MsecsPerDay))));
     }
     default:
         return QVariant(qlonglong(n));
@@ -412,7 +412,7 @@ void ColumnStore::pushReal(double d)
 
 bool ColumnStore::pushBytes(const char *data, qsizetype size)
 {
-    if (quint64(size) > maxArenaLength)
+    if (quint64(size) > MaxArenaLength)
         return false;
     pushNullBit(false);
     m_arena.append(data, size);
@@ -486,7 +486,7 @@ void ColumnStore::appendInt(qint64 n)
             return pushInt(n);
         if (m_kind == Kind::Bool && (n == 0 || n == 1))
             return pushInt(n);
-        if (m_kind == Kind::Real && n >= -maxExactDouble && n <= maxExactDouble)
+        if (m_kind == Kind::Real && n >= -MaxExactDouble && n <= MaxExactDouble)
             return pushReal(double(n));
     }
     append(QVariant(qlonglong(n)));
@@ -545,8 +545,8 @@ void ColumnStore::appendDateTime(qint64 msecs)
 {
     if (!m_heterogeneous && m_kind == Kind::DateTime)
         return pushInt(msecs);
-    const qint64 day = floorDiv(msecs, msecsPerDay);
-    const QTime time = QTime::fromMSecsSinceStartOfDay(int(msecs - day * msecsPerDay));
+    const qint64 day = floorDiv(msecs, MsecsPerDay);
+    const QTime time = QTime::fromMSecsSinceStartOfDay(int(msecs - day * MsecsPerDay));
     append(QVariant(QDateTime(QDate::fromJulianDay(day), time)));
 }
 
@@ -582,7 +582,7 @@ bool ColumnStore::writeTyped(qint64 row, const QVariant &v)
     if (!fits)
         return false;
     const QByteArray bytes = m_kind == Kind::Text ? v.toString().toUtf8() : v.toByteArray();
-    if (quint64(bytes.size()) > maxArenaLength)
+    if (quint64(bytes.size()) > MaxArenaLength)
         return false;
     setBytes(row, bytes);
     return true;

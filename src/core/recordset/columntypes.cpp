@@ -21,7 +21,7 @@ struct TypeCode
 };
 
 // PostgreSQL type OIDs (pg_type.oid), which QPSQL gives as typeID().
-constexpr TypeCode postgresTypes[] = {
+constexpr TypeCode PostgresTypes[] = {
     {16, adBoolean},       {17, adLongVarBinary}, {20, adBigInt},         {21, adSmallInt},
     {23, adInteger},       {25, adVarWChar},      {700, adSingle},        {701, adDouble},
     {1042, adWChar, true}, {1043, adVarWChar, true}, {1082, adDBDate},    {1083, adDBTime},
@@ -32,7 +32,7 @@ constexpr TypeCode postgresTypes[] = {
 // ODBC's SQL data types, which QODBC gives as typeID(). Long text is text:
 // adLongVarWChar with long attributes reads as a hyperlink, and the size a
 // driver gives it is a setting of the driver, not the column's.
-constexpr TypeCode odbcTypes[] = {
+constexpr TypeCode OdbcTypes[] = {
     {-7, adBoolean},          {-6, adTinyInt},           {5, adSmallInt},        {4, adInteger},
     {-5, adBigInt},           {7, adSingle},             {6, adDouble},          {8, adDouble},
     {2, adNumeric},           {3, adNumeric},            {1, adWChar, true},     {-8, adWChar, true},
@@ -45,8 +45,8 @@ constexpr TypeCode odbcTypes[] = {
 // MySQL's enum_field_types, which QMYSQL gives as typeID(). Text and binary
 // strings share codes (QMYSQL's metaType tells them apart); integers are
 // left to the metaType, which knows the unsigned ones.
-constexpr int mysqlTiny = 1;
-constexpr TypeCode mysqlTypes[] = {
+constexpr int MysqlTiny = 1;
+constexpr TypeCode MysqlTypes[] = {
     {0, adNumeric},           {246, adNumeric},          {4, adSingle},          {5, adDouble},
     {254, adWChar, true},     {15, adVarWChar, true},    {253, adVarWChar, true}, {249, adVarWChar},
     {250, adVarWChar},        {251, adVarWChar},         {252, adVarWChar},      {10, adDBDate},
@@ -143,20 +143,20 @@ ColumnType byCodeWithScale(const TypeCode *code, const QSqlField &field)
 
 ColumnType postgresColumnType(const QSqlField &field)
 {
-    return byCodeWithScale(find(postgresTypes, field.typeID()), field);
+    return byCodeWithScale(find(PostgresTypes, field.typeID()), field);
 }
 
 ColumnType odbcColumnType(const QSqlField &field)
 {
-    return byCodeWithScale(find(odbcTypes, field.typeID()), field);
+    return byCodeWithScale(find(OdbcTypes, field.typeID()), field);
 }
 
 ColumnType mysqlColumnType(const QSqlField &field, int bytesPerChar)
 {
     // MariaDB's BOOLEAN is TINYINT(1), a display width no number column needs.
-    if (field.typeID() == mysqlTiny && field.length() == 1)
+    if (field.typeID() == MysqlTiny && field.length() == 1)
         return {adBoolean};
-    const TypeCode *code = find(mysqlTypes, field.typeID());
+    const TypeCode *code = find(MysqlTypes, field.typeID());
     if (!code)
         return byMetaType(field);
     if (code->type == adNumeric) {

@@ -10,10 +10,10 @@ namespace zuvexal {
 
 namespace {
 
-const QString sqliteDriver = QStringLiteral("QSQLITE");
-const QString postgresDriver = QStringLiteral("QPSQL");
-const QString mysqlDriver = QStringLiteral("QMYSQL");
-const QString odbcDriver = QStringLiteral("QODBC");
+const QString SqliteDriver = QStringLiteral("QSQLITE");
+const QString PostgresDriver = QStringLiteral("QPSQL");
+const QString MysqlDriver = QStringLiteral("QMYSQL");
+const QString OdbcDriver = QStringLiteral("QODBC");
 
 struct Scheme
 {
@@ -21,15 +21,15 @@ struct Scheme
     const QString &driver;
 };
 
-const Scheme serverSchemes[] = {
-    {"postgresql://", postgresDriver},
-    {"postgres://", postgresDriver},
-    {"mysql://", mysqlDriver},
-    {"mariadb://", mysqlDriver},
+const Scheme ServerSchemes[] = {
+    {"postgresql://", PostgresDriver},
+    {"postgres://", PostgresDriver},
+    {"mysql://", MysqlDriver},
+    {"mariadb://", MysqlDriver},
 };
 
 // A server that does not answer must not hang the caller.
-constexpr int connectTimeoutSeconds = 10;
+constexpr int ConnectTimeoutSeconds = 10;
 
 ParsedConnection refused(const QString &error)
 {
@@ -136,14 +136,14 @@ ParsedConnection parseOdbc(const QString &source)
         return refused(QStringLiteral("odbc: needs a data source name or a connection string"));
     if (source.contains(odbcPassword()))
         return passwordRefused();
-    return named(odbcDriver, source);
+    return named(OdbcDriver, source);
 }
 
 QString urlScheme(const QString &driver)
 {
-    if (driver == postgresDriver)
+    if (driver == PostgresDriver)
         return QStringLiteral("postgresql");
-    if (driver == mysqlDriver)
+    if (driver == MysqlDriver)
         return QStringLiteral("mysql");
     return {};
 }
@@ -167,14 +167,14 @@ QString scrubbed(QString text, const QString &password)
 QString driverOptions(const ConnectionInfo &info)
 {
     QStringList options;
-    if (info.driver == postgresDriver)
-        options << QStringLiteral("connect_timeout=%1").arg(connectTimeoutSeconds);
-    else if (info.driver == mysqlDriver) {
-        options << QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1").arg(connectTimeoutSeconds);
+    if (info.driver == PostgresDriver)
+        options << QStringLiteral("connect_timeout=%1").arg(ConnectTimeoutSeconds);
+    else if (info.driver == MysqlDriver) {
+        options << QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1").arg(ConnectTimeoutSeconds);
         if (isSocketPath(info.host))
             options << QStringLiteral("UNIX_SOCKET=") + info.host;
-    } else if (info.driver == odbcDriver)
-        options << QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(connectTimeoutSeconds);
+    } else if (info.driver == OdbcDriver)
+        options << QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(ConnectTimeoutSeconds);
     else if (info.isSqlite())
         options << QStringLiteral("QSQLITE_OPEN_READONLY");
     if (!info.connectOptions.isEmpty())
@@ -186,14 +186,14 @@ QString driverOptions(const ConnectionInfo &info)
 
 bool ConnectionInfo::isSqlite() const
 {
-    return driver == sqliteDriver;
+    return driver == SqliteDriver;
 }
 
 QString ConnectionInfo::displayName() const
 {
     if (isSqlite())
         return databaseName;
-    if (driver == odbcDriver)
+    if (driver == OdbcDriver)
         return QStringLiteral("odbc:") + withoutPasswords(databaseName);
     const QString scheme = urlScheme(driver);
     if (scheme.isEmpty())
@@ -219,7 +219,7 @@ ParsedConnection parseConnection(const QString &text, const QString &driver)
     const auto mismatch = [&](const QString &scheme) {
         return refused(QStringLiteral("driver %1 does not fit a %2: connection").arg(driver, scheme));
     };
-    for (const Scheme &scheme : serverSchemes) {
+    for (const Scheme &scheme : ServerSchemes) {
         const QLatin1String prefix(scheme.prefix);
         if (!text.startsWith(prefix, Qt::CaseInsensitive))
             continue;
@@ -228,15 +228,15 @@ ParsedConnection parseConnection(const QString &text, const QString &driver)
         return parseServerUrl(text.mid(prefix.size()), scheme.driver);
     }
     if (text.startsWith(QLatin1String("odbc:"), Qt::CaseInsensitive))
-        return agrees(odbcDriver) ? parseOdbc(text.mid(5)) : mismatch(QStringLiteral("odbc"));
+        return agrees(OdbcDriver) ? parseOdbc(text.mid(5)) : mismatch(QStringLiteral("odbc"));
     if (text.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive)) {
-        if (!agrees(sqliteDriver))
+        if (!agrees(SqliteDriver))
             return mismatch(QStringLiteral("sqlite"));
         if (text.size() == 7)
             return refused(QStringLiteral("sqlite: needs a file"));
-        return named(sqliteDriver, text.mid(7));
+        return named(SqliteDriver, text.mid(7));
     }
-    return named(driver.isEmpty() ? sqliteDriver : driver, text);
+    return named(driver.isEmpty() ? SqliteDriver : driver, text);
 }
 
 OpenedDatabase openConnection(const ConnectionInfo &info, const QString &connectionName, const QString &password)
@@ -268,7 +268,7 @@ OpenedDatabase openConnection(const ConnectionInfo &info, const QString &connect
         QSqlDatabase db = QSqlDatabase::addDatabase(info.driver, connectionName);
         db.setDatabaseName(info.databaseName);
         // MySQL reaches a socket through an option instead.
-        if (!(info.driver == mysqlDriver && isSocketPath(info.host)))
+        if (!(info.driver == MysqlDriver && isSocketPath(info.host)))
             db.setHostName(info.host);
         db.setPort(info.port);
         db.setUserName(info.user);

@@ -33,7 +33,7 @@ std::optional<qint64> parseIsoDate(const Ch *p, qsizetype size)
     return QDate(y, m, d).toJulianDay();
 }
 
-constexpr qint64 msecsPerDay = 86400000;
+constexpr qint64 MsecsPerDay = 86400000;
 
 inline qint64 floorDiv(qint64 a, qint64 b)
 {
@@ -79,7 +79,7 @@ inline std::optional<qint64> parseTimestamp(const char *p, qsizetype size)
     const auto time = parseTime(p + 11, size - 11);
     if (!day || !time)
         return std::nullopt;
-    return *day * msecsPerDay + *time;
+    return *day * MsecsPerDay + *time;
 }
 
 } // namespace zuvexal

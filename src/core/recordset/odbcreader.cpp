@@ -22,11 +22,11 @@ namespace zuvexal {
 namespace {
 
 // One block's buffers stay near this size, whatever the row's width.
-constexpr qsizetype blockBytes = 4 << 20;
-constexpr qsizetype maxBlockRows = 1024;
+constexpr qsizetype BlockBytes = 4 << 20;
+constexpr qsizetype MaxBlockRows = 1024;
 // A text or byte column's buffer per row; longer values are read again whole.
-constexpr qsizetype maxBoundBytes = 16384;
-constexpr SQLLEN wholeChunk = 65536;
+constexpr qsizetype MaxBoundBytes = 16384;
+constexpr SQLLEN WholeChunk = 65536;
 
 SQLHANDLE handleIn(const QVariant &handle)
 {
@@ -150,14 +150,14 @@ bool OdbcReader::bind(const QSqlQuery &query)
     const QSqlRecord record = query.record();
     // A text or byte column's buffer: its declared size in the most units a
     // character may take, and the terminator; or QODBC's first read when the
-    // size is unknown. A column declared longer than maxBoundBytes is not
+    // size is unknown. A column declared longer than MaxBoundBytes is not
     // bound but read value by value: some drivers fail the whole block when
     // a bound buffer cuts a character in two, and MariaDB's cuts a character
     // beyond 16 bits that does not fit without a word.
     const auto bound = [](qsizetype length, qsizetype unitsPerChar, qsizetype unit) {
         if (length <= 0)
             return SQLLEN(256 * unit);
-        if ((length + 1) * unit > maxBoundBytes)
+        if ((length + 1) * unit > MaxBoundBytes)
             return SQLLEN(0);
         return SQLLEN((length * unitsPerChar + 1) * unit);
     };
@@ -223,7 +223,7 @@ bool OdbcReader::bind(const QSqlQuery &query)
     // (MariaDB's gives empty values).
     const bool unbound = std::any_of(m_columns.begin(), m_columns.end(), [](const Column &c) { return c.width == 0; });
     const qsizetype rows =
-        unbound ? 1 : std::clamp(blockBytes / std::max<qsizetype>(rowBytes, 1), qsizetype(1), maxBlockRows);
+        unbound ? 1 : std::clamp(BlockBytes / std::max<qsizetype>(rowBytes, 1), qsizetype(1), MaxBlockRows);
     m_block = std::make_unique<Block>();
     m_block->status.resize(size_t(rows));
     bool ok = SQL_SUCCEEDED(SQLSetStmtAttr(m_statement, SQL_ATTR_ROW_BIND_TYPE,
@@ -385,10 +385,10 @@ OdbcReader::Whole OdbcReader::readWhole(int index, qsizetype row)
     m_whole.clear();
     for (;;) {
         const size_t at = m_whole.size();
-        m_whole.resize(at + size_t(wholeChunk));
+        m_whole.resize(at + size_t(WholeChunk));
         SQLLEN length = 0;
         const SQLRETURN r = SQLGetData(m_statement, SQLUSMALLINT(index + 1), c.cType, m_whole.data() + at,
-                                       wholeChunk, &length);
+                                       WholeChunk, &length);
         if (r == SQL_NO_DATA) {
             m_whole.resize(at);
             return Whole::Value;
@@ -400,8 +400,8 @@ OdbcReader::Whole OdbcReader::readWhole(int index, qsizetype row)
         if (length == SQL_NULL_DATA)
             return Whole::Null;
         const bool more = r == SQL_SUCCESS_WITH_INFO
-            && (length == SQL_NO_TOTAL || length > wholeChunk - c.terminator);
-        m_whole.resize(at + size_t(more ? wholeChunk - c.terminator : std::max<SQLLEN>(length, 0)));
+            && (length == SQL_NO_TOTAL || length > WholeChunk - c.terminator);
+        m_whole.resize(at + size_t(more ? WholeChunk - c.terminator : std::max<SQLLEN>(length, 0)));
         if (!more)
             return Whole::Value;
     }

@@ -42,7 +42,7 @@ enum : Oid {
     numericOid = 1700,
 };
 
-constexpr int varHeaderSize = 4;
+constexpr int VarHeaderSize = 4;
 
 // The value type QPSQL (Qt 6.4) gives a column of this type.
 QMetaType metaTypeOf(Oid type)
@@ -112,12 +112,12 @@ std::optional<qint64> parseTimestampTz(const char *p, qsizetype size)
     if (!wall || !offset)
         return std::nullopt;
     constexpr qint64 unixEpochDay = 2440588;
-    const qint64 utc = *wall - unixEpochDay * msecsPerDay - qint64(*offset) * 1000;
+    const qint64 utc = *wall - unixEpochDay * MsecsPerDay - qint64(*offset) * 1000;
     const time_t seconds = time_t(floorDiv(utc, 1000));
     tm local{};
     if (!localtime_r(&seconds, &local))
         return std::nullopt;
-    return utc + qint64(local.tm_gmtoff) * 1000 + unixEpochDay * msecsPerDay;
+    return utc + qint64(local.tm_gmtoff) * 1000 + unixEpochDay * MsecsPerDay;
 }
 
 int hexDigit(char c)
@@ -319,7 +319,7 @@ QSqlRecord PostgresReader::record() const
         case numericOid:
             if (precision != -1) {
                 length = precision >> 16;
-                precision = (precision - varHeaderSize) & 0xffff;
+                precision = (precision - VarHeaderSize) & 0xffff;
             }
             break;
         case bitOid:
@@ -328,8 +328,8 @@ QSqlRecord PostgresReader::record() const
             precision = -1;
             break;
         default:
-            if (length == -1 && precision >= varHeaderSize) {
-                length = precision - varHeaderSize;
+            if (length == -1 && precision >= VarHeaderSize) {
+                length = precision - VarHeaderSize;
                 precision = -1;
             }
         }

@@ -31,8 +31,8 @@ using namespace Ado;
 
 namespace {
 
-constexpr qint32 unsizedText = 536870910;
-constexpr qint32 unsizedBinary = 2147483647;
+constexpr qint32 UnsizedText = 536870910;
+constexpr qint32 UnsizedBinary = 2147483647;
 
 qint32 fixedSize(int type)
 {
@@ -71,15 +71,15 @@ qint32 definedSizeFor(int type, qint32 declared)
     case adVarChar:
     case adWChar:
     case adChar:
-        return declared > 0 ? declared : unsizedText;
+        return declared > 0 ? declared : UnsizedText;
     case adLongVarWChar:
     case adLongVarChar:
-        return unsizedText;
+        return UnsizedText;
     case adVarBinary:
     case adBinary:
-        return declared > 0 ? declared : unsizedBinary;
+        return declared > 0 ? declared : UnsizedBinary;
     case adLongVarBinary:
-        return unsizedBinary;
+        return UnsizedBinary;
     default:
         return fixedSize(type);
     }

@@ -938,8 +938,8 @@ PageWriter::Texts::DateText PageWriter::Texts::dateText(qint64 julianDay)
 void PageWriter::Texts::appendStampCell(std::string &html, qint64 msecs, const Column &column,
                                         const PageContext &page)
 {
-    const qint64 day = floorDiv(msecs, msecsPerDay);
-    const auto time = int(msecs - day * msecsPerDay);
+    const qint64 day = floorDiv(msecs, MsecsPerDay);
+    const auto time = int(msecs - day * MsecsPerDay);
     const DateText date = dateText(day);
     if (time == 0)
         return appendCellText(html, date.text, date.plain, column, page);

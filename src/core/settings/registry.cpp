@@ -13,9 +13,9 @@ namespace zuvexal {
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 30000;
+constexpr int BusyTimeoutMs = 30000;
 
-const char *const kSchema =
+const char *const RegistrySchema =
     "CREATE TABLE IF NOT EXISTS keys("
     " root INTEGER NOT NULL, path TEXT NOT NULL COLLATE NOCASE, class TEXT NOT NULL,"
     " PRIMARY KEY(root, path));"
@@ -53,7 +53,7 @@ public:
         m_code = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags | SQLITE_OPEN_NOMUTEX,
                                  nullptr);
         if (m_code == SQLITE_OK)
-            sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+            sqlite3_busy_timeout(m_db, BusyTimeoutMs);
     }
     ~Connection()
     {
@@ -75,7 +75,7 @@ public:
     }
     bool begin()
     {
-        m_inTransaction = exec("BEGIN IMMEDIATE") && exec(kSchema);
+        m_inTransaction = exec("BEGIN IMMEDIATE") && exec(RegistrySchema);
         return m_inTransaction;
     }
     bool commit()
