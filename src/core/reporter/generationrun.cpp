@@ -98,21 +98,12 @@ struct SkippedPage
 {
 };
 
-std::function<void(const QString &)> &pageMakingHook()
-{
-    static std::function<void(const QString &)> hook;
-    return hook;
-}
-
 } // namespace
 
-void setPageMakingHook(std::function<void(const QString &pagePath)> hook)
-{
-    pageMakingHook() = std::move(hook);
-}
-
-GenerationRun::GenerationRun(ReportJob job, ReportObserver &observer, LinkState &links, const Messages &messages)
-    : m_job(std::move(job)), m_observer(observer), m_links(links), m_messages(messages)
+GenerationRun::GenerationRun(ReportJob job, ReportObserver &observer, LinkState &links, const Messages &messages,
+                             PageCheck beforeMakingPage)
+    : m_job(std::move(job)), m_observer(observer), m_beforeMakingPage(std::move(beforeMakingPage)), m_links(links),
+      m_messages(messages)
 {
 }
 
@@ -330,9 +321,7 @@ void GenerationRun::makeAhead(const std::shared_ptr<PageJob> &job)
             return;
         job->before = m_writer.statistics();
         try {
-            if (const auto &hook = pageMakingHook())
-                hook(job->path);
-            makePage(*job);
+            checkedMakePage(*job);
         } catch (...) {
             job->makeError = std::current_exception();
         }
@@ -362,9 +351,7 @@ void GenerationRun::finishMaking(const std::shared_ptr<PageJob> &job, Making how
                 if (job->makeError)
                     std::rethrow_exception(job->makeError);
             } else {
-                if (const auto &hook = pageMakingHook())
-                    hook(job->path);
-                makePage(*job);
+                checkedMakePage(*job);
             }
             m_committer.start([job, existed] {
                 try {
@@ -378,6 +365,13 @@ void GenerationRun::finishMaking(const std::shared_ptr<PageJob> &job, Making how
             job->failed.set_exception(std::current_exception());
         }
     });
+}
+
+void GenerationRun::checkedMakePage(PageJob &job)
+{
+    if (m_beforeMakingPage)
+        m_beforeMakingPage(job.path);
+    makePage(job);
 }
 
 void GenerationRun::makePage(PageJob &job)

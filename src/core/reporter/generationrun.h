@@ -20,11 +20,6 @@ namespace zuvexal {
 class Messages;
 struct LinkState;
 
-// Called on the page-making thread before each page of every run is made,
-// with the page's path; what it throws makes that page one that could not
-// be made. Tests make page making fail through it; nothing else sets it.
-void setPageMakingHook(std::function<void(const QString &pagePath)> hook);
-
 // Why a job cannot run; nothing is written then.
 enum class RunRefusal {
     NoOutputFields,
@@ -55,8 +50,14 @@ enum class RunRefusal {
 class GenerationRun
 {
 public:
+    // Called on the page-making thread before each page is made, with the
+    // page's path; what it throws makes that page one that could not be
+    // made (memory, say).
+    using PageCheck = std::function<void(const QString &pagePath)>;
+
     // The observer, the link state and the message boxes outlive the run.
-    GenerationRun(ReportJob job, ReportObserver &observer, LinkState &links, const Messages &messages);
+    GenerationRun(ReportJob job, ReportObserver &observer, LinkState &links, const Messages &messages,
+                  PageCheck beforeMakingPage = {});
     ~GenerationRun();
 
     std::optional<RunRefusal> refusal();
@@ -94,8 +95,11 @@ private:
     void showAndPrint();
     QString pageHeading(qint32 page) const;
 
+    void checkedMakePage(PageJob &job);
+
     ReportJob m_job;
     ReportObserver &m_observer;
+    PageCheck m_beforeMakingPage;
     LinkState &m_links;
     const Messages &m_messages;
     QString m_title;

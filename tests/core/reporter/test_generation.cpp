@@ -290,56 +290,6 @@ TEST_F(ReportTest, APageThatCannotBeWrittenIsCountedAloneAndTheOthersAreWhole)
     EXPECT_EQ(page("blocked3.htm"), clean3);
 }
 
-TEST_F(ReportTest, APageThatCannotBeMadeEndsTheRunAsAFailureAndTheFormRunsAgain)
-{
-    // Page 2 fails while it is made (memory, say): page 1 is whole, page 2
-    // and the pages behind it are not written, and the form leaves the
-    // running state, so the next report runs and the window can close.
-    // Without a status handler the pages are made a few ahead; with one,
-    // page 2 is made ahead while page 1 is written, and fails only once its
-    // status reports are done.
-    for (const bool handled : {false, true}) {
-        const QString name = handled ? QStringLiteral("handled") : QStringLiteral("failed");
-        RecordSetPtr records = makeOrders(23);
-        control->setMaxRecsPerPage(10);
-        QList<int> reported;
-        const QMetaObject::Connection status =
-            handled ? QObject::connect(control.get(), &ZuVexal::ReportStatus,
-                                       [&](qint16, qint32, qint16 current, bool &, bool &, QVariant &) {
-                                           reported << current;
-                                       })
-                    : QMetaObject::Connection();
-        const auto page = [&](int n) {
-            return folder.file(QStringLiteral("Reports/%1%2.htm").arg(name).arg(n));
-        };
-        const QString failing = page(2);
-        setPageMakingHook([failing](const QString &path) {
-            if (path == failing)
-                throw std::bad_alloc();
-        });
-        EXPECT_FALSE(control->AutoZuReporter(records, {}, nullptr, name, {}, ZuVexal::rNoNo));
-        setPageMakingHook({});
-        QObject::disconnect(status);
-        ASSERT_TRUE(control->lastRun());
-        const RunResult &run = *control->lastRun();
-        EXPECT_EQ(run.pagesWritten, 1);
-        EXPECT_EQ(run.sectionsFailed, 2) << "the failed page's two sections";
-        EXPECT_EQ(run.pagesFailed, QStringList{failing});
-        EXPECT_EQ(fragments(page(1)), 2);
-        EXPECT_FALSE(QFile::exists(failing));
-        EXPECT_FALSE(QFile::exists(page(3))) << "nothing behind the failed page";
-        EXPECT_EQ(run.pageFiles.value(2), QString()) << "the page behind it was not reached";
-        if (handled) {
-            EXPECT_EQ(reported, (QList<int>{1, 1, 1, 2, 2, 2})) << "no status report after the failed page";
-        }
-        EXPECT_FALSE(control->ReportBusy());
-    }
-
-    RecordSetPtr records = makeOrders(23);
-    ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("again"), {}, ZuVexal::rNoNo));
-    EXPECT_EQ(control->lastRun()->pagesWritten, 3);
-}
-
 TEST_F(ReportTest, FileNamesAndTheFieldLimit)
 {
     struct Case { const char *typed; const char *file; const char *why; };
