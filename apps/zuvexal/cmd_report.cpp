@@ -2,11 +2,8 @@
 // AutoZuReporter call makes it.
 #include "cli.h"
 
-#include "core/control/context_p.h"
 #include "core/control/zuvexal.h"
-#include "core/control/zuvexal_p.h"
 #include "core/reporter/runresult.h"
-#include "core/settings/registry.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -103,23 +100,31 @@ struct ReportOptions
     }
 };
 
+// What a report may choose besides the records: the window's choices and the
+// pages' locale.
+struct Choices
+{
+    ReportChoices window;
+    std::optional<QLocale> locale;
+};
+
 // The window's own choices that the unattended run leaves as they are, and
 // the locale of the pages; nothing after one line on stderr when a value is
 // bad.
-std::optional<ReportChoices> windowChoices(const QCommandLineParser &parser, const ReportOptions &options)
+std::optional<Choices> reportChoices(const QCommandLineParser &parser, const ReportOptions &options)
 {
-    ReportChoices choices;
+    Choices choices;
     const QString tableColor = parser.value(options.color).toUpper();
     if (!reportTableColors().contains(tableColor)) {
         fail(QStringLiteral("unknown --color: %1").arg(parser.value(options.color)));
         return std::nullopt;
     }
-    choices.tableColor = tableColor;
+    choices.window.tableColor = tableColor;
     if (parser.isSet(options.noDate))
-        choices.insertDate = false;
+        choices.window.insertDate = false;
     if (parser.isSet(options.date)) {
-        choices.date = QDate::fromString(parser.value(options.date), Qt::ISODate);
-        if (!choices.date->isValid()) {
+        choices.window.date = QDate::fromString(parser.value(options.date), Qt::ISODate);
+        if (!choices.window.date->isValid()) {
             fail(QStringLiteral("--date needs YYYY-MM-DD, not '%1'").arg(parser.value(options.date)));
             return std::nullopt;
         }
@@ -130,7 +135,7 @@ std::optional<ReportChoices> windowChoices(const QCommandLineParser &parser, con
             fail(QStringLiteral("unknown --locale: %1").arg(parser.value(options.locale)));
             return std::nullopt;
         }
-        QLocale::setDefault(chosen);
+        choices.locale = chosen;
     }
     return choices;
 }
@@ -227,17 +232,18 @@ int reportOutcome(const RunResult &run, bool written, qint64 records, qint64 ms,
 // The report itself, as a host's AutoZuReporter call makes it, with a
 // progress bar on a terminal and Ctrl-C as Cancel.
 int writeReport(const QCommandLineParser &parser, const ReportOptions &options, const RecordSet &loaded,
-                const QString &folder, qint32 recordsPerPage, const ReportChoices &choices)
+                const QString &folder, qint32 recordsPerPage, const Choices &choices)
 {
     ZuVexal control;
-    // The settings come from the registry file named, handed to this
-    // control's context rather than through the process's environment.
+    // The settings come from the registry file named, rather than through
+    // the process's environment.
     if (parser.isSet(options.registryFile))
-        contextOf(control).registry = Registry(parser.value(options.registryFile), QString());
+        control.setSettingsFile(parser.value(options.registryFile));
     QString applicationPath = folder;
     control.setApplicationPath(applicationPath);
     control.setMaxRecsPerPage(recordsPerPage);
-    control.setReportChoices(choices);
+    control.setReportChoices(choices.window);
+    control.setReportLocale(choices.locale);
     const bool quiet = parser.isSet(options.quiet);
     const bool progressBar = !quiet && isatty(STDERR_FILENO);
     const bool removeOnCancel = parser.isSet(options.deleteOnCancel);
@@ -298,7 +304,7 @@ int runReport(const QStringList &args)
         return fail(QStringLiteral("--per-page takes %1, not '%2'")
                         .arg(pageSizes().join(QStringLiteral(", ")), parser.value(options.perPage)));
     const qint32 recordsPerPage = perPage.toInt();
-    const std::optional<ReportChoices> choices = windowChoices(parser, options);
+    const std::optional<Choices> choices = reportChoices(parser, options);
     if (!choices)
         return ExitBadInput;
     const std::optional<QString> folder = applicationFolder(parser, options.appFolder);

@@ -210,7 +210,7 @@ private:
 // unattended settings, the caller's choices. What the run did, or nothing
 // when the split made no page.
 std::optional<RunResult> runUnattended(Context &context, const PreparedReport &prepared, HostObserver &observer,
-                                       const ReportChoices &choices, const QString &fileName,
+                                       const ReportChoices &choices, const QLocale &locale, const QString &fileName,
                                        const QString &FileTitle, int AutoRepAction)
 {
     std::optional<qint32> perPage;
@@ -260,7 +260,7 @@ std::optional<RunResult> runUnattended(Context &context, const PreparedReport &p
     job.settings = settings.state().Settings;
     job.advancedSettingsInForce = settings.AdvSettings();
     job.sumFields = settings.lstFields;
-    job.locale = QLocale();
+    job.locale = locale;
 
     GenerationRun run(std::move(job), observer, context.links, context.messages);
     if (run.refusal())
@@ -359,6 +359,7 @@ bool ZuVexal::AutoZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
     if (!busy)
         return false;
     const ReportChoices choices = d->reportChoices;
+    const QLocale locale = d->reportLocale.value_or(QLocale());
     return betweenCommonStartAndEnd(std::move(*busy), repRecordset, [&](WaitCursor &) {
         PreparedReport prepared;
         if (!prepareReport(repRecordset, sPicFields, theGraphicFolder, true, prepared))
@@ -366,7 +367,7 @@ bool ZuVexal::AutoZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
         HostObserver observer(prepared.hostControl, *this,
                               isSignalConnected(QMetaMethod::fromSignal(&ZuVexal::ReportStatus)));
         const std::optional<RunResult> run =
-            runUnattended(*context, prepared, observer, choices, fileName, FileTitle, AutoRepAction);
+            runUnattended(*context, prepared, observer, choices, locale, fileName, FileTitle, AutoRepAction);
         if (self)
             self->d->lastRun = run;
         // A section that could not be written is a failed report.

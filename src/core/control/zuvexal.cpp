@@ -132,6 +132,21 @@ const ReportChoices &ZuVexal::reportChoices() const
     return d->reportChoices;
 }
 
+void ZuVexal::setReportLocale(const std::optional<QLocale> &locale)
+{
+    d->reportLocale = locale;
+}
+
+std::optional<QLocale> ZuVexal::reportLocale() const
+{
+    return d->reportLocale;
+}
+
+void ZuVexal::setSettingsFile(const QString &registryFile)
+{
+    d->context->registry = Registry(registryFile, QString());
+}
+
 const std::optional<RunResult> &ZuVexal::lastRun() const
 {
     return d->lastRun;

@@ -6,10 +6,12 @@
 #include <ZuVexal/zuvexalcore_export.h>
 
 #include <QColor>
+#include <QLocale>
 #include <QObject>
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 /// \file zuvexal.h
@@ -348,6 +350,17 @@ public:
     void setReportChoices(const ReportChoices &choices);
     /// The choices set with setReportChoices().
     const ReportChoices &reportChoices() const;
+    /// The locale of the pages AutoZuReporter writes: their dates, decimal
+    /// point and AM/PM texts. Without one (the default) the pages follow
+    /// QLocale(), the process's default locale when the run starts.
+    void setReportLocale(const std::optional<QLocale> &locale);
+    /// The locale set with setReportLocale(); nothing when none is.
+    std::optional<QLocale> reportLocale() const;
+    /// Reads and stores the advanced report settings in the registry file
+    /// \a registryFile (SQLite; made when missing) instead of the file that
+    /// `ZUVEXAL_REGISTRY` or the machine names. Every control of the process
+    /// shares the settings, so this holds for all of them.
+    void setSettingsFile(const QString &registryFile);
     /// What the last generation run of this control's AutoZuReporter did;
     /// nothing before the first run and when the last one made no page.
     const std::optional<RunResult> &lastRun() const;

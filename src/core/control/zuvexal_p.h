@@ -50,6 +50,7 @@ public:
     QString tag;
     QString developerCompany;
     ReportChoices reportChoices;
+    std::optional<QLocale> reportLocale;
     std::optional<RunResult> lastRun;
 };
 

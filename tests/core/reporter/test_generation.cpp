@@ -417,3 +417,24 @@ TEST_F(ReportTest, PagesKeepTheLocaleTheRunStartedWith)
     EXPECT_FALSE(last.contains(">31,5<"));
     EXPECT_TRUE(last.contains("Total = 697.5")) << "the sum of 1.5 to 45";
 }
+
+TEST_F(ReportTest, AReportLocaleOfTheControlHoldsWhateverQtsDefaultIs)
+{
+    // A batch host (the CLI among them) chooses its pages' locale on the
+    // control, not through the process-wide default.
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    QLocale::setDefault(english);
+    RecordSetPtr records = makeOrders(30);
+    control->setMaxRecsPerPage(10);
+    control->setReportLocale(QLocale(QLocale::German, QLocale::Germany));
+    ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("german"), {}, ZuVexal::rNoNo));
+    const QByteArray last = test::readAll(folder.file(QStringLiteral("Reports/german3.htm")));
+    EXPECT_TRUE(last.contains(">31,5<")) << "a cell with the decimal comma";
+    EXPECT_TRUE(last.contains("Total = 697,5")) << "and the sum";
+    EXPECT_EQ(QLocale(), english) << "the process's default is left alone";
+
+    control->setReportLocale(std::nullopt);
+    ASSERT_TRUE(control->AutoZuReporter(records, {}, nullptr, QStringLiteral("plain"), {}, ZuVexal::rNoNo));
+    QLocale::setDefault(QLocale::c());
+    EXPECT_TRUE(test::readAll(folder.file(QStringLiteral("Reports/plain3.htm"))).contains(">31.5<"));
+}
