@@ -2,11 +2,7 @@
 
 #include <QString>
 
-#include <memory>
-
 namespace zuvexal {
-
-class RecordSet;
 
 // Values shared by every control and window of a process. The control's
 // context owns them and hands them to the windows that read them; all of
@@ -18,8 +14,6 @@ struct SharedValues
     QString AppFolder;
     // Shown in the report window caption and the message log title.
     QString OrganisationName;
-    // Record set of the report being shown or generated.
-    std::shared_ptr<RecordSet> SourceRecordset;
 };
 
 } // namespace zuvexal

@@ -131,7 +131,6 @@ void Context::releaseNow()
     m_reportForm.reset();
     m_advancedSet.reset();
     m_fileChooser.reset();
-    values.SourceRecordset.reset();
     m_releasePending = false;
 }
 

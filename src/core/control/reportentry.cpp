@@ -333,12 +333,9 @@ bool ZuVexal::ShowZuReporter(RecordSetPtr &repRecordset, const QString &sPicFiel
         PreparedReport prepared;
         if (!prepareReport(repRecordset, sPicFields, theGraphicFolder, false, prepared))
             return false;
-        context->values.SourceRecordset = prepared.records;
-        ReportForm &form = context->reportForm();
-        form.CumTotalRecs = prepared.totalRecords;
-        form.ContainPictureFilenameField = prepared.containPictureFields;
-        form.setThePicFields(prepared.pictureFields);
-        form.setGraphicFolderPath(prepared.graphicFolder);
+        context->reportForm().setInput(ReportInput{prepared.records, prepared.totalRecords,
+                                                   prepared.containPictureFields, prepared.pictureFields,
+                                                   prepared.graphicFolder, prepared.hostControl});
         cursor.restore();
         presenter->showReportWindow(context->reportForm());
         // A split that made no page has shown nothing.

@@ -41,15 +41,12 @@ ReportForm::ReportForm(SharedValues &values, AdvancedSetForm &settings, LinkStat
 
 ReportForm::~ReportForm() = default;
 
-void ReportForm::setGraphicFolderPath(const QString &value)
+void ReportForm::setInput(ReportInput input)
 {
-    if (std::optional<QString> folder = pictureFolderPath(value))
+    if (std::optional<QString> folder = pictureFolderPath(input.graphicFolder))
         m_graphicFolderPath = std::move(*folder);
-}
-
-void ReportForm::setThePicFields(const QString &value)
-{
-    m_thePicFields = trimBlanks(value);
+    input.pictureFields = trimBlanks(input.pictureFields);
+    m_input = std::move(input);
 }
 
 void ReportForm::ensureLoaded()
@@ -78,20 +75,20 @@ void ReportForm::unload()
 
 void ReportForm::BuildPages()
 {
-    const RecordSetPtr source = m_values.SourceRecordset;
+    const RecordSetPtr &source = m_input.records;
     m_pageRecordsets.clear();
     m_totalPage = 0;
     m_curPage = 0;
     if (!source)
         return;
     std::optional<qint32> perPage;
-    if (m_settings.myfControl) {
+    if (m_input.hostControl) {
         bool ok = false;
-        const qint32 asked = m_settings.myfControl->property("MaxRecsPerPage").toInt(&ok);
+        const qint32 asked = m_input.hostControl->property("MaxRecsPerPage").toInt(&ok);
         if (ok)
             perPage = asked;
     }
-    ReportPages split = splitIntoPages(*source, CumTotalRecs, perPage);
+    ReportPages split = splitIntoPages(*source, m_input.totalRecords, perPage);
     m_pageRecordsets = std::move(split.pages);
     m_recsPerPage = split.recordsPerPage;
     m_totalPage = qint32(m_pageRecordsets.size());
@@ -133,7 +130,7 @@ void ReportForm::ShowCurrentPage()
             lstAvailable.append({names.back(), true});
         }
         m_gridFieldNames = names;
-        m_columnPictureFolders = pictureFoldersFor(names, m_graphicFolderPath, m_thePicFields);
+        m_columnPictureFolders = pictureFoldersFor(names, m_graphicFolderPath, m_input.pictureFields);
     }
     Q_EMIT pageShown();
 }
@@ -258,7 +255,7 @@ void ReportForm::cmdSaveAs_Click()
     QString folder = m_values.AppFolder + QStringLiteral("Reports/");
     bool verify = false;
     QString chosen;
-    if (QObject *control = m_settings.myfControl) {
+    if (QObject *control = m_input.hostControl) {
         QMetaObject::invokeMethod(control, "SupplyFileName", Qt::DirectConnection, Q_RETURN_ARG(QString, chosen),
                                   Q_ARG(QString,
                                         QStringLiteral(QT_TRANSLATE_NOOP("FileChooser", "Save As (Htm or Asp file)"))),
@@ -299,9 +296,9 @@ ReportJob ReportForm::job()
         job.pages.push_back(*page);
     job.shownPage = m_curPage;
     job.allPages = m_settings.OptPages == 0;
-    if (m_values.SourceRecordset)
-        job.sourceFields = fieldsOf(*m_values.SourceRecordset);
-    job.totalRecords = CumTotalRecs;
+    if (m_input.records)
+        job.sourceFields = fieldsOf(*m_input.records);
+    job.totalRecords = m_input.totalRecords;
     for (const ListItem &item : std::as_const(lstOutput))
         job.outputFields << item.text;
     job.title = txtTitle;
@@ -312,7 +309,7 @@ ReportJob ReportForm::job()
     job.showInBrowser = chkBrowser == 1;
     job.print = chkPrinter == 1;
     job.appFolder = m_values.AppFolder;
-    job.containPictureFields = ContainPictureFilenameField;
+    job.containPictureFields = m_input.containPictureFields;
     job.gridFieldNames = m_gridFieldNames;
     job.columnPictureFolders = m_columnPictureFolders;
     job.settings = m_settings.state().Settings;

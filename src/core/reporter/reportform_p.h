@@ -19,6 +19,7 @@
 #include <QDate>
 #include <QImage>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -33,6 +34,19 @@ class AdvancedSetForm;
 class Messages;
 struct LinkState;
 struct SharedValues;
+
+// What a report entry point hands the report window before it loads: the
+// records and how to read them, and the host's control, which the window
+// reaches by name (MaxRecsPerPage, RaiseZuReportStatus, SupplyFileName).
+struct ReportInput
+{
+    RecordSetPtr records{};
+    qint32 totalRecords = 0;
+    bool containPictureFields = false;
+    QString pictureFields{};  // comma-separated field names
+    QString graphicFolder{};  // used only when it is an absolute folder
+    QPointer<QObject> hostControl{};
+};
 
 // The values of the report window's controls as each load of the window
 // starts.
@@ -80,14 +94,12 @@ public:
     // The advanced settings window this report uses.
     AdvancedSetForm &settingsForm() { return m_settings; }
 
-    // Set by the control before the window loads.
-    qint32 CumTotalRecs = 0;
-    bool ContainPictureFilenameField = false;
+    // Set by the control before the window loads. A graphic folder that is
+    // not absolute leaves the one before in place.
+    void setInput(ReportInput input);
+    const ReportInput &input() const { return m_input; }
     const QString &GraphicFolderPath() const { return m_graphicFolderPath; }
-    // Kept only when it is an absolute folder (pictureFolderPath).
-    void setGraphicFolderPath(const QString &value);
-    const QString &thePicFields() const { return m_thePicFields; }
-    void setThePicFields(const QString &value);
+    const QString &thePicFields() const { return m_input.pictureFields; }
 
     qint32 CurPage() const { return m_curPage; }
     qint32 TotalPage() const { return m_totalPage; }
@@ -166,7 +178,7 @@ private:
     const Messages &m_messages;
 
     QString m_graphicFolderPath;
-    QString m_thePicFields;
+    ReportInput m_input;
     qint32 m_curPage = 0;
     qint32 m_totalPage = 0;
     qint32 m_numRecsOnPage = 0;

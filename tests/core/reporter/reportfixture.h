@@ -63,14 +63,16 @@ protected:
     AdvancedSetForm &advancedSet() { return context().advancedSet(); }
     bool reportFormExists() { return context().reportFormExists(); }
 
-    // Loads the report window over n records, as an entry point would.
-    ReportForm &load(int records, int perPage)
+    // Loads the report window over n records, as an entry point would;
+    // `input` says how to read them.
+    ReportForm &load(int records, int perPage, ReportInput input = {})
     {
         control->setMaxRecsPerPage(perPage);
-        shared().SourceRecordset = makeOrders(records);
-        advancedSet().myfControl = control.get();
+        input.records = makeOrders(records);
+        input.totalRecords = records;
+        input.hostControl = control.get();
         ReportForm &form = reportForm();
-        form.CumTotalRecs = records;
+        form.setInput(std::move(input));
         form.ensureLoaded();
         return form;
     }

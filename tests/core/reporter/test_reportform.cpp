@@ -65,13 +65,11 @@ TEST_F(ReportTest, RecordsPerPageRule)
 TEST_F(ReportTest, PictureFieldsGetTheirFolders)
 {
     ReportForm &form = reportForm();
-    form.setGraphicFolderPath(QStringLiteral("Pictures"));
+    form.setInput(ReportInput{.graphicFolder = QStringLiteral("Pictures")});
     EXPECT_EQ(form.GraphicFolderPath(), QString()) << "a relative folder is ignored";
-    form.setGraphicFolderPath(QStringLiteral(" /srv/pics "));
+    form.setInput(ReportInput{.graphicFolder = QStringLiteral(" /srv/pics ")});
     EXPECT_EQ(form.GraphicFolderPath(), QStringLiteral("/srv/pics/"));
-    form.setThePicFields(QStringLiteral(" photo, Notes , Missing "));
-    form.ContainPictureFilenameField = true;
-    load(3, 10);
+    load(3, 10, ReportInput{.containPictureFields = true, .pictureFields = QStringLiteral(" photo, Notes , Missing ")});
     // Notes has no folder of its own: it takes the last one given.
     EXPECT_EQ(form.ColumnPictureFolders(), (QStringList{QString(), QString(), QString(),
                                                         QStringLiteral("/srv/pics/"), QStringLiteral("/srv/pics/")}));
@@ -177,9 +175,7 @@ TEST_F(ReportTest, PreviewPicturesComeFromThePictureColumnsFolder)
     QDir().mkpath(pictures);
     QImage(4, 3, QImage::Format_RGB32).save(pictures + QStringLiteral("p1.bmp"));
     test::writeAll(pictures + QStringLiteral("p2.bmp"), "not a picture");
-    reportForm().setThePicFields(QStringLiteral("Photo"));
-    reportForm().setGraphicFolderPath(pictures);
-    ReportForm &form = load(3, 10);
+    ReportForm &form = load(3, 10, ReportInput{.pictureFields = QStringLiteral("Photo"), .graphicFolder = pictures});
     const int photo = 3;
     EXPECT_EQ(form.cellPicture(photo, QStringLiteral(" p1.bmp ")).size(), QSize(4, 3)) << "trimmed name, loaded";
     EXPECT_TRUE(form.cellPicture(photo, QStringLiteral("p2.bmp")).isNull()) << "no picture: the text shows";
