@@ -35,7 +35,7 @@ int runWindows(const QStringList &args)
         return ExitWindowsHidden;
     }
     WindowList found;
-    FindMatchingWindows(found, 0, patterns[0], patterns.value(1, QStringLiteral("*")));
+    FindMatchingWindows(system, found, 0, patterns[0], patterns.value(1, QStringLiteral("*")));
     QTextStream out(stdout);
     for (auto it = found.begin() + 1; it != found.end(); ++it)
         out << "0x" << QString::number(*it, 16) << '\t' << system.caption(*it) << '\t' << system.className(*it)

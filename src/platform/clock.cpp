@@ -13,19 +13,12 @@ public:
     void sleepFor(std::chrono::milliseconds duration) override { std::this_thread::sleep_for(duration); }
 };
 
-SystemClock systemClock;
-Clock *current = &systemClock;
-
 } // namespace
 
-Clock &clock()
+Clock &systemClock()
 {
-    return *current;
-}
-
-void setClock(Clock *clock)
-{
-    current = clock ? clock : &systemClock;
+    static SystemClock clock;
+    return clock;
 }
 
 } // namespace zuvexal::platform

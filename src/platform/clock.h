@@ -16,9 +16,7 @@ public:
     virtual void sleepFor(std::chrono::milliseconds duration) = 0;
 };
 
-// The clock waits use: the process's real clock unless a test replaced it.
-Clock &clock();
-// Replaces the clock (not owned); nullptr restores the real one.
-void setClock(Clock *clock);
+// The process's real clock.
+Clock &systemClock();
 
 } // namespace zuvexal::platform

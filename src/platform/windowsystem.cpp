@@ -244,8 +244,6 @@ std::unique_ptr<WindowSystem> connectToDisplay(const QString &displayName)
 
 namespace {
 
-WindowSystem *replacement = nullptr;
-
 bool hostOnX11()
 {
     return qobject_cast<QGuiApplication *>(QCoreApplication::instance())
@@ -277,15 +275,8 @@ std::unique_ptr<WindowSystem> sessionWindowSystem()
 
 WindowSystem &windowSystem()
 {
-    if (replacement)
-        return *replacement;
     static const std::unique_ptr<WindowSystem> desktop = sessionWindowSystem();
     return *desktop;
-}
-
-void setWindowSystem(WindowSystem *system)
-{
-    replacement = system;
 }
 
 } // namespace zuvexal::platform

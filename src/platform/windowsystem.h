@@ -100,7 +100,5 @@ std::unique_ptr<WindowSystem> connectToDisplay(const QString &displayName);
 // lazily launched Xwayland by looking), else none; outside Wayland the X11
 // display of $DISPLAY; without either, none.
 WindowSystem &windowSystem();
-// Replaces the window system (not owned); nullptr restores the desktop's.
-void setWindowSystem(WindowSystem *system);
 
 } // namespace zuvexal::platform

@@ -288,8 +288,8 @@ TEST_F(Session, WindowSearchSeesWhatTheSessionShowsAndSaysWhenItCannot)
         EXPECT_EQ(windows.out, QString());
         EXPECT_EQ(windows.err, QStringLiteral("zuvexal: window search is not available in this Wayland session\n"));
         WindowList found;
-        EXPECT_EQ(FindMatchingWindows(found, 0, QStringLiteral("*"), QStringLiteral("*")), 0);
-        EXPECT_FALSE(SetForegroundWindow(1));
+        EXPECT_EQ(FindMatchingWindows(platform::windowSystem(), found, 0, QStringLiteral("*"), QStringLiteral("*")), 0);
+        EXPECT_FALSE(SetForegroundWindow(platform::windowSystem(), 1));
         return;
     }
 
@@ -305,9 +305,11 @@ TEST_F(Session, WindowSearchSeesWhatTheSessionShowsAndSaysWhenItCannot)
 
     // In the host: found by title and brought forward.
     WindowList found;
-    ASSERT_TRUE(eventually([&] { return FindMatchingWindows(found, 0, nativeTitle, QStringLiteral("*")) == 1; }));
+    ASSERT_TRUE(eventually([&] {
+        return FindMatchingWindows(platform::windowSystem(), found, 0, nativeTitle, QStringLiteral("*")) == 1;
+    }));
     host->activateWindow();
-    EXPECT_TRUE(SetForegroundWindow(found[1]));
+    EXPECT_TRUE(SetForegroundWindow(platform::windowSystem(), found[1]));
     if (isSway()) {
         EXPECT_TRUE(eventually([&] { return swayFocused(nativeTitle) == std::optional<bool>(true); }));
     }
@@ -333,7 +335,9 @@ TEST_F(Session, AnX11HostInAWaylandSessionWithoutAListSeesXWaylandWindowsAsAPart
     const FakeWindow x11(QStringLiteral("xwayland"), true);
     WindowList found;
     EXPECT_TRUE(eventually([&] {
-        return FindMatchingWindows(found, 0, QStringLiteral("Fake browser xwayland"), QStringLiteral("*")) == 1;
+        return FindMatchingWindows(platform::windowSystem(), found, 0, QStringLiteral("Fake browser xwayland"),
+                                   QStringLiteral("*"))
+            == 1;
     }));
     EXPECT_EQ(platform::windowSystem().reach(), platform::WindowReach::XWaylandOnly);
 }

@@ -15,6 +15,7 @@
 #include "core/links/linkactivation_p.h"
 #include "core/settings/advancedsettings_p.h"
 #include "core/settings/registry.h"
+#include "platform/clock.h"
 
 #include <memory>
 #include <optional>
@@ -52,6 +53,9 @@ public:
     SettingsState settings;
     LinkState links;
     Messages messages;
+    // What blocking waits sleep on (not owned); tests give a clock of
+    // their own.
+    platform::Clock *clock = &platform::systemClock();
 
     // How the windows are shown; without a presenter none can be (a batch
     // program). Not owned; it also shows the message boxes.

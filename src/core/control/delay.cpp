@@ -1,14 +1,11 @@
 #include "core/control/delay.h"
 
-#include "platform/clock.h"
-
 #include <algorithm>
 
 namespace zuvexal {
 
-void WaitSeconds(qint32 N)
+void WaitSeconds(qint32 N, platform::Clock &clock)
 {
-    platform::Clock &clock = platform::clock();
     using namespace std::chrono;
     const seconds wait(std::clamp<qint32>(N, 1, 86399));
     const auto start = clock.now();

@@ -512,7 +512,7 @@ void ZuVexal::ProgramDelayNSec(qint32 *N)
     seconds = std::min<qint32>(seconds, 86399);
     if (N)
         *N = seconds;
-    WaitSeconds(seconds);
+    WaitSeconds(seconds, *d->context->clock);
 }
 
 } // namespace zuvexal

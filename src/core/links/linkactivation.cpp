@@ -7,12 +7,12 @@ namespace {
 constexpr qint16 EmailLink = 1;
 
 // Every open browser window, over all caption patterns, in slots 1..n.
-qint32 findBrowserWindows(WindowList &found)
+qint32 findBrowserWindows(platform::WindowSystem &system, WindowList &found)
 {
     found = WindowList{0};
     for (const QString &pattern : browserCaptionPatterns()) {
         WindowList matches;
-        FindMatchingWindows(matches, 0, pattern, QStringLiteral("*"));
+        FindMatchingWindows(system, matches, 0, pattern, QStringLiteral("*"));
         found.insert(found.end(), matches.begin() + 1, matches.end());
     }
     return qint32(found.size() - 1);
@@ -54,9 +54,9 @@ bool ActivateLink(LinkState &state, qint16 LinkKind, QString Target, bool NewWin
     qint32 found = 0;
     bool reuse = false;
     if (!(LinkKind == 0 && NewWindow)) {
-        found = findBrowserWindows(state.LinkWindows);
+        found = findBrowserWindows(state.windows(), state.LinkWindows);
         if (found > 0) {
-            SetForegroundWindow(state.LinkWindows[1]);
+            SetForegroundWindow(state.windows(), state.LinkWindows[1]);
             reuse = true;
         }
     }

@@ -33,6 +33,11 @@ struct LinkState
     std::optional<platform::Application> fallbackBrowser;
     bool BrowserKnown = false;                      // the fallback started BrowserPath
     WindowList LinkWindows{0};
+    // Where browser windows are looked for (not owned): the session's
+    // unless a test gives another.
+    platform::WindowSystem *windowSystem = nullptr;
+
+    platform::WindowSystem &windows() const { return windowSystem ? *windowSystem : platform::windowSystem(); }
 };
 
 // Opens a web address or file (LinkKind 0) or an e-mail address (LinkKind

@@ -57,11 +57,10 @@ void noteLimitOnce(const platform::WindowSystem &system)
 
 } // namespace
 
-qint32 FindMatchingWindows(WindowList &Found, platform::WindowId StartWindow, const QString &TextPattern,
-                           const QString &ClassPattern, std::optional<qint32> ControlId)
+qint32 FindMatchingWindows(platform::WindowSystem &system, WindowList &Found, platform::WindowId StartWindow,
+                           const QString &TextPattern, const QString &ClassPattern, std::optional<qint32> ControlId)
 {
     Found.assign(1, 0);
-    platform::WindowSystem &system = platform::windowSystem();
     noteLimitOnce(system);
     const platform::WindowId start = StartWindow ? StartWindow : system.rootWindow();
     if (start == 0)
@@ -73,9 +72,8 @@ qint32 FindMatchingWindows(WindowList &Found, platform::WindowId StartWindow, co
     return qint32(Found.size() - 1);
 }
 
-bool SetForegroundWindow(platform::WindowId window)
+bool SetForegroundWindow(platform::WindowSystem &system, platform::WindowId window)
 {
-    platform::WindowSystem &system = platform::windowSystem();
     noteLimitOnce(system);
     return system.activate(window);
 }

@@ -311,13 +311,12 @@ TEST_F(ControlTest, ProgramDelayClampsAndWritesBack)
 {
     struct InstantClock final : platform::Clock
     {
-        InstantClock() { platform::setClock(this); }
-        ~InstantClock() override { platform::setClock(nullptr); }
         TimePoint now() const override { return t; }
         void sleepFor(std::chrono::milliseconds d) override { t += d; }
         TimePoint t{};
     } clock;
     ZuVexal control(nullptr, &container);
+    context->clock = &clock;
     for (auto [given, expected] : {std::pair{0, 5}, {-3, 5}, {100000, 86399}, {2, 2}}) {
         const auto start = clock.t;
         qint32 n = given;
@@ -325,6 +324,7 @@ TEST_F(ControlTest, ProgramDelayClampsAndWritesBack)
         EXPECT_EQ(n, expected);
         EXPECT_GE(clock.t - start, std::chrono::seconds(expected));
     }
+    context->clock = &platform::systemClock();
 }
 
 TEST(Version, AboutBoxVersionTextHasNoPadding)

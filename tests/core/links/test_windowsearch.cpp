@@ -167,14 +167,6 @@ private:
     xcb_window_t m_root = 0;
 };
 
-// Makes `system` the window system for one test.
-class UseWindowSystem
-{
-public:
-    explicit UseWindowSystem(platform::WindowSystem *system) { platform::setWindowSystem(system); }
-    ~UseWindowSystem() { platform::setWindowSystem(nullptr); }
-};
-
 // Without a window manager, top-level windows stack in creation order, so
 // the topmost-first order below is known.
 class WindowSearch : public ::testing::Test
@@ -259,7 +251,6 @@ TEST_F(WindowSearch, CaptionsAndClassesDecodeEveryTitleProperty)
 
 TEST_F(WindowSearch, FindsMatchesDepthFirstTopmostFirst)
 {
-    UseWindowSystem use(system);
     struct Case { const char *why; WindowId start; const char *text; const char *className;
                   std::optional<qint32> controlId; WindowList expected; };
     const Case cases[] = {
@@ -284,7 +275,7 @@ TEST_F(WindowSearch, FindsMatchesDepthFirstTopmostFirst)
     };
     for (const Case &c : cases) {
         WindowList found{42, 43};
-        const qint32 n = FindMatchingWindows(found, c.start, QString::fromUtf8(c.text),
+        const qint32 n = FindMatchingWindows(*system, found, c.start, QString::fromUtf8(c.text),
                                              QString::fromUtf8(c.className), c.controlId);
         EXPECT_EQ(found, c.expected) << c.why;
         EXPECT_EQ(n, qint32(c.expected.size() - 1)) << c.why;
@@ -334,16 +325,16 @@ TEST_F(WindowSearch, NestedSearchLeavesTheOuterOneIntact)
         qint32 innerCount = -1;
         WindowList innerSeen;
         const auto nested = [&] {
-            innerCount = FindMatchingWindows(inner, 0, QStringLiteral("Grid *"), QStringLiteral("*"));
+            innerCount = FindMatchingWindows(*system, inner, 0, QStringLiteral("Grid *"), QStringLiteral("*"));
             innerSeen = inner;
         };
         HookedWindowSystem nesting(*system, gridOne, nested);
-        UseWindowSystem use(c.trigger == Trigger::FromInsideTheWalk ? &nesting : system);
+        platform::WindowSystem &windows = c.trigger == Trigger::FromInsideTheWalk ? nesting : *system;
         QObject context;
         if (c.trigger != Trigger::FromInsideTheWalk)
             QTimer::singleShot(0, &context, nested);
 
-        const qint32 outerCount = FindMatchingWindows(outer, 0, QStringLiteral("*"), QStringLiteral("*"));
+        const qint32 outerCount = FindMatchingWindows(windows, outer, 0, QStringLiteral("*"), QStringLiteral("*"));
 
         EXPECT_EQ(innerCount, 2) << c.why;
         EXPECT_EQ(innerSeen, grids) << c.why;
@@ -358,10 +349,8 @@ TEST_F(WindowSearch, WindowVanishingMidSearchIsSkipped)
     client->create(doomed, "Doomed child", "Doomed");
     // The root's children are listed first; the window goes before its turn.
     HookedWindowSystem destroyer(*system, system->rootWindow(), [&] { client->destroy(doomed); });
-    UseWindowSystem use(&destroyer);
-
     WindowList found;
-    EXPECT_EQ(FindMatchingWindows(found, 0, QStringLiteral("Doomed*"), QStringLiteral("*")), 0);
+    EXPECT_EQ(FindMatchingWindows(destroyer, found, 0, QStringLiteral("Doomed*"), QStringLiteral("*")), 0);
     EXPECT_EQ(found, WindowList{0});
 }
 
@@ -375,15 +364,14 @@ TEST(WindowSearchWithoutDisplay, UnreachableDisplayHasNoWindows)
     EXPECT_EQ(unreachable.caption(1), QString());
     EXPECT_EQ(unreachable.className(1), QString());
 
-    UseWindowSystem use(&unreachable);
     struct Case { const char *why; WindowId start; };
     const Case cases[] = {{"from the desktop", 0}, {"from a given window", 0x400001}};
     for (const Case &c : cases) {
         WindowList found{7, 8, 9};
-        EXPECT_EQ(FindMatchingWindows(found, c.start, QStringLiteral("*"), QStringLiteral("*")), 0) << c.why;
+        EXPECT_EQ(FindMatchingWindows(unreachable, found, c.start, QStringLiteral("*"), QStringLiteral("*")), 0) << c.why;
         EXPECT_EQ(found, WindowList{0}) << c.why;
     }
-    EXPECT_FALSE(SetForegroundWindow(0x400001));
+    EXPECT_FALSE(SetForegroundWindow(unreachable, 0x400001));
 }
 
 // Activation needs a window manager to honour _NET_ACTIVE_WINDOW, so it runs
@@ -411,11 +399,9 @@ TEST(WindowSearchWithWindowManager, SetForegroundWindowActivates)
 
     const std::unique_ptr<platform::WindowSystem> system = platform::connectToDisplay(server.display());
     ASSERT_TRUE(system);
-    UseWindowSystem use(system.get());
-
     // The clients now sit inside openbox's frames; the search still reaches them.
     WindowList found;
-    EXPECT_EQ(FindMatchingWindows(found, 0, QStringLiteral("Editor *"), QStringLiteral("Editor")), 2);
+    EXPECT_EQ(FindMatchingWindows(*system, found, 0, QStringLiteral("Editor *"), QStringLiteral("Editor")), 2);
     EXPECT_EQ(found, (WindowList{0, second, first}));
 
     struct Case { const char *why; WindowId target; };
@@ -425,13 +411,13 @@ TEST(WindowSearchWithWindowManager, SetForegroundWindowActivates)
         {"and back: each request moves the focus", first},
     };
     for (const Case &c : cases) {
-        EXPECT_TRUE(SetForegroundWindow(c.target)) << c.why;
+        EXPECT_TRUE(SetForegroundWindow(*system, c.target)) << c.why;
         EXPECT_TRUE(eventually([&] { return x.rootWindow("_NET_ACTIVE_WINDOW") == c.target; })) << c.why;
     }
 
     const WindowId gone = window("Gone");
     x.destroy(gone);
-    EXPECT_FALSE(SetForegroundWindow(gone)) << "a window that no longer exists";
+    EXPECT_FALSE(SetForegroundWindow(*system, gone)) << "a window that no longer exists";
 }
 
 // A browser window is open (its caption the browser's own): a link asked
@@ -452,10 +438,10 @@ TEST(WindowSearchWithWindowManager, LaterLinksReuseTheOpenBrowserWindow)
     ASSERT_TRUE(eventually([&] { return x.rootWindows("_NET_CLIENT_LIST").size() == 2; })) << "openbox did not start";
     const std::unique_ptr<platform::WindowSystem> system = platform::connectToDisplay(server.display());
     ASSERT_TRUE(system);
-    UseWindowSystem use(system.get());
-    ASSERT_TRUE(SetForegroundWindow(other));
+    ASSERT_TRUE(SetForegroundWindow(*system, other));
 
     LinkState state;
+    state.windowSystem = system.get();
     ASSERT_TRUE(ActivateLink(state, 0, QStringLiteral("https://example.org/one"), true));
     ASSERT_TRUE(ActivateLink(state, 0, QStringLiteral("https://example.org/two"), false));
     ASSERT_TRUE(ActivateLink(state, 0, QStringLiteral("https://example.org/three"), false));
