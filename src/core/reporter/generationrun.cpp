@@ -20,7 +20,6 @@
 #include <cmath>
 #include <limits>
 #include <memory>
-#include <stdexcept>
 #include <utility>
 
 namespace zuvexal {
@@ -92,11 +91,6 @@ int commitPage(const QString &path, const PageSections &page, bool existed)
     }
     return failed;
 }
-
-// A page behind one that could not be made: not reached, not failed.
-struct SkippedPage
-{
-};
 
 } // namespace
 
@@ -222,10 +216,11 @@ struct GenerationRun::PageJob
     PageContext context;
     QString tableColor;
     std::shared_ptr<PageSections> sections;
-    std::promise<int> failed;
-    // Made ahead: the writer's statistics before it, and what making it threw.
+    std::promise<PageOutcome> outcome;
+    // Made ahead: the writer's statistics before it, and whether making it
+    // failed.
     PageWriter::Statistics before;
-    std::exception_ptr makeError;
+    bool aheadFailed = false;
 };
 
 std::shared_ptr<GenerationRun::PageJob> GenerationRun::pageJob(const PagePlan &plan)
@@ -289,7 +284,7 @@ void GenerationRun::writePage(size_t index)
         // Pages are written in order, so the last of the older half is done
         // last (one that could not be made is done at once; the older ones
         // are still waited for below).
-        m_pages[m_pages.size() - keep - 1].failed.wait();
+        m_pages[m_pages.size() - keep - 1].outcome.wait();
         while (m_pages.size() > keep)
             finishOldestPage();
     }
@@ -303,7 +298,7 @@ void GenerationRun::writePage(size_t index)
     else
         job = pageJob(plan);
     const int sections = int((recordCount + SectionSize - 1) / SectionSize);
-    m_pages.push_back(Page{path, job->sections, job->failed.get_future(), std::max(sections, 1)});
+    m_pages.push_back(Page{path, job->sections, job->outcome.get_future(), std::max(sections, 1)});
     finishMaking(job, how, m_requests.tableColor, existed);
 
     // While this page is written, the next is made in the colour of this
@@ -323,7 +318,7 @@ void GenerationRun::makeAhead(const std::shared_ptr<PageJob> &job)
         try {
             checkedMakePage(*job);
         } catch (...) {
-            job->makeError = std::current_exception();
+            job->aheadFailed = true;
         }
     });
 }
@@ -336,7 +331,7 @@ void GenerationRun::finishMaking(const std::shared_ptr<PageJob> &job, Making how
         // pages behind it are neither made nor written, and the run ends
         // with that page's failure.
         if (m_makeFailed) {
-            job->failed.set_exception(std::make_exception_ptr(SkippedPage{}));
+            job->outcome.set_value({PageOutcome::Kind::Skipped});
             return;
         }
         try {
@@ -347,22 +342,24 @@ void GenerationRun::finishMaking(const std::shared_ptr<PageJob> &job, Making how
                 job->sections->sums.clear();
                 job->tableColor = tableColor;
             }
-            if (how == Making::Made) {
-                if (job->makeError)
-                    std::rethrow_exception(job->makeError);
-            } else {
-                checkedMakePage(*job);
+            if (how == Making::Made && job->aheadFailed) {
+                m_makeFailed = true;
+                job->outcome.set_value({PageOutcome::Kind::Lost});
+                return;
             }
+            if (how != Making::Made)
+                checkedMakePage(*job);
             m_committer.start([job, existed] {
                 try {
-                    job->failed.set_value(commitPage(job->path, *job->sections, existed));
+                    const int failed = commitPage(job->path, *job->sections, existed);
+                    job->outcome.set_value({PageOutcome::Kind::Written, failed});
                 } catch (...) {
-                    job->failed.set_exception(std::current_exception());
+                    job->outcome.set_value({PageOutcome::Kind::Lost});
                 }
             });
         } catch (...) {
             m_makeFailed = true;
-            job->failed.set_exception(std::current_exception());
+            job->outcome.set_value({PageOutcome::Kind::Lost});
         }
     });
 }
@@ -401,10 +398,8 @@ qsizetype GenerationRun::largestPageBytes() const
 void GenerationRun::finishOldestPage()
 {
     Page &page = m_pages.front();
-    int failed = 0;
-    try {
-        failed = page.failed.get();
-    } catch (const SkippedPage &) {
+    const PageOutcome outcome = page.outcome.get();
+    if (outcome.kind == PageOutcome::Kind::Skipped) {
         // Whether the host's thread had handed it over before the failure
         // came is timing: it counts as not reached either way.
         if (const qsizetype i = m_result.pageFiles.indexOf(page.path); i >= 0)
@@ -412,10 +407,9 @@ void GenerationRun::finishOldestPage()
         m_spareSections.push_back(std::move(*page.sections));
         m_pages.pop_front();
         return;
-    } catch (...) {
-        // Not made, or not written: none of its sections reached the file.
-        failed = page.sectionCount;
     }
+    // Not made, or not written: none of its sections reached the file.
+    const int failed = outcome.kind == PageOutcome::Kind::Lost ? page.sectionCount : outcome.sectionsFailed;
     m_result.sectionsFailed += failed;
     if (failed == 0) {
         ++m_result.pagesWritten;

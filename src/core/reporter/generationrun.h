@@ -75,6 +75,15 @@ private:
         const RecordSet *records = nullptr; // the job's
     };
     struct PageJob;
+    // What became of a page handed to the maker: written (with the sections
+    // that could not be appended), not made or not written (all its sections
+    // lost), or skipped behind a page that could not be made (not reached).
+    struct PageOutcome
+    {
+        enum class Kind { Written, Lost, Skipped };
+        Kind kind = Kind::Written;
+        int sectionsFailed = 0; // when written
+    };
     // How a page handed to the maker is to be made: now, not again (it was
     // made ahead in the right colour), or again (in another colour).
     enum class Making { Make, Made, Again };
@@ -119,7 +128,7 @@ private:
     {
         QString path;
         std::shared_ptr<PageSections> sections;
-        std::future<int> failed; // sections that could not be written
+        std::future<PageOutcome> outcome;
         int sectionCount = 0;     // the page's sections, all lost when it cannot be made
     };
     std::vector<PagePlan> m_plan;
