@@ -1,4 +1,5 @@
 #include "core/reporter/pagewriter.h"
+#include "core/reporter/htmltext.h"
 #include "core/reporter/tablecolors.h"
 
 #include "core/base/quotedrecord.h"
@@ -8,7 +9,6 @@
 #include "core/recordset/isotext.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 #include <QStringBuilder>
 #include <QTime>
 
@@ -25,16 +25,10 @@ namespace zuvexal {
 
 namespace {
 
+using namespace html;
+
 constexpr qint32 RecsPerSection = 5;
 
-// The table colour as it goes into the page: a colour name (one word of
-// letters and digits) or a #-hex colour; anything else, which could end the
-// tag or open another, is WHITE.
-QString pageColor(const QString &color)
-{
-    static const QRegularExpression safe(QStringLiteral("^([A-Za-z0-9]+|#[0-9A-Fa-f]{3}|#[0-9A-Fa-f]{6})$"));
-    return safe.match(color).hasMatch() ? color : QStringLiteral("WHITE");
-}
 constexpr qint32 SectionLinksPerLine = 9;
 constexpr qint32 VolLinksPerLine = 12;
 // Dates already written are kept as text in this many slots, by Julian day
@@ -57,167 +51,6 @@ bool isBlank(const QString &text)
     return trimBlanks(text).isEmpty();
 }
 
-// The entity that writes a markup character as text, or nullptr.
-const char *entityOf(char16_t c)
-{
-    switch (c) {
-    case u'&': return "&amp;";
-    case u'<': return "&lt;";
-    case u'>': return "&gt;";
-    case u'"': return "&quot;";
-    case u'\'': return "&#39;";
-    default: return nullptr;
-    }
-}
-
-// Record set texts are data, never markup.
-QString escaped(const QString &text)
-{
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return entityOf(c.unicode()); }))
-        return text;
-    QString out;
-    out.reserve(text.size() + 16);
-    for (QChar c : text) {
-        if (const char *entity = entityOf(c.unicode()))
-            out += QLatin1String(entity);
-        else
-            out += c;
-    }
-    return out;
-}
-
-// The fragment is built in a std::string: appending to it is cheap, and it
-// keeps its memory from section to section.
-void append(std::string &out, QByteArrayView bytes)
-{
-    out.append(bytes.data(), size_t(bytes.size()));
-}
-
-// escaped() for UTF-8: no byte of a longer character is ASCII, so the bytes
-// are escaped one by one.
-void appendEscaped(std::string &out, QByteArrayView text)
-{
-    qsizetype plainFrom = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (const char *entity = entityOf(uchar(text[i]))) {
-            append(out, text.sliced(plainFrom, i - plainFrom));
-            out += entity;
-            plainFrom = i + 1;
-        }
-    }
-    append(out, text.sliced(plainFrom));
-}
-
-// Appends a text in UTF-8, as QString::toUtf8 writes it.
-void appendUtf8(std::string &out, QStringView text)
-{
-    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x80; })) {
-        append(out, text.toUtf8());
-        return;
-    }
-    std::transform(text.begin(), text.end(), std::back_inserter(out), [](QChar c) { return char(c.unicode()); });
-}
-
-bool needsPercentEncoding(QChar c)
-{
-    return c.isSpace() || c.unicode() < 0x20 || c.unicode() == 0x7f;
-}
-
-// An address from the record set inside src or href: white space would end
-// an unquoted attribute, and browsers drop controls before reading a scheme.
-QString addressValue(const QString &address)
-{
-    const QString text = escaped(address);
-    if (std::none_of(text.begin(), text.end(), needsPercentEncoding))
-        return text;
-    QString out;
-    out.reserve(text.size() + 16);
-    for (QChar c : text) {
-        if (!needsPercentEncoding(c)) {
-            out += c;
-            continue;
-        }
-        for (char byte : QString(c).toUtf8())
-            out += QLatin1Char('%') + QString::number(uchar(byte), 16).toUpper().rightJustified(2, u'0');
-    }
-    return out;
-}
-
-// addressValue() for an ASCII address; its white space and controls are the
-// bytes up to the blank and DEL.
-void appendAsciiAddress(std::string &out, QByteArrayView address)
-{
-    static constexpr char hex[] = "0123456789ABCDEF";
-    qsizetype plainFrom = 0;
-    for (qsizetype i = 0; i < address.size(); ++i) {
-        const auto u = uchar(address[i]);
-        const char *entity = entityOf(u);
-        if (u > 0x20 && u != 0x7f && !entity)
-            continue;
-        append(out, address.sliced(plainFrom, i - plainFrom));
-        plainFrom = i + 1;
-        if (entity) {
-            out += entity;
-        } else {
-            out += '%';
-            out += hex[u >> 4];
-            out += hex[u & 15];
-        }
-    }
-    append(out, address.sliced(plainFrom));
-}
-
-// A picture's file path inside src or href, where a browser reads it as a
-// URL: '%' would start an escape, '#' a fragment and '?' a query, and
-// white space would end the unquoted attribute.
-QString picturePathValue(QString path)
-{
-    path.replace(QLatin1Char('%'), QLatin1String("%25"))
-        .replace(QLatin1Char('#'), QLatin1String("%23"))
-        .replace(QLatin1Char('?'), QLatin1String("%3F"));
-    return addressValue(path);
-}
-
-bool isAsciiLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-char asciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-bool isSchemeCharacter(char c)
-{
-    return isAsciiLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
-}
-
-// Reads the scheme the way a browser does (leading controls and blanks
-// skipped, tabs and line breaks ignored), so no spelling slips a script past.
-// The target is in UTF-8: a scheme is ASCII, and no byte of a longer
-// character is.
-bool hasSafeScheme(QByteArrayView target)
-{
-    qsizetype i = 0;
-    while (i < target.size() && uchar(target[i]) <= 0x20)
-        ++i;
-    if (i == target.size() || !isAsciiLetter(target[i]))
-        return true;
-    std::string scheme;
-    for (; i < target.size() && target[i] != ':'; ++i) {
-        const char c = target[i];
-        if (c == '\t' || c == '\n' || c == '\r')
-            continue;
-        if (!isSchemeCharacter(c))
-            return true;
-        scheme += asciiLower(c);
-    }
-    if (i == target.size())
-        return true;
-    static constexpr std::string_view safe[] = {"http", "https", "ftp", "mailto", "file"};
-    return std::find(std::begin(safe), std::end(safe), scheme) != std::end(safe);
-}
 // A value that is already a number is taken as it is, so a double is never
 // read back through a locale's decimal comma; only texts are read.
 double numberOf(const QVariant &value, const QLocale &locale)
