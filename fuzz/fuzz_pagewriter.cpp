@@ -150,19 +150,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fieldNames.append(f.name);
     }
 
-    PageContext page;
-    page.TotalPage = input.ConsumeIntegralInRange(1, 40);
-    page.CurPage = input.ConsumeIntegralInRange(1, page.TotalPage);
-    page.NumRecsOnPage = input.ConsumeIntegralInRange(0, 40);
-    page.CumTotalRecs = page.NumRecsOnPage + input.ConsumeIntegralInRange(0, 1000);
-    page.AdvSettings = input.ConsumeBool();
-    fillSettings(input, page.settings, folder);
+    ReportJob job;
+
+    PagePosition at;
+    at.pages = input.ConsumeIntegralInRange(1, 40);
+    at.page = input.ConsumeIntegralInRange(1, at.pages);
+    at.records = input.ConsumeIntegralInRange(0, 40);
+    job.totalRecords = at.records + input.ConsumeIntegralInRange(0, 1000);
+    job.advancedSettingsInForce = input.ConsumeBool();
+    fillSettings(input, job.settings, folder);
     for (int i = input.ConsumeIntegralInRange(0, 4); i > 0; --i)
-        page.lstFields.append({nameOf(input), input.ConsumeBool()});
-    page.ContainPictureFilenameField = input.ConsumeBool();
+        job.sumFields.append({nameOf(input), input.ConsumeBool()});
+    job.containPictureFields = input.ConsumeBool();
     for (int i = input.ConsumeIntegralInRange(0, 4); i > 0; --i) {
-        page.GridFieldNames.append(nameOf(input));
-        page.ColumnPictureFolders.append(input.ConsumeBool() ? folder : QString());
+        job.gridFieldNames.append(nameOf(input));
+        job.columnPictureFolders.append(input.ConsumeBool() ? folder : QString());
     }
     // The columns: mostly fields of the section, sometimes names it lacks.
     QStringList columns;
@@ -173,24 +175,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString color = input.ConsumeBool() ? Colors[input.ConsumeIntegralInRange<qsizetype>(0, 3)]
                                               : textOf(input, 10);
     const QString file = temp.path() + u'/'
-        + (input.ConsumeBool() ? QStringLiteral("Report%1.htm").arg(page.CurPage)
+        + (input.ConsumeBool() ? QStringLiteral("Report%1.htm").arg(at.page)
                                : textOf(input, 12).remove(u'/').prepend(u'p'));
 
     RecordSet source = sectionOf(input, fields, pictureName);
     const int sourceChoice = input.ConsumeIntegralInRange(0, 2);
     if (sourceChoice != 0)
-        page.sourceFields = fieldsOf(source);
+        job.sourceFields = fieldsOf(source);
 
     PageWriter writer;
-    const qint32 sectionCount = page.NumRecsOnPage / 5;
+    const qint32 sectionCount = at.records / 5;
     bool written = false;
     for (qint32 k = 0; k <= sectionCount && k < 3 && input.remaining_bytes() > 0; ++k) {
         RecordSet section = sectionOf(input, fields, pictureName);
         if (sourceChoice == 2)
-            page.sourceFields = fieldsOf(section);
-        const QString name = k == 0 ? QStringLiteral("Vol %1").arg(page.CurPage) : QStringLiteral("Section%1").arg(k);
+            job.sourceFields = fieldsOf(section);
+        const QString name = k == 0 ? QStringLiteral("Vol %1").arg(at.page) : QStringLiteral("Section%1").arg(k);
         written = writer.WriteReportSection(file, section, qint32(columns.size()), columns, name, sectionCount, color,
-                                            page) || written;
+                                            job, at) || written;
     }
     if (written)
         fuzz::require(wholeRecords(file), "a written page file is whole quoted records", file);

@@ -133,15 +133,6 @@ RunResult GenerationRun::run()
         if (m_job.unattended)
             m_dateLine = timeOfDay(reportDateTime().time(), m_job.locale) + QStringLiteral(" of ") + m_dateLine;
     }
-    m_page.CumTotalRecs = m_job.totalRecords;
-    m_page.ContainPictureFilenameField = m_job.containPictureFields;
-    m_page.GridFieldNames = m_job.gridFieldNames;
-    m_page.ColumnPictureFolders = m_job.columnPictureFolders;
-    m_page.AdvSettings = m_job.advancedSettingsInForce;
-    m_page.settings = m_job.settings;
-    m_page.lstFields = m_job.sumFields;
-    m_page.sourceFields = m_job.sourceFields;
-    m_page.locale = m_job.locale;
 
     // A failure on this thread (memory, say) ends the run like a page that
     // could not be made: the pages in flight are still waited for, and the
@@ -213,7 +204,7 @@ struct GenerationRun::PageJob
     QString heading;
     RecordSet records;
     qint64 recordCount = 0; // as its status reports were counted
-    PageContext context;
+    PagePosition at;
     QString tableColor;
     std::shared_ptr<PageSections> sections;
     std::promise<PageOutcome> outcome;
@@ -230,10 +221,7 @@ std::shared_ptr<GenerationRun::PageJob> GenerationRun::pageJob(const PagePlan &p
     job->heading = pageHeading(plan.volume);
     job->records = *plan.records;
     job->recordCount = std::max<qint64>(job->records.recordCount(), 0);
-    job->context = m_page;
-    job->context.CurPage = plan.page;
-    job->context.TotalPage = m_status.totalPages;
-    job->context.NumRecsOnPage = qint32(job->recordCount);
+    job->at = PagePosition{plan.page, m_status.totalPages, qint32(job->recordCount)};
     job->tableColor = m_requests.tableColor;
     // Buffers of pages already written are reused, so pages of a run keep
     // their memory instead of growing a new buffer each.
@@ -380,7 +368,7 @@ void GenerationRun::makePage(PageJob &job)
         RecordSet section = job.records.slice(qint64(k) * SectionSize, SectionSize);
         const QString name = k == 0 ? job.heading : QStringLiteral("Section%1").arg(k);
         m_writer.WriteReportSection(job.path, section, qint32(m_job.outputFields.size()), m_job.outputFields, name,
-                                    sectionCount, job.tableColor, job.context);
+                                    sectionCount, job.tableColor, m_job, job.at);
     }
     m_writer.setCollector(nullptr);
     const auto bytes = qsizetype(job.sections->bytes.size());

@@ -117,7 +117,6 @@ private:
     qint64 m_startMs = 0;
     RunStatus m_status;
     RunRequests m_requests;
-    PageContext m_page;
     std::vector<std::optional<qint64>> m_sizesBeforeRun;  // per page; none: the file was new
     RunResult m_result;
 

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "core/recordset/recordset.h"
-#include "core/base/listitem.h"
+#include "core/reporter/reportjob.h"
 #include "core/reporter/runresult.h"
-#include "core/settings/advancedsettings.h"
 
 #include <QLocale>
 #include <QString>
@@ -30,21 +29,12 @@ struct PageSections
     std::vector<QByteArrayView> sections() const;
 };
 
-// What the writer reads from the report in progress, for one section.
-struct PageContext
+// Where the page of a section stands in its run.
+struct PagePosition
 {
-    qint32 CurPage = 1;        // 1-based page being written
-    qint32 TotalPage = 1;
-    qint32 NumRecsOnPage = 0;  // records on the page being written
-    qint32 CumTotalRecs = 0;   // records of the whole report
-    bool ContainPictureFilenameField = false;
-    QStringList GridFieldNames;       // one per grid column
-    QStringList ColumnPictureFolders; // parallel; "" = not a picture column
-    bool AdvSettings = false;         // the advanced settings are in force
-    AdvancedSettings settings;        // FontName always; the rest only while AdvSettings
-    ListItems lstFields;              // sum fields; selected items are summed
-    std::vector<Field> sourceFields;  // of the report's record set: types and attributes
-    QLocale locale;                   // dates and the decimal point
+    qint32 page = 1;    // 1-based
+    qint32 pages = 1;
+    qint32 records = 0; // on this page
 };
 
 // Writes the sections of report pages: one HTML fragment per section of at
@@ -67,11 +57,13 @@ public:
     // Appends the fragment of one section to FileName. FieldNames holds the
     // output columns (FieldCount of them); SectionName is the page heading
     // for the first section, else "Section<k>"; SectionCount is the page's
-    // record count divided by 5. False when the fragment could not be
-    // written (the statistics are still updated).
+    // record count divided by 5. The job gives the report's settings, sum
+    // fields, picture columns, source fields, record total and locale. False
+    // when the fragment could not be written (the statistics are still
+    // updated).
     bool WriteReportSection(const QString &FileName, RecordSet &rsSection, qint32 FieldCount,
                             const QStringList &FieldNames, const QString &SectionName, qint32 SectionCount,
-                            const QString &TableColor, const PageContext &page);
+                            const QString &TableColor, const ReportJob &job, const PagePosition &at);
 
     // A slot per column; an empty slot counts as 0 and prints as "".
     using Slots = std::vector<std::optional<double>>;
@@ -90,12 +82,18 @@ public:
     void restore(Statistics statistics) { m_stats = std::move(statistics); }
 
 private:
-    // Texts made once and used by many sections (pagewriter.cpp).
+    // What the sections of a run share (pagewriter.cpp).
     struct Texts;
 
+    void appendSectionHead(std::string &html, const RecordSet &rsSection, const QStringList &columns,
+                           const QString &SectionName, qint32 sectionNo, const ReportJob &job, const PagePosition &at);
+    qint64 appendTable(std::string &html, RecordSet &rsSection, const QStringList &columns,
+                       const QString &TableColor, const ReportJob &job);
     void writeHeaderBlock(QString &html, const RecordSet &rsSection, const QStringList &columns,
-                          const PageContext &page);
-    void writeSummaries(QString &html, const QStringList &columns, const PageContext &page);
+                          const ReportJob &job, const PagePosition &at);
+    void writeSummaries(QString &html, const QStringList &columns, const ReportJob &job, const PagePosition &at);
+    void appendTotals(QString &html, const QStringList &columns, const std::vector<qsizetype> &summed,
+                      const ReportJob &job, const PagePosition &at);
 
     Statistics m_stats;
     std::unique_ptr<Texts> m_texts;

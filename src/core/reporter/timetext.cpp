@@ -5,8 +5,28 @@
 #include <QTime>
 
 #include <algorithm>
+#include <utility>
 
 namespace zuvexal {
+
+namespace {
+
+// The quoted text that starts at the quote at i, as Qt reads it ('' is a
+// quote, inside quotes too), and where the format goes on after it.
+std::pair<QString, qsizetype> quotedAt(QStringView f, qsizetype i)
+{
+    ++i;
+    if (i < f.size() && f[i] == u'\'')
+        return {QStringLiteral("'"), i + 1};
+    QString text;
+    while (i < f.size() && !(f[i] == u'\'' && !(i + 1 < f.size() && f[i + 1] == u'\''))) {
+        text += f[i];
+        i += f[i] == u'\'' ? 2 : 1;
+    }
+    return {text, i < f.size() ? i + 1 : i};
+}
+
+} // namespace
 
 TimeText::TimeText(const QLocale &locale)
     : m_locale(locale)
@@ -29,21 +49,9 @@ TimeText::TimeText(const QLocale &locale)
     for (qsizetype i = 0; i < f.size();) {
         const QChar c = f[i];
         if (c == u'\'') {
-            // Quoted text as Qt reads it: '' is a quote, inside quotes too.
-            ++i;
-            if (i < f.size() && f[i] == u'\'') {
-                literal(u"'");
-                ++i;
-                continue;
-            }
-            QString text;
-            while (i < f.size() && !(f[i] == u'\'' && !(i + 1 < f.size() && f[i + 1] == u'\''))) {
-                text += f[i];
-                i += f[i] == u'\'' ? 2 : 1;
-            }
+            const auto [text, next] = quotedAt(f, i);
             literal(text);
-            if (i < f.size())
-                ++i;
+            i = next;
             continue;
         }
         const qsizetype repeat = repeatAt(i);

@@ -141,17 +141,18 @@ TEST(OtherDrivers, ColumnsAreTypedByTheirMetaTypeAndValuesKeptAsTheyCame)
         // The page shows each value as its text.
         test::TempFolder folder;
         PageWriter writer;
-        PageContext page;
-        page.NumRecsOnPage = 2;
-        page.CumTotalRecs = 2;
-        page.locale = QLocale(QLocale::English, QLocale::UnitedStates);
+        ReportJob job;
+        PagePosition at;
+        at.records = 2;
+        job.totalRecords = 2;
+        job.locale = QLocale(QLocale::English, QLocale::UnitedStates);
         QStringList names;
         for (const Column &c : source)
             names << QString::fromLatin1(c.name);
         RecordSet section = set.slice(0, 2);
         const QString file = folder.file(QStringLiteral("other.htm"));
         ASSERT_TRUE(writer.WriteReportSection(file, section, qint32(names.size()), names, QStringLiteral("Vol 1"), 0,
-                                              QStringLiteral("WHITE"), page));
+                                              QStringLiteral("WHITE"), job, at));
         const QByteArray html = test::readAll(file);
         for (const char *cell : {">200<", ">65000<", ">4000000000<", ">18446744073709551615<", ">2.5<", ">-0.125<",
                                  ">3/5/24<", ">2:30:15 PM<", ">3/5/24 2:30:15 PM<", ">{67c8770b-44f1-410a-ab9a-f9b5446f13ee}<"})

@@ -110,31 +110,38 @@ QString fragment(const QString &path)
     return all.value(0);
 }
 
-PageContext pageOf(qint32 CurPage, qint32 TotalPage, qint32 NumRecsOnPage, qint32 CumTotalRecs)
+// What the writer reads for a section: the job and where its page stands.
+struct SectionPage
 {
-    PageContext page;
-    page.CurPage = CurPage;
-    page.TotalPage = TotalPage;
-    page.NumRecsOnPage = NumRecsOnPage;
-    page.CumTotalRecs = CumTotalRecs;
-    page.settings.FontName = QStringLiteral("Arial");
+    ReportJob job;
+    PagePosition at;
+};
+
+SectionPage pageOf(qint32 CurPage, qint32 TotalPage, qint32 NumRecsOnPage, qint32 CumTotalRecs)
+{
+    SectionPage page;
+    page.at.page = CurPage;
+    page.at.pages = TotalPage;
+    page.at.records = NumRecsOnPage;
+    page.job.totalRecords = CumTotalRecs;
+    page.job.settings.FontName = QStringLiteral("Arial");
     return page;
 }
 
 // Writes one page as the generation run does: sections of five records, the
 // first named by the page heading, an empty last section left out.
 void writePage(PageWriter &writer, const QString &file, const std::vector<Column> &columns,
-               const std::vector<QVariantList> &rows, PageContext page)
+               const std::vector<QVariantList> &rows, SectionPage page)
 {
     const auto count = qint32(rows.size());
-    page.NumRecsOnPage = count;
+    page.at.records = count;
     const qint32 sectionCount = count / 5;
     for (qint32 k = 0; k * 5 < count; ++k) {
         RecordSet section = table(columns, std::vector<QVariantList>(rows.begin() + k * 5,
                                                                      rows.begin() + std::min(count, k * 5 + 5)));
-        const QString name = k == 0 ? QStringLiteral("Vol %1").arg(page.CurPage) : QStringLiteral("Section%1").arg(k);
+        const QString name = k == 0 ? QStringLiteral("Vol %1").arg(page.at.page) : QStringLiteral("Section%1").arg(k);
         writer.WriteReportSection(file, section, qint32(columns.size()), namesOf(columns), name, sectionCount,
-                                  QStringLiteral("WHITE"), page);
+                                  QStringLiteral("WHITE"), page.job, page.at);
     }
 }
 
@@ -153,20 +160,20 @@ protected:
 
 TEST_F(PageWriterTest, FirstSectionOfPageOneCarriesTheHeaderBlock)
 {
-    PageContext page = pageOf(1, 2, 7, 12);
-    page.AdvSettings = true;
-    page.settings.FontName = QStringLiteral("Verdana");
-    page.settings.LogoFile = QStringLiteral("/srv/pics/our logo.png");
-    page.settings.WebsiteLink = QStringLiteral("www.quorvane.com");
-    page.settings.EmailAddress = QStringLiteral("sales@quorvane.com");
-    page.settings.HeaderText = QStringLiteral("Quarterly <I>figures</I>");
-    page.settings.IncludeNotes = 1;
-    page.settings.NotesText = QStringLiteral("a b\r\nc");
+    SectionPage page = pageOf(1, 2, 7, 12);
+    page.job.advancedSettingsInForce = true;
+    page.job.settings.FontName = QStringLiteral("Verdana");
+    page.job.settings.LogoFile = QStringLiteral("/srv/pics/our logo.png");
+    page.job.settings.WebsiteLink = QStringLiteral("www.quorvane.com");
+    page.job.settings.EmailAddress = QStringLiteral("sales@quorvane.com");
+    page.job.settings.HeaderText = QStringLiteral("Quarterly <I>figures</I>");
+    page.job.settings.IncludeNotes = 1;
+    page.job.settings.NotesText = QStringLiteral("a b\r\nc");
     RecordSet rs = table(NameAmount, {{"A", 1}, {"B", 2.5}, {"C", 3}, {"D", 4}, {"E", 5}});
     const QString file = folder.file(QStringLiteral("sales1.htm"));
 
     EXPECT_TRUE(writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol 1 of Sales<Br>Sales", 1,
-                                          "WHITE", page));
+                                          "WHITE", page.job, page.at));
 
     // Seven records on the page: section 1 exists and is linked; the section
     // is not the page's last, so no summaries or page links follow.
@@ -193,7 +200,7 @@ TEST_F(PageWriterTest, FirstSectionOfPageOneCarriesTheHeaderBlock)
               "<TR><TD><BGCOLOR=[WHITE]>E</TD><TD><BGCOLOR=[WHITE]>5</TD></TR>"
               "</TABLE><P>  </P>"
               "<P>  </P> </BODY></HTML>");
-    EXPECT_EQ(page.settings.NotesText, "a b\r\nc") << "the notes are converted for the page only";
+    EXPECT_EQ(page.job.settings.NotesText, "a b\r\nc") << "the notes are converted for the page only";
     EXPECT_EQ(rs.value(0), QVariant("A")) << "the section is left on its first record";
 }
 
@@ -213,8 +220,9 @@ TEST_F(PageWriterTest, TheTableTagIsClosedAndCarriesASafeColour)
     for (const Case &c : cases) {
         RecordSet rs = table(NameAmount, {{"A", 1}});
         const QString file = folder.file(QStringLiteral("colour%1.htm").arg(&c - cases));
+        const SectionPage one = pageOf(1, 1, 1, 1);
         writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol 1", 0, QString::fromUtf8(c.chosen),
-                                  pageOf(1, 1, 1, 1));
+                                  one.job, one.at);
         const QString page = fragment(file);
         const QString written = QString::fromUtf8(c.written);
         EXPECT_TRUE(page.contains(QStringLiteral("ALIGN=CENTER BGCOLOR=%1><TR><TH>Name</TH>").arg(written))) << c.why;
@@ -261,10 +269,10 @@ TEST_F(PageWriterTest, TablesReadInEveryColour)
     const std::vector<Column> columns = {{"Site", adLongVarWChar, 234}, {"Name", adVarWChar}};
     RecordSet source = table(columns, {});
     const auto write = [&](const QString &color, const QString &file) {
-        PageContext page = pageOf(1, 1, 1, 1);
-        page.sourceFields = fieldsOf(source);
+        SectionPage page = pageOf(1, 1, 1, 1);
+        page.job.sourceFields = fieldsOf(source);
         RecordSet rs = table(columns, {{"Shop#https://shop.example.com/#", "Ann"}});
-        writer.WriteReportSection(file, rs, 2, {"Site", "Name"}, "Vol 1", 0, color, page);
+        writer.WriteReportSection(file, rs, 2, {"Site", "Name"}, "Vol 1", 0, color, page.job, page.at);
         return fragment(file);
     };
     for (const Case &c : cases) {
@@ -303,15 +311,15 @@ TEST_F(PageWriterTest, EmailLineNeedsAnAtAfterTheFirstCharacterAndALaterDot)
         {"a@.b", false, "the only dot stands before the fourth character"},
     };
     for (const Case &c : cases) {
-        PageContext page = pageOf(1, 1, 1, 1);
-        page.AdvSettings = true;
-        page.settings.EmailAddress = QString::fromUtf8(c.address);
+        SectionPage page = pageOf(1, 1, 1, 1);
+        page.job.advancedSettingsInForce = true;
+        page.job.settings.EmailAddress = QString::fromUtf8(c.address);
         RecordSet rs = table(NameAmount, {{"A", 1}});
         const QString file = folder.file(QStringLiteral("mail%1.htm").arg(&c - cases));
-        writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol 1", 0, "WHITE", page);
+        writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol 1", 0, "WHITE", page.job, page.at);
 
         const QString line = c.shown ? QStringLiteral(" &nbsp;&nbsp;&nbsp;  E-mail us now ... <A HREF=mailto:%1>%1</A><Br>")
-                                           .arg(page.settings.EmailAddress)
+                                           .arg(page.job.settings.EmailAddress)
                                      : QString();
         // A one-record page: also its last section, so the page summary follows.
         EXPECT_EQ(fragment(file), opening("Vol 1") + "<P Align=Center><B>" + line + " </B></P><P>  </P>"
@@ -324,16 +332,16 @@ TEST_F(PageWriterTest, EmailLineNeedsAnAtAfterTheFirstCharacterAndALaterDot)
 
 TEST_F(PageWriterTest, BlankSettingsTextsCountAsEmpty)
 {
-    PageContext page = pageOf(1, 1, 1, 1);
-    page.AdvSettings = true;
+    SectionPage page = pageOf(1, 1, 1, 1);
+    page.job.advancedSettingsInForce = true;
     // Stored settings turn empty texts into one blank.
-    for (QString *text : {&page.settings.HeaderText, &page.settings.FooterText, &page.settings.LogoFile,
-                          &page.settings.SignatureFile, &page.settings.WebsiteLink, &page.settings.EmailAddress})
+    for (QString *text : {&page.job.settings.HeaderText, &page.job.settings.FooterText, &page.job.settings.LogoFile,
+                          &page.job.settings.SignatureFile, &page.job.settings.WebsiteLink, &page.job.settings.EmailAddress})
         *text = QStringLiteral(" ");
     RecordSet rs = table(NameAmount, {{"A", 1}});
     const QString file = folder.file(QStringLiteral("blank.htm"));
 
-    writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol 1", 0, "WHITE", page);
+    writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol 1", 0, "WHITE", page.job, page.at);
 
     EXPECT_EQ(fragment(file), opening("Vol 1") + "<P Align=Center><B> </B></P><P>  </P>"
                   + tableHead({"Name", "Amount"}) + row({"A", "1"}) + TableEnd
@@ -359,10 +367,10 @@ TEST_F(PageWriterTest, SectionLinksGoToTheOtherWrittenSections)
         {"Section1", 10, "", "two sections of five: the only other one is the first, never linked"},
     };
     for (const Case &c : cases) {
-        PageContext page = pageOf(2, 4, c.records, 200);
+        SectionPage page = pageOf(2, 4, c.records, 200);
         RecordSet rs = table(NameAmount, {{"A", 1}, {"B", 2}, {"C", 3}, {"D", 4}, {"E", 5}});
         const QString file = folder.file(QStringLiteral("links%1.htm").arg(&c - cases));
-        writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, c.section, c.records / 5, "WHITE", page);
+        writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, c.section, c.records / 5, "WHITE", page.job, page.at);
 
         QString expected = opening(c.section) + c.links + tableHead({"Name", "Amount"});
         for (const char *name : {"A", "B", "C", "D", "E"})
@@ -396,10 +404,10 @@ TEST_F(PageWriterTest, VolLinksPointAtTheOtherPageFiles)
          "twelve links to a line"},
     };
     for (const Case &c : cases) {
-        PageContext page = pageOf(c.page, c.pages, 1, 100);
+        SectionPage page = pageOf(c.page, c.pages, 1, 100);
         RecordSet rs = table(NameAmount, {{"A", 1}});
         const QString file = folder.file(QString::fromUtf8(c.file));
-        writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol", 0, "WHITE", page);
+        writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol", 0, "WHITE", page.job, page.at);
 
         EXPECT_EQ(fragment(file), opening("Vol") + tableHead({"Name", "Amount"}) + row({"A", "1"}) + TableEnd
                       + "<HR>" + c.links + Close)
@@ -412,20 +420,20 @@ TEST_F(PageWriterTest, LastSectionsCarrySummariesFooterSignatureAndVolLinks)
     const std::vector<Column> columns = {
         {"Name", adVarWChar}, {"Amount", adDouble}, {"Qty", adInteger}, {"Code", adVarWChar}};
     RecordSet source = table(columns, {});
-    PageContext page = pageOf(1, 2, 0, 5);
-    page.sourceFields = fieldsOf(source);
-    page.AdvSettings = true;
-    page.settings.FooterText = QStringLiteral("Thanks");
-    page.settings.SignatureFile = QStringLiteral("/srv/pics/sign here.png");
-    page.settings.IncludeNotes = 1;
-    page.settings.NotesPosition = 1;
-    page.settings.NotesText = QStringLiteral("See you");
+    SectionPage page = pageOf(1, 2, 0, 5);
+    page.job.sourceFields = fieldsOf(source);
+    page.job.advancedSettingsInForce = true;
+    page.job.settings.FooterText = QStringLiteral("Thanks");
+    page.job.settings.SignatureFile = QStringLiteral("/srv/pics/sign here.png");
+    page.job.settings.IncludeNotes = 1;
+    page.job.settings.NotesPosition = 1;
+    page.job.settings.NotesText = QStringLiteral("See you");
     // Qty is offered but not selected; Bonus and amount name no column.
-    page.lstFields = {{"Amount", true}, {"Qty", false}, {"Code", true}, {"Bonus", true}, {"amount", true}};
+    page.job.sumFields = {{"Amount", true}, {"Qty", false}, {"Code", true}, {"Bonus", true}, {"amount", true}};
 
     writePage(writer, folder.file("sales1.htm"), columns,
               {{"Ann", 10.5, 1, "1e3"}, {"Bob", 4, 2, "12abc"}, {"Cy", 7, 3, "x"}}, page);
-    page.CurPage = 2;
+    page.at.page = 2;
     writePage(writer, folder.file("sales2.htm"), columns, {{"Dee", 2, 4, "5"}, {"Eve", -1.25, 5, ""}}, page);
 
     const QStringList head = {"Name", "Amount", "Qty", "Code"};
@@ -461,13 +469,13 @@ TEST_F(PageWriterTest, LastPageHoldingAMultipleOfFiveRecordsEndsWithItsLastWritt
     std::vector<QVariantList> rows;
     for (int i = 1; i <= 20; ++i)
         rows.push_back({i});
-    PageContext page = pageOf(1, 2, 0, 20);
-    page.AdvSettings = true;
-    page.settings.FooterText = QStringLiteral("End");
-    page.lstFields = {{"Qty", true}};
+    SectionPage page = pageOf(1, 2, 0, 20);
+    page.job.advancedSettingsInForce = true;
+    page.job.settings.FooterText = QStringLiteral("End");
+    page.job.sumFields = {{"Qty", true}};
 
     writePage(writer, folder.file("qty1.htm"), columns, {rows.begin(), rows.begin() + 10}, page);
-    page.CurPage = 2;
+    page.at.page = 2;
     writePage(writer, folder.file("qty2.htm"), columns, {rows.begin() + 10, rows.end()}, page);
 
     auto rowsOf = [](int first) {
@@ -498,14 +506,14 @@ TEST_F(PageWriterTest, LastPageHoldingAMultipleOfFiveRecordsEndsWithItsLastWritt
 TEST_F(PageWriterTest, SumsTakeNumbersAsTheyAreUnderADecimalComma)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    PageContext page = pageOf(1, 1, 2, 2);
-    page.AdvSettings = true;
-    page.settings.SumCurrentPageOnly = 1;
-    page.lstFields = {{"Amount", true}};
+    SectionPage page = pageOf(1, 1, 2, 2);
+    page.job.advancedSettingsInForce = true;
+    page.job.settings.SumCurrentPageOnly = 1;
+    page.job.sumFields = {{"Amount", true}};
     RecordSet rs = table(NameAmount, {{"A", 2.5}, {"B", 3.25}});
     const QString file = folder.file("de.htm");
 
-    writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol 1", 0, "WHITE", page);
+    writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, "Vol 1", 0, "WHITE", page.job, page.at);
 
     // 2.5 and 3.25 are read as numbers, not as the texts "2,5" and "3,25".
     EXPECT_EQ(fragment(file), opening("Vol 1") + "<P Align=Center><B> </B></P><P>  </P>"
@@ -557,12 +565,12 @@ TEST_F(PageWriterTest, CellsOfHyperlinkColumnsBecomeSafeLinks)
     const std::vector<Column> variants = {{"Site", adVariant}, {"Note", adVariant}};
     for (const std::vector<Column> *stored : {&columns, &variants}) {
         for (const Case &c : cases) {
-            PageContext page = pageOf(1, 1, 3, 3);
-            page.sourceFields = fieldsOf(source);
+            SectionPage page = pageOf(1, 1, 3, 3);
+            page.job.sourceFields = fieldsOf(source);
             const bool site = qstrcmp(c.column, "Site") == 0;
             RecordSet rs = table(*stored, {{site ? c.value : "", site ? "" : c.value}});
             const QString file = folder.file(QStringLiteral("cell%1-%2.htm").arg(&c - cases).arg(stored == &columns));
-            writer.WriteReportSection(file, rs, 1, {c.column}, "Vol 1", 0, "WHITE", page);
+            writer.WriteReportSection(file, rs, 1, {c.column}, "Vol 1", 0, "WHITE", page.job, page.at);
 
             EXPECT_EQ(fragment(file), opening("Vol 1") + tableHead({c.column}) + row({c.cell}) + TableEnd + Close)
                 << c.why << (stored == &columns ? " (stored text)" : " (general way)");
@@ -577,15 +585,15 @@ TEST_F(PageWriterTest, PictureCellsShowThePictureFile)
     test::writeAll(pictures + "cat.png", "png");
     const QString encoded = folder.path() + "my%20pics/";
     const std::vector<Column> columns = {{"Name", adVarWChar}, {"Photo", adVarWChar}};
-    PageContext page = pageOf(1, 1, 9, 9);
-    page.ContainPictureFilenameField = true;
-    page.GridFieldNames = {"Name", "PHOTO"};
-    page.ColumnPictureFolders = {"", pictures};
+    SectionPage page = pageOf(1, 1, 9, 9);
+    page.job.containPictureFields = true;
+    page.job.gridFieldNames = {"Name", "PHOTO"};
+    page.job.columnPictureFolders = {"", pictures};
     RecordSet rs = table(columns, {{" Ann ", " cat.png "}, {"Bob", "dog.png"}, {"Cy", ""},
                                    {pictures + "cat.png", ""}});
     const QString file = folder.file("pics.htm");
 
-    writer.WriteReportSection(file, rs, 2, {"Name", "Photo"}, "Vol 1", 0, "WHITE", page);
+    writer.WriteReportSection(file, rs, 2, {"Name", "Photo"}, "Vol 1", 0, "WHITE", page.job, page.at);
 
     auto picture = [](const QString &path) {
         return QStringLiteral("<TD><BGCOLOR=[WHITE]><A Href=%1> <img src = %1 border=0 width=120 height=120 "
@@ -620,13 +628,13 @@ TEST_F(PageWriterTest, PicturePathsAreWrittenAsTheUrlsOfTheirFiles)
     const std::vector<Column> columns = {{"Photo", adVarWChar}};
     for (const Case &c : cases) {
         test::writeAll(pictures + c.file, "bmp");
-        PageContext page = pageOf(1, 1, 1, 1);
-        page.ContainPictureFilenameField = true;
-        page.GridFieldNames = {"Photo"};
-        page.ColumnPictureFolders = {pictures};
+        SectionPage page = pageOf(1, 1, 1, 1);
+        page.job.containPictureFields = true;
+        page.job.gridFieldNames = {"Photo"};
+        page.job.columnPictureFolders = {pictures};
         RecordSet rs = table(columns, {{QString::fromUtf8(c.file)}});
         const QString file = folder.file(QStringLiteral("picture%1.htm").arg(&c - cases));
-        writer.WriteReportSection(file, rs, 1, {"Photo"}, "Vol 1", 0, "WHITE", page);
+        writer.WriteReportSection(file, rs, 1, {"Photo"}, "Vol 1", 0, "WHITE", page.job, page.at);
 
         const QString path = folder.path() + "pics/" + c.written;
         EXPECT_EQ(fragment(file), opening("Vol 1") + tableHead({"Photo"})
@@ -637,11 +645,11 @@ TEST_F(PageWriterTest, PicturePathsAreWrittenAsTheUrlsOfTheirFiles)
             << c.why;
     }
     // The logo is a picture file too.
-    PageContext page = pageOf(1, 1, 1, 1);
-    page.AdvSettings = true;
-    page.settings.LogoFile = QStringLiteral("/srv/logo#2 100%.png");
+    SectionPage page = pageOf(1, 1, 1, 1);
+    page.job.advancedSettingsInForce = true;
+    page.job.settings.LogoFile = QStringLiteral("/srv/logo#2 100%.png");
     RecordSet rs = table(columns, {{""}});
-    writer.WriteReportSection(folder.file("logo.htm"), rs, 1, {"Photo"}, "Vol 1", 0, "WHITE", page);
+    writer.WriteReportSection(folder.file("logo.htm"), rs, 1, {"Photo"}, "Vol 1", 0, "WHITE", page.job, page.at);
     EXPECT_TRUE(fragment(folder.file("logo.htm")).contains("<img src = /srv/logo%232%20100%25.png ALT = Logo_here >"));
 }
 
@@ -658,7 +666,8 @@ TEST_F(PageWriterTest, AnApostropheOfTheTitleStaysInsideTheHeadingsName)
     for (const Case &c : cases) {
         RecordSet rs = table(NameAmount, {{"A", 1}});
         const QString file = folder.file(QStringLiteral("heading%1.htm").arg(&c - cases));
-        writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, c.heading, 0, "WHITE", pageOf(1, 1, 1, 1));
+        const SectionPage page = pageOf(1, 1, 1, 1);
+        writer.WriteReportSection(file, rs, 2, {"Name", "Amount"}, c.heading, 0, "WHITE", page.job, page.at);
 
         const QString expected = opening(c.heading);
         EXPECT_EQ(fragment(file), QString(expected).replace("<A Name='" + QString::fromUtf8(c.heading) + "'>",
@@ -685,10 +694,10 @@ TEST_F(PageWriterTest, DoublesAreWrittenWithFifteenSignificantDigits)
         {10.1, 7}, {22.89, 123456789}, {1000258.3600000001, 1}, {500.1291800000001, 2}, {0.1 + 0.2, 3}};
     for (const std::vector<Column> *columns : {&typed, &general}) {
         for (const Case &c : cases) {
-            PageContext page = pageOf(1, 1, 5, 5);
-            page.locale = c.locale;
-            page.AdvSettings = true;
-            page.lstFields = {{"Price", true}, {"Qty", true}};
+            SectionPage page = pageOf(1, 1, 5, 5);
+            page.job.locale = c.locale;
+            page.job.advancedSettingsInForce = true;
+            page.job.sumFields = {{"Price", true}, {"Qty", true}};
             QLocale::setDefault(c.locale);
             const QString file = folder.file(QStringLiteral("digits%1-%2.htm").arg(&c - cases).arg(columns == &typed));
             writer.reset();
@@ -713,13 +722,13 @@ TEST_F(PageWriterTest, DoublesAreWrittenWithFifteenSignificantDigits)
 TEST_F(PageWriterTest, RecordSetTextsAreEscaped)
 {
     const std::vector<Column> columns = {{"Say \"hi\"", adVarWChar}, {"<b>", adInteger}};
-    PageContext page = pageOf(1, 1, 1, 1);
-    page.AdvSettings = true;
-    page.lstFields = {{"<b>", true}};
+    SectionPage page = pageOf(1, 1, 1, 1);
+    page.job.advancedSettingsInForce = true;
+    page.job.sumFields = {{"<b>", true}};
     RecordSet rs = table(columns, {{"<script>alert('x')</script> & co", 3}});
     const QString file = folder.file("escape.htm");
 
-    writer.WriteReportSection(file, rs, 2, {"Say \"hi\"", "<b>"}, "Vol <I>1</I>", 0, "WHITE", page);
+    writer.WriteReportSection(file, rs, 2, {"Say \"hi\"", "<b>"}, "Vol <I>1</I>", 0, "WHITE", page.job, page.at);
 
     // The heading is the host's text and keeps its markup.
     EXPECT_EQ(fragment(file),
@@ -734,9 +743,9 @@ TEST_F(PageWriterTest, RecordSetTextsAreEscaped)
 
 TEST_F(PageWriterTest, ResetForgetsTheStatisticsOfAnEarlierRun)
 {
-    PageContext page = pageOf(1, 2, 0, 5);
-    page.AdvSettings = true;
-    page.lstFields = {{"Amount", true}};
+    SectionPage page = pageOf(1, 2, 0, 5);
+    page.job.advancedSettingsInForce = true;
+    page.job.sumFields = {{"Amount", true}};
     PageWriter kept;
     // A run that stopped after its first page leaves totals and extremes behind.
     for (PageWriter *w : {&writer, &kept})
@@ -744,8 +753,8 @@ TEST_F(PageWriterTest, ResetForgetsTheStatisticsOfAnEarlierRun)
 
     writer.reset();
     page = pageOf(1, 1, 0, 2);
-    page.AdvSettings = true;
-    page.lstFields = {{"Amount", true}};
+    page.job.advancedSettingsInForce = true;
+    page.job.sumFields = {{"Amount", true}};
     writePage(writer, folder.file("fresh.htm"), NameAmount, {{"D", 10}, {"E", 20}}, page);
     writePage(kept, folder.file("stale.htm"), NameAmount, {{"D", 10}, {"E", 20}}, page);
 
@@ -764,19 +773,19 @@ TEST_F(PageWriterTest, ResetForgetsTheStatisticsOfAnEarlierRun)
 
 TEST_F(PageWriterTest, UnwritableFileReturnsFalseButCountsTheRecords)
 {
-    PageContext page = pageOf(1, 2, 1, 2);
-    page.AdvSettings = true;
-    page.lstFields = {{"Amount", true}};
+    SectionPage page = pageOf(1, 2, 1, 2);
+    page.job.advancedSettingsInForce = true;
+    page.job.sumFields = {{"Amount", true}};
     RecordSet first = table(NameAmount, {{"A", 4}});
     const QString lost = folder.file("missing/lost1.htm");
 
-    EXPECT_FALSE(writer.WriteReportSection(lost, first, 2, {"Name", "Amount"}, "Vol 1", 0, "WHITE", page));
+    EXPECT_FALSE(writer.WriteReportSection(lost, first, 2, {"Name", "Amount"}, "Vol 1", 0, "WHITE", page.job, page.at));
     EXPECT_FALSE(QFile::exists(lost));
 
-    page.CurPage = 2;
+    page.at.page = 2;
     RecordSet second = table(NameAmount, {{"B", 6}});
     const QString file = folder.file("kept2.htm");
-    EXPECT_TRUE(writer.WriteReportSection(file, second, 2, {"Name", "Amount"}, "Vol 2", 0, "WHITE", page));
+    EXPECT_TRUE(writer.WriteReportSection(file, second, 2, {"Name", "Amount"}, "Vol 2", 0, "WHITE", page.job, page.at));
     // The lost page's record still counts in the totals.
     EXPECT_EQ(fragment(file),
               opening("Vol 2") + "<P>  </P>" + tableHead({"Name", "Amount"}) + row({"B", "6"}) + TableEnd
@@ -791,7 +800,7 @@ TEST_F(PageWriterTest, DatesAndDecimalsFollowTheLocaleOfEachSection)
 {
     const std::vector<Column> columns = {{"Day", adDBDate}, {"Amount", adDouble}};
     const QDate day(2024, 3, 5);
-    PageContext page = pageOf(1, 1, 1, 1);
+    SectionPage page = pageOf(1, 1, 1, 1);
     struct Case { QLocale locale; QString day; QString amount; const char *why; };
     // Arabic digits and decimal separator are no ASCII: those cells take the
     // general way, the others are written as they come.
@@ -803,10 +812,10 @@ TEST_F(PageWriterTest, DatesAndDecimalsFollowTheLocaleOfEachSection)
         {QLocale(QLocale::English, QLocale::UnitedStates), "3/5/24", "2.5", "and back: nothing of the other stays"},
     };
     for (const Case &c : cases) {
-        page.locale = c.locale;
+        page.job.locale = c.locale;
         RecordSet rs = table(columns, {{day, 2.5}, {day, 2.5}});
         const QString file = folder.file(QStringLiteral("locale%1.htm").arg(&c - cases));
-        writer.WriteReportSection(file, rs, 2, {"Day", "Amount"}, "Vol 1", 0, "WHITE", page);
+        writer.WriteReportSection(file, rs, 2, {"Day", "Amount"}, "Vol 1", 0, "WHITE", page.job, page.at);
 
         EXPECT_EQ(fragment(file), opening("Vol 1") + tableHead({"Day", "Amount"}) + row({c.day, c.amount})
                       + row({c.day, c.amount}) + TableEnd + Close)
@@ -845,12 +854,12 @@ TEST_F(PageWriterTest, TimeStampsAndTimesAreWrittenAsTheirGeneralText)
         const QTime t = QTime::fromMSecsSinceStartOfDay(int(seed % 86400000u));
         rows.push_back({QDateTime(day, t), t});
     }
-    PageContext page = pageOf(1, 1, 1, 1);
+    SectionPage page = pageOf(1, 1, 1, 1);
     for (const Case &c : cases) {
-        page.locale = c.locale;
+        page.job.locale = c.locale;
         RecordSet rs = table({{"At", adDBTimeStamp}, {"Clock", adDBTime}}, rows);
         const QString file = folder.file(QStringLiteral("stamps%1.htm").arg(&c - cases));
-        writer.WriteReportSection(file, rs, 2, {"At", "Clock"}, "Vol 1", 0, "WHITE", page);
+        writer.WriteReportSection(file, rs, 2, {"At", "Clock"}, "Vol 1", 0, "WHITE", page.job, page.at);
 
         QString expected = opening("Vol 1") + tableHead({"At", "Clock"});
         for (const QVariantList &r : rows)
@@ -881,12 +890,12 @@ TEST_F(PageWriterTest, DatabaseTextsReachThePageAsQtReadsThem)
             ASSERT_TRUE(query.exec(QStringLiteral("INSERT INTO t VALUES(CAST(X'%1' AS TEXT))").arg(c.hex)));
         LoadResult loaded = loadTable(db, QStringLiteral("t"));
         ASSERT_TRUE(loaded.records);
-        PageContext page = pageOf(1, 1, 0, 0);
-        page.sourceFields = fieldsOf(*loaded.records);
+        SectionPage page = pageOf(1, 1, 0, 0);
+        page.job.sourceFields = fieldsOf(*loaded.records);
         for (const Case &c : cases) {
             RecordSet rs = loaded.records->slice(&c - cases, 1);
             const QString file = folder.file(QStringLiteral("text%1.htm").arg(&c - cases));
-            writer.WriteReportSection(file, rs, 1, {"Note"}, "Vol 1", 0, "WHITE", page);
+            writer.WriteReportSection(file, rs, 1, {"Note"}, "Vol 1", 0, "WHITE", page.job, page.at);
 
             EXPECT_EQ(fragment(file), opening("Vol 1") + tableHead({"Note"}) + row({QString::fromUtf8(c.cell)})
                           + TableEnd + Close)
