@@ -20,5 +20,5 @@ cmake --build "$build" -j "$(nproc)" --target test_reporter test_recordset \
   || { echo "tsan: the ThreadSanitizer build failed" >&2; exit 1; }
 cd "$build"
 export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1"
-ctest --output-on-failure --timeout 900 -j "$(nproc)" -R '^(RecordSetUnderARun|ReportTest|GenerationRunTest|RecordSet)\.' \
+ctest --output-on-failure --timeout 900 -j "$(nproc)" -R '^(RecordSetUnderARun|ReportTest|GenerationRunTest|TaskQueue|RecordSet)\.' \
   -E 'Printed|CannotBeMadeBeforeTheyAreNamed' "$@"

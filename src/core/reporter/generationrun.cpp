@@ -134,13 +134,13 @@ RunResult GenerationRun::run()
             m_dateLine = timeOfDay(reportDateTime().time(), m_job.locale) + QStringLiteral(" of ") + m_dateLine;
     }
 
-    // A failure on this thread (memory, say) ends the run like a page that
-    // could not be made: the pages in flight are still waited for, and the
-    // run leaves its running state, so the form can run and close again.
+    // A failure on this thread (memory, say) ends the run with a failed
+    // section: the pages already handed over are still made and waited
+    // for, and the run leaves its running state, so the form can run and
+    // close again.
     try {
         writePages();
     } catch (...) {
-        m_makeFailed = true;
         ++m_result.sectionsFailed;
     }
     finishPages();
@@ -185,7 +185,7 @@ void GenerationRun::writePages()
     m_result.pagePrinted.fill(false, m_result.pageFiles.size());
     // After a page that could not be made the pages behind it are not
     // written: the run's sums and totals would be off.
-    for (size_t i = 0; i < m_plan.size() && !m_requests.cancel && !m_makeFailed; ++i)
+    for (size_t i = 0; i < m_plan.size() && !m_requests.cancel && !m_pageLost; ++i)
         writePage(i);
 }
 
@@ -195,43 +195,58 @@ QString GenerationRun::pagePath(const PagePlan &plan) const
     return m_job.appFolder + QStringLiteral("Reports/") + name;
 }
 
-// What making one page reads, taken when its status reports are done (or,
-// for a page made ahead, checked against what they changed): an observer
-// may change the colour for a later page, but not under a page being made.
-struct GenerationRun::PageJob
+// The next page, made on the maker's thread while the one before is written,
+// in that one's colour, the colour its status reports will most likely
+// leave. Taken in another colour, it makes itself again from the writer's
+// statistics as they were before it.
+class GenerationRun::PageMadeAhead
 {
-    QString path;
-    QString heading;
-    RecordSet records;
-    qint64 recordCount = 0; // as its status reports were counted
-    PagePosition at;
-    QString tableColor;
-    std::shared_ptr<PageSections> sections;
-    std::promise<PageOutcome> outcome;
-    // Made ahead: the writer's statistics before it, and whether making it
-    // failed.
-    PageWriter::Statistics before;
-    bool aheadFailed = false;
+public:
+    PageMadeAhead(GenerationRun &run, PageJob job)
+        : m_run(run), m_job(std::move(job)), m_before(run.m_writer.statistics()), m_made(run.madeWell(m_job))
+    {
+    }
+
+    // The page in tableColor; nothing when it cannot be made.
+    std::optional<PageJob> take(const QString &tableColor)
+    {
+        if (m_job.tableColor != tableColor) {
+            m_run.m_writer.restore(std::move(m_before));
+            m_job.sections.bytes.clear();
+            m_job.sections.ends.clear();
+            m_job.sections.sums.clear();
+            m_job.tableColor = tableColor;
+            m_made = m_run.madeWell(m_job);
+        }
+        if (!m_made)
+            return std::nullopt;
+        return std::move(m_job);
+    }
+
+private:
+    GenerationRun &m_run;
+    PageJob m_job;
+    PageWriter::Statistics m_before;
+    bool m_made;
 };
 
-std::shared_ptr<GenerationRun::PageJob> GenerationRun::pageJob(const PagePlan &plan)
+GenerationRun::PageJob GenerationRun::pageJob(const PagePlan &plan)
 {
-    auto job = std::make_shared<PageJob>();
-    job->path = pagePath(plan);
-    job->heading = pageHeading(plan.volume);
-    job->records = *plan.records;
-    job->recordCount = std::max<qint64>(job->records.recordCount(), 0);
-    job->at = PagePosition{plan.page, m_status.totalPages, qint32(job->recordCount)};
-    job->tableColor = m_requests.tableColor;
+    PageJob job;
+    job.path = pagePath(plan);
+    job.heading = pageHeading(plan.volume);
+    job.records = *plan.records;
+    job.recordCount = std::max<qint64>(job.records.recordCount(), 0);
+    job.at = PagePosition{plan.page, m_status.totalPages, qint32(job.recordCount)};
+    job.tableColor = m_requests.tableColor;
     // Buffers of pages already written are reused, so pages of a run keep
     // their memory instead of growing a new buffer each.
-    job->sections = std::make_shared<PageSections>();
     if (!m_spareSections.empty()) {
-        *job->sections = std::move(m_spareSections.back());
+        job.sections = std::move(m_spareSections.back());
         m_spareSections.pop_back();
-        job->sections->bytes.clear();
-        job->sections->ends.clear();
-        job->sections->sums.clear();
+        job.sections.bytes.clear();
+        job.sections.ends.clear();
+        job.sections.sums.clear();
     }
     return job;
 }
@@ -244,7 +259,7 @@ void GenerationRun::writePage(size_t index)
     const bool inOrder = m_observer.pagesOnDiskAtStatus();
     if (inOrder) {
         finishPages();
-        if (m_makeFailed)
+        if (m_pageLost)
             return;
     }
     QDir().mkpath(m_job.appFolder + QStringLiteral("Reports"));
@@ -257,113 +272,112 @@ void GenerationRun::writePage(size_t index)
         return;
     m_status.currentPage = plan.page;
     const qint64 recordCount = std::max<qint64>(plan.records->recordCount(), 0);
-    if (m_makeFailed || !reportSectionsToCome(qint32(recordCount / SectionSize)))
+    if (m_pageLost || !reportSectionsToCome(qint32(recordCount / SectionSize)))
         return;
+    waitForOlderPages();
 
-    // Pages in flight are few, and their bytes, judged by the largest page
-    // made so far, few MiB: a run's memory stays small whatever its length.
-    // When they are too many, this thread waits for the older half at once,
-    // so that it sleeps once for several pages (a wake-up across CPUs is
-    // dear).
-    if (!m_pages.empty()
-        && (m_pages.size() >= MaxPagesInFlight
-            || qsizetype(m_pages.size()) * largestPageBytes() > MaxBytesInFlight)) {
-        const size_t keep = m_pages.size() / 2;
-        // Pages are written in order, so the last of the older half is done
-        // last (one that could not be made is done at once; the older ones
-        // are still waited for below).
-        m_pages[m_pages.size() - keep - 1].outcome.wait();
-        while (m_pages.size() > keep)
-            finishOldestPage();
-    }
-
-    // A page made ahead is kept when its status reports left the colour it
-    // was made in, and made again otherwise.
-    std::shared_ptr<PageJob> job = std::exchange(m_ahead, nullptr);
-    Making how = Making::Make;
-    if (job)
-        how = job->tableColor == m_requests.tableColor ? Making::Made : Making::Again;
-    else
-        job = pageJob(plan);
+    std::promise<PageOutcome> outcome;
     const int sections = int((recordCount + SectionSize - 1) / SectionSize);
-    m_pages.push_back(Page{path, job->sections, job->outcome.get_future(), std::max(sections, 1)});
-    finishMaking(job, how, m_requests.tableColor, existed);
+    m_pages.push_back(Page{path, outcome.get_future(), std::max(sections, 1)});
+    std::optional<PageJob> job;
+    if (!std::exchange(m_nextMadeAhead, false))
+        job = pageJob(plan);
+    handOver(std::move(job), std::move(outcome), m_requests.tableColor, existed);
 
-    // While this page is written, the next is made in the colour of this
-    // one, the colour its status reports will most likely leave.
     if (inOrder && index + 1 < m_plan.size()) {
-        m_ahead = pageJob(m_plan[index + 1]);
-        makeAhead(m_ahead);
+        makeAhead(pageJob(m_plan[index + 1]));
+        m_nextMadeAhead = true;
     }
 }
 
-void GenerationRun::makeAhead(const std::shared_ptr<PageJob> &job)
+// Pages in flight are few, and their bytes, judged by the largest page made
+// so far, few MiB: a run's memory stays small whatever its length. When
+// they are too many, this thread waits for the older half at once, so that
+// it sleeps once for several pages (a wake-up across CPUs is dear).
+void GenerationRun::waitForOlderPages()
 {
-    m_maker.start([this, job] {
-        if (m_makeFailed)
-            return;
-        job->before = m_writer.statistics();
-        try {
-            checkedMakePage(*job);
-        } catch (...) {
-            job->aheadFailed = true;
-        }
+    if (m_pages.empty()
+        || (m_pages.size() < MaxPagesInFlight && qsizetype(m_pages.size()) * largestPageBytes() <= MaxBytesInFlight))
+        return;
+    const size_t keep = m_pages.size() / 2;
+    // Pages are written in order, so the last of the older half is done last
+    // (one that could not be made is done at once; the older ones are still
+    // waited for below).
+    m_pages[m_pages.size() - keep - 1].outcome.wait();
+    while (m_pages.size() > keep)
+        finishOldestPage();
+}
+
+void GenerationRun::makeAhead(PageJob job)
+{
+    m_maker.start([this, job = std::move(job)]() mutable {
+        if (!m_pageLost)
+            m_madeAhead = std::make_unique<PageMadeAhead>(*this, std::move(job));
     });
 }
 
-void GenerationRun::finishMaking(const std::shared_ptr<PageJob> &job, Making how, const QString &tableColor,
-                                 bool existed)
+// Hands a page to the maker: job, or without one the page the maker made
+// ahead. The maker hands it on to the committer, which writes its file.
+void GenerationRun::handOver(std::optional<PageJob> job, std::promise<PageOutcome> outcome,
+                             const QString &tableColor, bool existed)
 {
-    m_maker.start([this, job, how, tableColor, existed] {
-        // After a page that could not be made the statistics are off: the
-        // pages behind it are neither made nor written, and the run ends
-        // with that page's failure.
-        if (m_makeFailed) {
-            job->outcome.set_value({PageOutcome::Kind::Skipped});
+    m_maker.start([this, job = std::move(job), outcome = std::move(outcome), tableColor, existed]() mutable {
+        if (m_pageLost) {
+            m_madeAhead.reset();
+            outcome.set_value({PageOutcome::Kind::Skipped});
             return;
         }
-        try {
-            if (how == Making::Again) {
-                m_writer.restore(std::move(job->before));
-                job->sections->bytes.clear();
-                job->sections->ends.clear();
-                job->sections->sums.clear();
-                job->tableColor = tableColor;
-            }
-            if (how == Making::Made && job->aheadFailed) {
-                m_makeFailed = true;
-                job->outcome.set_value({PageOutcome::Kind::Lost});
-                return;
-            }
-            if (how != Making::Made)
-                checkedMakePage(*job);
-            m_committer.start([job, existed] {
-                try {
-                    const int failed = commitPage(job->path, *job->sections, existed);
-                    job->outcome.set_value({PageOutcome::Kind::Written, failed});
-                } catch (...) {
-                    job->outcome.set_value({PageOutcome::Kind::Lost});
-                }
-            });
-        } catch (...) {
-            m_makeFailed = true;
-            job->outcome.set_value({PageOutcome::Kind::Lost});
+        std::optional<PageJob> page = pageToCommit(std::move(job), tableColor);
+        if (!page) {
+            m_pageLost = true;
+            outcome.set_value({PageOutcome::Kind::Lost});
+            return;
         }
+        m_committer.start([page = std::move(*page), outcome = std::move(outcome), existed]() mutable {
+            PageOutcome written;
+            try {
+                written.sectionsFailed = commitPage(page.path, page.sections, existed);
+            } catch (...) {
+                written.kind = PageOutcome::Kind::Lost;
+            }
+            written.sections = std::move(page.sections);
+            outcome.set_value(std::move(written));
+        });
     });
 }
 
-void GenerationRun::checkedMakePage(PageJob &job)
+// On the maker's thread: the page made, in tableColor.
+std::optional<GenerationRun::PageJob> GenerationRun::pageToCommit(std::optional<PageJob> job,
+                                                                  const QString &tableColor)
 {
-    if (m_beforeMakingPage)
-        m_beforeMakingPage(job.path);
-    makePage(job);
+    if (job) {
+        if (!madeWell(*job))
+            return std::nullopt;
+        return job;
+    }
+    const std::unique_ptr<PageMadeAhead> ahead = std::move(m_madeAhead);
+    return ahead ? ahead->take(tableColor) : std::nullopt;
+}
+
+// The maker's boundary: a page the check refuses, or that runs out of
+// memory, is a page that could not be made.
+bool GenerationRun::madeWell(PageJob &job) noexcept
+{
+    try {
+        if (m_beforeMakingPage)
+            m_beforeMakingPage(job.path);
+        makePage(job);
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 void GenerationRun::makePage(PageJob &job)
 {
     const qint64 records = job.recordCount;
     const qint32 sectionCount = qint32(records / SectionSize);
-    m_writer.setCollector(job.sections.get());
+    m_writer.setCollector(&job.sections);
     for (qint32 k = 0; qint64(k) * SectionSize < records; ++k) {
         RecordSet section = job.records.slice(qint64(k) * SectionSize, SectionSize);
         const QString name = k == 0 ? job.heading : QStringLiteral("Section%1").arg(k);
@@ -371,7 +385,7 @@ void GenerationRun::makePage(PageJob &job)
                                     sectionCount, job.tableColor, m_job, job.at);
     }
     m_writer.setCollector(nullptr);
-    const auto bytes = qsizetype(job.sections->bytes.size());
+    const auto bytes = qsizetype(job.sections.bytes.size());
     if (bytes > m_largestPageBytes)
         m_largestPageBytes = bytes;
 }
@@ -386,29 +400,34 @@ qsizetype GenerationRun::largestPageBytes() const
 void GenerationRun::finishOldestPage()
 {
     Page &page = m_pages.front();
-    const PageOutcome outcome = page.outcome.get();
+    PageOutcome outcome;
+    // A task that ended without its outcome (it could not even be queued)
+    // wrote nothing.
+    try {
+        outcome = page.outcome.get();
+    } catch (const std::future_error &) {
+        outcome.kind = PageOutcome::Kind::Lost;
+    }
     if (outcome.kind == PageOutcome::Kind::Skipped) {
         // Whether the host's thread had handed it over before the failure
         // came is timing: it counts as not reached either way.
         if (const qsizetype i = m_result.pageFiles.indexOf(page.path); i >= 0)
             m_result.pageFiles[i].clear();
-        m_spareSections.push_back(std::move(*page.sections));
-        m_pages.pop_front();
-        return;
-    }
-    // Not made, or not written: none of its sections reached the file.
-    const int failed = outcome.kind == PageOutcome::Kind::Lost ? page.sectionCount : outcome.sectionsFailed;
-    m_result.sectionsFailed += failed;
-    if (failed == 0) {
-        ++m_result.pagesWritten;
-        if (const qsizetype i = m_result.pageFiles.indexOf(page.path); i >= 0)
-            m_result.pageWritten[i] = true;
-        if (!page.sections->sums.isEmpty())
-            m_result.sums = page.sections->sums;
     } else {
-        m_result.pagesFailed << page.path;
+        // Not made, or not written: none of its sections reached the file.
+        const int failed = outcome.kind == PageOutcome::Kind::Lost ? page.sectionCount : outcome.sectionsFailed;
+        m_result.sectionsFailed += failed;
+        if (failed == 0) {
+            ++m_result.pagesWritten;
+            if (const qsizetype i = m_result.pageFiles.indexOf(page.path); i >= 0)
+                m_result.pageWritten[i] = true;
+            if (!outcome.sections.sums.isEmpty())
+                m_result.sums = outcome.sections.sums;
+        } else {
+            m_result.pagesFailed << page.path;
+        }
     }
-    m_spareSections.push_back(std::move(*page.sections));
+    m_spareSections.push_back(std::move(outcome.sections));
     m_pages.pop_front();
 }
 

@@ -44,9 +44,9 @@ enum class RunRefusal {
 // page ahead while one is written: in the colour of the page before, made
 // again when its status reports chose another, dropped when they cancel.
 // Otherwise the host's thread goes on reporting status for the next pages,
-// a few pages behind at most. The run waits for the pages before it looks at the files again
-// (cancel, clean-up, showing), so what is on disk then is what writing in
-// line would leave.
+// a few pages behind at most. The run waits for the pages before it looks
+// at the files again (cancel, clean-up, showing), so what is on disk then
+// is what writing in line would leave.
 class GenerationRun
 {
 public:
@@ -74,26 +74,43 @@ private:
         qint32 volume = 0;
         const RecordSet *records = nullptr; // the job's
     };
-    struct PageJob;
+    // What making one page reads, taken when its status reports are done:
+    // an observer may change the colour for a later page, but not under a
+    // page being made. It moves from the host's thread to the maker and on
+    // to the committer, never shared.
+    struct PageJob
+    {
+        QString path;
+        QString heading;
+        RecordSet records;
+        qint64 recordCount = 0; // as its status reports were counted
+        PagePosition at;
+        QString tableColor;
+        PageSections sections;
+    };
     // What became of a page handed to the maker: written (with the sections
     // that could not be appended), not made or not written (all its sections
     // lost), or skipped behind a page that could not be made (not reached).
+    // The sections' buffer comes back with it, for the pages to come.
     struct PageOutcome
     {
         enum class Kind { Written, Lost, Skipped };
         Kind kind = Kind::Written;
         int sectionsFailed = 0; // when written
+        PageSections sections = {};
     };
-    // How a page handed to the maker is to be made: now, not again (it was
-    // made ahead in the right colour), or again (in another colour).
-    enum class Making { Make, Made, Again };
+    class PageMadeAhead;
 
     void writePages();
     void writePage(size_t index);
     QString pagePath(const PagePlan &plan) const;
-    std::shared_ptr<PageJob> pageJob(const PagePlan &plan);
-    void makeAhead(const std::shared_ptr<PageJob> &job);
-    void finishMaking(const std::shared_ptr<PageJob> &job, Making how, const QString &tableColor, bool existed);
+    PageJob pageJob(const PagePlan &plan);
+    void waitForOlderPages();
+    void makeAhead(PageJob job);
+    void handOver(std::optional<PageJob> job, std::promise<PageOutcome> outcome, const QString &tableColor,
+                  bool existed);
+    std::optional<PageJob> pageToCommit(std::optional<PageJob> job, const QString &tableColor);
+    bool madeWell(PageJob &job) noexcept;
     void makePage(PageJob &job);
     void finishOldestPage();
     qsizetype largestPageBytes() const;
@@ -103,8 +120,6 @@ private:
     void removeEmptyNewPages();
     void showAndPrint();
     QString pageHeading(qint32 page) const;
-
-    void checkedMakePage(PageJob &job);
 
     ReportJob m_job;
     ReportObserver &m_observer;
@@ -120,22 +135,28 @@ private:
     std::vector<std::optional<qint64>> m_sizesBeforeRun;  // per page; none: the file was new
     RunResult m_result;
 
-    // Made on the maker thread only while pages are in flight.
-    PageWriter m_writer;
-
+    // On the host's thread.
     struct Page
     {
         QString path;
-        std::shared_ptr<PageSections> sections;
         std::future<PageOutcome> outcome;
-        int sectionCount = 0;     // the page's sections, all lost when it cannot be made
+        int sectionCount = 0; // the page's sections, all lost when it cannot be made
     };
     std::vector<PagePlan> m_plan;
     std::deque<Page> m_pages;                  // in flight, oldest first
-    std::shared_ptr<PageJob> m_ahead;          // the next page, made ahead
-    std::atomic<qsizetype> m_largestPageBytes = -1; // none made yet
-    std::atomic<bool> m_makeFailed = false;
+    bool m_nextMadeAhead = false;              // the maker holds the next page, made ahead
     std::vector<PageSections> m_spareSections; // buffers of written pages, for the next ones
+
+    // On the maker's thread.
+    PageWriter m_writer;
+    std::unique_ptr<PageMadeAhead> m_madeAhead;
+
+    // Written by the maker, read by the host's thread.
+    std::atomic<qsizetype> m_largestPageBytes = -1; // none made yet
+    // A page could not be made: the run's sums and totals would be off, so
+    // no page after it is made, and the host's thread hands over no more.
+    std::atomic<bool> m_pageLost = false;
+
     // Last, so that their destructors wait for the pages in flight: the
     // maker first, as it hands each page to the committer.
     TaskQueue m_committer;

@@ -1,5 +1,7 @@
 #include "core/reporter/taskqueue.h"
 
+#include <optional>
+
 namespace zuvexal {
 
 TaskQueue::TaskQueue() : m_thread([this] { runTasks(); }) {}
@@ -14,7 +16,7 @@ TaskQueue::~TaskQueue()
     m_thread.join();
 }
 
-void TaskQueue::start(std::function<void()> task)
+void TaskQueue::start(Task task)
 {
     {
         const std::lock_guard lock(m_mutex);
@@ -26,16 +28,20 @@ void TaskQueue::start(std::function<void()> task)
 void TaskQueue::runTasks()
 {
     for (;;) {
-        std::function<void()> task;
+        std::optional<Task> task;
         {
             std::unique_lock lock(m_mutex);
             m_wake.wait(lock, [this] { return m_ending || !m_tasks.empty(); });
             if (m_tasks.empty())
                 return;
-            task = std::move(m_tasks.front());
+            task.emplace(std::move(m_tasks.front()));
             m_tasks.pop_front();
         }
-        task();
+        // The thread's boundary: nothing a task throws leaves it.
+        try {
+            (*task)();
+        } catch (...) {
+        }
     }
 }
 

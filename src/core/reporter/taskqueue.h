@@ -1,10 +1,12 @@
 #pragma once
 
+#include <concepts>
 #include <condition_variable>
 #include <deque>
-#include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace zuvexal {
 
@@ -17,20 +19,50 @@ namespace zuvexal {
 class TaskQueue
 {
 public:
+    // A task moved into the queue, so that it may own what it works on (a
+    // page, the promise of its outcome); std::move_only_function comes
+    // with C++23.
+    class Task
+    {
+    public:
+        template <std::invocable F>
+            requires(!std::same_as<F, Task>)
+        Task(F f) : m_f(std::make_unique<Model<F>>(std::move(f)))
+        {
+        }
+        void operator()() { m_f->call(); }
+
+    private:
+        struct Concept
+        {
+            virtual ~Concept() = default;
+            virtual void call() = 0;
+        };
+        template <typename F>
+        struct Model final : Concept
+        {
+            explicit Model(F f) : f(std::move(f)) {}
+            void call() override { f(); }
+            F f;
+        };
+        std::unique_ptr<Concept> m_f;
+    };
+
     TaskQueue();
     ~TaskQueue();
     TaskQueue(const TaskQueue &) = delete;
     TaskQueue &operator=(const TaskQueue &) = delete;
 
-    // A task must not throw.
-    void start(std::function<void()> task);
+    // What a task throws ends that task alone: it is destroyed with what it
+    // owns, so a promise it held reports a broken promise to its future.
+    void start(Task task);
 
 private:
     void runTasks();
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    std::deque<std::function<void()>> m_tasks;
+    std::deque<Task> m_tasks;
     bool m_ending = false;
     std::thread m_thread; // last: started once the members above exist
 };

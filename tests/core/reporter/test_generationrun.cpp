@@ -11,6 +11,10 @@
 #include <QFile>
 
 #include <functional>
+#include <future>
+#include <memory>
+#include <stdexcept>
+#include <vector>
 
 using namespace zuvexal;
 using zuvexal::test::makeOrders;
@@ -194,4 +198,26 @@ TEST_F(GenerationRunTest, CancelKeepsOrTakesBackWhatTheRunWrote)
     EXPECT_EQ(read(QStringLiteral("taken1.htm")), earlier) << "back to what it held before the run";
     EXPECT_EQ(QDir(folder.file(QStringLiteral("Reports"))).entryList({QStringLiteral("taken*")}, QDir::Files),
               QStringList{QStringLiteral("taken1.htm")});
+}
+
+TEST(TaskQueue, TasksOwnWhatTheyWorkOnAndAFailingTaskEndsItselfAlone)
+{
+    std::promise<int> kept;
+    std::future<int> keptResult = kept.get_future();
+    std::promise<int> broken;
+    std::future<int> brokenResult = broken.get_future();
+    std::vector<int> order;
+    {
+        TaskQueue queue;
+        auto owned = std::make_unique<int>(7); // move-only, as a page job is
+        queue.start([owned = std::move(owned), promise = std::move(kept), &order]() mutable {
+            order.push_back(1);
+            promise.set_value(*owned);
+        });
+        queue.start([promise = std::move(broken)]() mutable -> void { throw std::runtime_error("no page"); });
+        queue.start([&order] { order.push_back(3); });
+    }
+    EXPECT_EQ(keptResult.get(), 7);
+    EXPECT_THROW(brokenResult.get(), std::future_error) << "the failing task's promise breaks";
+    EXPECT_EQ(order, (std::vector<int>{1, 3})) << "the queue goes on after it, in order, and runs every task";
 }
