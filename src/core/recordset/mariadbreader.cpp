@@ -1,18 +1,11 @@
 #include "mariadbreader.h"
 
-#include "columntypes.h"
-#include "isotext.h"
 #include "recordsetbuilder.h"
 
-#include <QDateTime>
-#include <QSqlDatabase>
-#include <QSqlDriver>
 #include <QSqlField>
 
 #include <errmsg.h>
 #include <mysql.h>
-
-#include <charconv>
 
 namespace zuvexal {
 
@@ -63,16 +56,12 @@ QMetaType metaTypeOf(const MYSQL_FIELD &field)
 
 MYSQL *MariaDbReader::handleOf(const QSqlDatabase &db)
 {
-    if (!db.isOpen() || !db.driver() || sqlDriverKind(db.driverName()) != SqlDriverKind::MySql)
-        return nullptr;
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "st_mysql*") != 0)
-        return nullptr;
-    return *static_cast<MYSQL *const *>(handle.constData());
+    return driverHandle<MYSQL>(db, SqlDriverKind::MySql, "st_mysql*");
 }
 
 MariaDbReader::MariaDbReader(MYSQL *connection)
-    : m_connection(connection)
+    : NativeReader("QMYSQL"),
+      m_connection(connection)
 {
 }
 
@@ -88,9 +77,9 @@ MariaDbReader::~MariaDbReader()
     }
 }
 
-void MariaDbReader::fail(const char *step)
+QString MariaDbReader::messages() const
 {
-    m_error = QString::fromUtf8(mysql_error(m_connection)) + QStringLiteral(" QMYSQL: ") + QLatin1String(step);
+    return QString::fromUtf8(mysql_error(m_connection));
 }
 
 bool MariaDbReader::connectionLost() const
@@ -116,37 +105,11 @@ bool MariaDbReader::start(const QString &sql)
     }
     if (!m_result)
         return true;
-    const unsigned columns = mysql_num_fields(m_result);
+    std::vector<TextCell> cells;
     const MYSQL_FIELD *fields = mysql_fetch_fields(m_result);
-    for (unsigned i = 0; i < columns; ++i) {
-        switch (metaTypeOf(fields[i]).id()) {
-        case QMetaType::Char:
-        case QMetaType::UChar:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            m_conversions.push_back(Conversion::Integer);
-            break;
-        case QMetaType::Double:
-            m_conversions.push_back(Conversion::Real);
-            break;
-        case QMetaType::QByteArray:
-            m_conversions.push_back(Conversion::Bytes);
-            break;
-        case QMetaType::QDate:
-            m_conversions.push_back(Conversion::Date);
-            break;
-        case QMetaType::QDateTime:
-            m_conversions.push_back(Conversion::DateTime);
-            break;
-        default:
-            m_conversions.push_back(Conversion::Text);
-            break;
-        }
-    }
+    for (unsigned i = 0; i < mysql_num_fields(m_result); ++i)
+        cells.push_back(textCellFor(metaTypeOf(fields[i])));
+    m_cells = TextCells(std::move(cells));
     return true;
 }
 
@@ -166,67 +129,29 @@ QSqlRecord MariaDbReader::record() const
     return record;
 }
 
-bool MariaDbReader::read(RecordSetBuilder &builder)
+std::optional<NativeReader::Fetched> MariaDbReader::fetch()
 {
-    const int columns = int(m_conversions.size());
-    while (MYSQL_ROW row = mysql_fetch_row(m_result)) {
-        const unsigned long *lengths = mysql_fetch_lengths(m_result);
-        for (int i = 0; i < columns; ++i) {
-            if (row[i])
-                appendValue(builder, i, row[i], qsizetype(lengths[i]));
-            else
-                builder.appendNull(i);
-        }
+    m_row = mysql_fetch_row(m_result);
+    if (m_row) {
+        m_lengths = mysql_fetch_lengths(m_result);
+        return Fetched{1, true};
     }
     if (mysql_errno(m_connection) != 0) {
         fail("Unable to fetch data");
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return Fetched{0, false};
 }
 
-// The common forms straight into the column; the rest (zero dates, years
-// past 9999) as QMYSQL reads them.
-void MariaDbReader::appendValue(RecordSetBuilder &builder, int column, const char *text, qsizetype size)
+bool MariaDbReader::appendRow(RecordSetBuilder &builder, qsizetype)
 {
-    switch (m_conversions[size_t(column)]) {
-    case Conversion::Integer: {
-        qint64 n = 0;
-        if (std::from_chars(text, text + size, n).ec == std::errc())
-            builder.appendInt(column, n);
+    for (int i = 0; i < m_cells.count(); ++i) {
+        if (m_row[i])
+            m_cells.append(builder, i, m_row[i], qsizetype(m_lengths[i]));
         else
-            builder.appendValue(column, QString::fromLatin1(text, size).toULongLong());
-        return;
+            builder.appendNull(i);
     }
-    case Conversion::Real: {
-        double d = 0;
-        const auto [end, error] = std::from_chars(text, text + size, d);
-        if (error != std::errc() || end != text + size)
-            builder.appendNull(column);
-        else
-            builder.appendReal(column, d);
-        return;
-    }
-    case Conversion::Text:
-        builder.appendText(column, text, size);
-        return;
-    case Conversion::Bytes:
-        builder.appendBytes(column, text, size);
-        return;
-    case Conversion::Date:
-        if (const auto day = parseIsoDate(text, size))
-            builder.appendDate(column, *day);
-        else
-            builder.appendValue(column, QDate::fromString(QString::fromLatin1(text, size), Qt::ISODate));
-        return;
-    case Conversion::DateTime:
-        if (const auto msecs = parseTimestamp(text, size)) {
-            builder.appendDateTime(column, *msecs);
-        } else {
-            builder.appendValue(column, QDateTime::fromString(QString::fromLatin1(text, size), Qt::ISODate));
-        }
-        return;
-    }
+    return true;
 }
 
 } // namespace zuvexal

@@ -1,6 +1,5 @@
 #include "odbcreader.h"
 
-#include "columntypes.h"
 #include "recordsetbuilder.h"
 
 #include <QDateTime>
@@ -28,11 +27,25 @@ constexpr qsizetype MaxBlockRows = 1024;
 constexpr qsizetype MaxBoundBytes = 16384;
 constexpr SQLLEN WholeChunk = 65536;
 
-SQLHANDLE handleIn(const QVariant &handle)
+// The connection's or the statement's handle QODBC hands out.
+SQLHANDLE odbcHandle(const QVariant &handle)
 {
-    if (!handle.isValid() || handle.metaType() != QMetaType::fromType<SQLHANDLE>())
-        return nullptr;
-    return *static_cast<const SQLHANDLE *>(handle.constData());
+    return handleIn<void>(handle, QMetaType::fromType<SQLHANDLE>().name());
+}
+
+// A text or byte column's buffer: its declared size in the most units a
+// character may take, and the terminator; or QODBC's first read when the
+// size is unknown. A column declared longer than MaxBoundBytes is not bound
+// (0) but read value by value: some drivers fail the whole block when a
+// bound buffer cuts a character in two, and MariaDB's cuts a character
+// beyond 16 bits that does not fit without a word.
+SQLLEN boundWidth(qsizetype length, qsizetype unitsPerChar, qsizetype unit)
+{
+    if (length <= 0)
+        return SQLLEN(256 * unit);
+    if ((length + 1) * unit > MaxBoundBytes)
+        return SQLLEN(0);
+    return SQLLEN((length * unitsPerChar + 1) * unit);
 }
 
 // What the driver must allow for a long value in a block to be read whole:
@@ -84,13 +97,56 @@ QString diagnostics(SQLHSTMT statement)
     return messages.join(QLatin1Char(' '));
 }
 
+// The C type QODBC reads a column of the record's value type as.
+enum class Conversion { Int, UInt, BigInt, UBigInt, Real, Date, Timestamp, Wide, Narrow, Bytes };
+
+// A number, date or time stamp as QODBC makes a value of it.
+void appendFixed(RecordSetBuilder &builder, int index, Conversion conversion, const char *value)
+{
+    switch (conversion) {
+    case Conversion::Int:
+        builder.appendValue(index, QVariant(int(*reinterpret_cast<const SQLINTEGER *>(value))));
+        return;
+    case Conversion::UInt:
+        builder.appendValue(index, QVariant(uint(*reinterpret_cast<const SQLBIGINT *>(value))));
+        return;
+    case Conversion::BigInt:
+        builder.appendInt(index, *reinterpret_cast<const SQLBIGINT *>(value));
+        return;
+    case Conversion::UBigInt:
+        builder.appendValue(index, QVariant(quint64(*reinterpret_cast<const SQLUBIGINT *>(value))));
+        return;
+    case Conversion::Real:
+        builder.appendReal(index, *reinterpret_cast<const SQLDOUBLE *>(value));
+        return;
+    case Conversion::Date: {
+        const auto &d = *reinterpret_cast<const DATE_STRUCT *>(value);
+        const QDate date(d.year, d.month, d.day);
+        if (date.isValid())
+            builder.appendDate(index, date.toJulianDay());
+        else
+            builder.appendValue(index, QVariant(date));
+        return;
+    }
+    default: {
+        const auto &s = *reinterpret_cast<const TIMESTAMP_STRUCT *>(value);
+        const QDate date(s.year, s.month, s.day);
+        const QTime time(s.hour, s.minute, s.second, int(s.fraction / 1000000));
+        // The wall clock as stored; QODBC's QDateTime would first look the
+        // time up in the local zone.
+        if (date.isValid() && time.isValid())
+            builder.appendDateTime(index, date.toJulianDay() * 86400000 + time.msecsSinceStartOfDay());
+        else
+            builder.appendValue(index, QVariant(QDateTime(date, time)));
+        return;
+    }
+    }
+}
+
 } // namespace
 
 struct OdbcReader::Column
 {
-    // The C type QODBC reads a column of the record's value type as.
-    enum class Conversion { Int, UInt, BigInt, UBigInt, Real, Date, Timestamp, Wide, Narrow, Bytes };
-
     Conversion conversion;
     SQLSMALLINT cType;
     SQLLEN width; // bytes of one row's buffer; 0 when the column is not bound
@@ -101,6 +157,10 @@ struct OdbcReader::Column
     std::vector<SQLLEN> lengths;
 
     const char *at(qsizetype row) const { return data.data() + row * width; }
+    bool isLong() const
+    {
+        return conversion == Conversion::Wide || conversion == Conversion::Narrow || conversion == Conversion::Bytes;
+    }
 };
 
 struct OdbcReader::Block
@@ -114,18 +174,20 @@ std::unique_ptr<OdbcReader> OdbcReader::open(const QSqlQuery &query)
     if (!query.isActive() || !query.isSelect() || !query.isForwardOnly() || !query.driver()
         || query.numericalPrecisionPolicy() != QSql::LowPrecisionDouble)
         return nullptr;
-    const auto connection = static_cast<SQLHDBC>(handleIn(query.driver()->handle()));
-    const auto statement = static_cast<SQLHSTMT>(handleIn(query.result()->handle()));
+    const auto connection = static_cast<SQLHDBC>(odbcHandle(query.driver()->handle()));
+    const auto statement = static_cast<SQLHSTMT>(odbcHandle(query.result()->handle()));
     if (!connection || !statement || !readsWholeValuesInBlocks(connection) || !convertsTextToWide(connection))
         return nullptr;
-    std::unique_ptr<OdbcReader> reader(new OdbcReader(statement));
-    if (!reader->bind(query))
+    std::unique_ptr<OdbcReader> reader(new OdbcReader(statement, query.record()));
+    if (!reader->bind())
         return nullptr;
     return reader;
 }
 
-OdbcReader::OdbcReader(void *statement)
-    : m_statement(statement)
+OdbcReader::OdbcReader(void *statement, const QSqlRecord &record)
+    : NativeReader("QODBC"),
+      m_statement(statement),
+      m_record(record)
 {
 }
 
@@ -144,86 +206,77 @@ void OdbcReader::unbind()
     SQLSetStmtAttr(m_statement, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(SQLULEN(1)), 0);
 }
 
-bool OdbcReader::bind(const QSqlQuery &query)
+std::optional<OdbcReader::Column> OdbcReader::columnFor(const QSqlField &field)
 {
-    using C = Column::Conversion;
-    const QSqlRecord record = query.record();
-    // A text or byte column's buffer: its declared size in the most units a
-    // character may take, and the terminator; or QODBC's first read when the
-    // size is unknown. A column declared longer than MaxBoundBytes is not
-    // bound but read value by value: some drivers fail the whole block when
-    // a bound buffer cuts a character in two, and MariaDB's cuts a character
-    // beyond 16 bits that does not fit without a word.
-    const auto bound = [](qsizetype length, qsizetype unitsPerChar, qsizetype unit) {
-        if (length <= 0)
-            return SQLLEN(256 * unit);
-        if ((length + 1) * unit > MaxBoundBytes)
-            return SQLLEN(0);
-        return SQLLEN((length * unitsPerChar + 1) * unit);
-    };
-    qsizetype rowBytes = 0;
-    for (int i = 0; i < record.count(); ++i) {
-        const QSqlField field = record.field(i);
+    const auto as = [](Conversion conversion, SQLSMALLINT cType, qsizetype width, qsizetype terminator = 0) {
         Column c{};
-        const auto as = [&c](C conversion, SQLSMALLINT cType, qsizetype width, qsizetype terminator = 0) {
-            c.conversion = conversion;
-            c.cType = cType;
-            c.width = SQLLEN(width);
-            c.terminator = SQLLEN(terminator);
-        };
-        switch (field.metaType().id()) {
-        case QMetaType::LongLong:
-            as(C::BigInt, SQL_C_SBIGINT, sizeof(SQLBIGINT));
-            break;
-        case QMetaType::ULongLong:
-            as(C::UBigInt, SQL_C_UBIGINT, sizeof(SQLUBIGINT));
-            break;
-        case QMetaType::Int:
-        case QMetaType::Short:
-            as(C::Int, SQL_C_SLONG, sizeof(SQLINTEGER));
-            break;
-        case QMetaType::UInt:
-        case QMetaType::UShort:
-            // QODBC types MariaDB's signed TINYINT so too. Bound unsigned, one
-            // negative value fails the driver's block; read signed, it is
-            // wrapped below as QODBC's unsigned read wraps it.
-            as(C::UInt, SQL_C_SBIGINT, sizeof(SQLBIGINT));
-            break;
-        case QMetaType::Double:
-            as(C::Real, SQL_C_DOUBLE, sizeof(SQLDOUBLE));
-            break;
-        case QMetaType::QDate:
-            as(C::Date, SQL_C_DATE, sizeof(DATE_STRUCT));
-            break;
-        case QMetaType::QTime:
-            // A time of day the C structure cannot hold (MariaDB's TIME
-            // reaches 838 hours) fails the whole block in the driver, where
-            // QODBC, reading value by value, gets a NULL for that value.
-            return false;
-        case QMetaType::QDateTime:
-            as(C::Timestamp, SQL_C_TIMESTAMP, sizeof(TIMESTAMP_STRUCT));
-            break;
-        case QMetaType::QByteArray:
-            as(C::Bytes, SQL_C_BINARY, bound(field.length(), 1, 1));
-            break;
-        case QMetaType::QString:
-            as(C::Wide, SQL_C_WCHAR, bound(field.length(), 2, sizeof(SQLWCHAR)), sizeof(SQLWCHAR));
-            break;
-        default:
-            // REAL and types QODBC does not know: their text.
-            as(C::Narrow, SQL_C_CHAR, bound(field.length(), 4, 1), 1);
-            break;
-        }
-        rowBytes += c.width + qsizetype(sizeof(SQLLEN));
-        m_columns.push_back(std::move(c));
+        c.conversion = conversion;
+        c.cType = cType;
+        c.width = SQLLEN(width);
+        c.terminator = SQLLEN(terminator);
+        return c;
+    };
+    switch (field.metaType().id()) {
+    case QMetaType::LongLong:
+        return as(Conversion::BigInt, SQL_C_SBIGINT, sizeof(SQLBIGINT));
+    case QMetaType::ULongLong:
+        return as(Conversion::UBigInt, SQL_C_UBIGINT, sizeof(SQLUBIGINT));
+    case QMetaType::Int:
+    case QMetaType::Short:
+        return as(Conversion::Int, SQL_C_SLONG, sizeof(SQLINTEGER));
+    case QMetaType::UInt:
+    case QMetaType::UShort:
+        // QODBC types MariaDB's signed TINYINT so too. Bound unsigned, one
+        // negative value fails the driver's block; read signed, it is
+        // wrapped as QODBC's unsigned read wraps it.
+        return as(Conversion::UInt, SQL_C_SBIGINT, sizeof(SQLBIGINT));
+    case QMetaType::Double:
+        return as(Conversion::Real, SQL_C_DOUBLE, sizeof(SQLDOUBLE));
+    case QMetaType::QDate:
+        return as(Conversion::Date, SQL_C_DATE, sizeof(DATE_STRUCT));
+    case QMetaType::QTime:
+        // A time of day the C structure cannot hold (MariaDB's TIME
+        // reaches 838 hours) fails the whole block in the driver, where
+        // QODBC, reading value by value, gets a NULL for that value.
+        return std::nullopt;
+    case QMetaType::QDateTime:
+        return as(Conversion::Timestamp, SQL_C_TIMESTAMP, sizeof(TIMESTAMP_STRUCT));
+    case QMetaType::QByteArray:
+        return as(Conversion::Bytes, SQL_C_BINARY, boundWidth(field.length(), 1, 1));
+    case QMetaType::QString:
+        return as(Conversion::Wide, SQL_C_WCHAR, boundWidth(field.length(), 2, sizeof(SQLWCHAR)),
+                  sizeof(SQLWCHAR));
+    default:
+        // REAL and types QODBC does not know: their text.
+        return as(Conversion::Narrow, SQL_C_CHAR, boundWidth(field.length(), 4, 1), 1);
     }
+}
 
+bool OdbcReader::bind()
+{
+    qsizetype rowBytes = 0;
+    for (int i = 0; i < m_record.count(); ++i) {
+        std::optional<Column> column = columnFor(m_record.field(i));
+        if (!column)
+            return false;
+        rowBytes += column->width + qsizetype(sizeof(SQLLEN));
+        m_columns.push_back(std::move(*column));
+    }
     // A column read value by value makes blocks of one row: drivers read
     // unbound columns of a row positioned in a larger block unreliably
     // (MariaDB's gives empty values).
     const bool unbound = std::any_of(m_columns.begin(), m_columns.end(), [](const Column &c) { return c.width == 0; });
     const qsizetype rows =
         unbound ? 1 : std::clamp(BlockBytes / std::max<qsizetype>(rowBytes, 1), qsizetype(1), MaxBlockRows);
+    if (bindBlock(rows))
+        return true;
+    unbind();
+    return false;
+}
+
+// Every bound column to an array of rows, the status of each row beside.
+bool OdbcReader::bindBlock(qsizetype rows)
+{
     m_block = std::make_unique<Block>();
     m_block->status.resize(size_t(rows));
     bool ok = SQL_SUCCEEDED(SQLSetStmtAttr(m_statement, SQL_ATTR_ROW_BIND_TYPE,
@@ -241,42 +294,50 @@ bool OdbcReader::bind(const QSqlQuery &query)
         ok = SQL_SUCCEEDED(SQLBindCol(m_statement, SQLUSMALLINT(i + 1), c.cType, c.data.data(), c.width,
                                       c.lengths.data()));
     }
-    if (!ok)
-        unbind();
     return ok;
 }
 
-bool OdbcReader::read(RecordSetBuilder &builder)
+void OdbcReader::begin(const RecordSetBuilder &builder)
 {
     for (size_t i = 0; i < m_columns.size(); ++i)
         m_columns[i].fromText = mayArriveAsText(builder.field(int(i)).type);
-    for (;;) {
-        const SQLRETURN r = SQLFetchScroll(m_statement, SQL_FETCH_NEXT, 0);
-        if (r == SQL_NO_DATA)
-            return true;
-        if (!SQL_SUCCEEDED(r)) {
-            fail("Unable to fetch next");
-            return false;
-        }
-        for (qsizetype row = 0; row < qsizetype(m_block->fetched); ++row) {
-            const SQLUSMALLINT status = m_block->status[size_t(row)];
-            if (status == SQL_ROW_ERROR) {
-                fail("Unable to fetch next");
-                return false;
-            }
-            if (status == SQL_ROW_NOROW)
-                continue;
-            for (int i = 0; i < int(m_columns.size()); ++i) {
-                if (!appendValue(builder, i, row))
-                    return false;
-            }
-        }
+}
+
+std::optional<NativeReader::Fetched> OdbcReader::fetch()
+{
+    const SQLRETURN r = SQLFetchScroll(m_statement, SQL_FETCH_NEXT, 0);
+    if (r == SQL_NO_DATA)
+        return Fetched{0, false};
+    if (!SQL_SUCCEEDED(r)) {
+        fail("Unable to fetch next");
+        return std::nullopt;
     }
+    return Fetched{qsizetype(m_block->fetched), true};
+}
+
+bool OdbcReader::appendRow(RecordSetBuilder &builder, qsizetype row)
+{
+    const SQLUSMALLINT status = m_block->status[size_t(row)];
+    if (status == SQL_ROW_ERROR) {
+        fail("Unable to fetch next");
+        return false;
+    }
+    if (status == SQL_ROW_NOROW)
+        return true;
+    for (int i = 0; i < int(m_columns.size()); ++i) {
+        if (!appendValue(builder, i, row))
+            return false;
+    }
+    return true;
+}
+
+QString OdbcReader::messages() const
+{
+    return diagnostics(m_statement);
 }
 
 bool OdbcReader::appendValue(RecordSetBuilder &builder, int index, qsizetype row)
 {
-    using C = Column::Conversion;
     const Column &c = m_columns[size_t(index)];
     if (c.width == 0)
         return appendWhole(builder, index, row);
@@ -285,58 +346,17 @@ bool OdbcReader::appendValue(RecordSetBuilder &builder, int index, qsizetype row
         builder.appendNull(index);
         return true;
     }
-    const char *value = c.at(row);
-    switch (c.conversion) {
-    case C::Int:
-        builder.appendValue(index, QVariant(int(*reinterpret_cast<const SQLINTEGER *>(value))));
-        return true;
-    case C::UInt:
-        builder.appendValue(index, QVariant(uint(*reinterpret_cast<const SQLBIGINT *>(value))));
-        return true;
-    case C::BigInt:
-        builder.appendInt(index, *reinterpret_cast<const SQLBIGINT *>(value));
-        return true;
-    case C::UBigInt:
-        builder.appendValue(index, QVariant(quint64(*reinterpret_cast<const SQLUBIGINT *>(value))));
-        return true;
-    case C::Real:
-        builder.appendReal(index, *reinterpret_cast<const SQLDOUBLE *>(value));
-        return true;
-    case C::Date: {
-        const auto &d = *reinterpret_cast<const DATE_STRUCT *>(value);
-        const QDate date(d.year, d.month, d.day);
-        if (date.isValid())
-            builder.appendDate(index, date.toJulianDay());
-        else
-            builder.appendValue(index, QVariant(date));
+    if (!c.isLong()) {
+        appendFixed(builder, index, c.conversion, c.at(row));
         return true;
     }
-    case C::Timestamp: {
-        const auto &s = *reinterpret_cast<const TIMESTAMP_STRUCT *>(value);
-        const QDate date(s.year, s.month, s.day);
-        const QTime time(s.hour, s.minute, s.second, int(s.fraction / 1000000));
-        // The wall clock as stored; QODBC's QDateTime would first look the
-        // time up in the local zone.
-        if (date.isValid() && time.isValid())
-            builder.appendDateTime(index, date.toJulianDay() * 86400000 + time.msecsSinceStartOfDay());
-        else
-            builder.appendValue(index, QVariant(QDateTime(date, time)));
-        return true;
-    }
-    case C::Wide:
-    case C::Narrow:
-    case C::Bytes:
-        break;
-    }
-
     if (length != SQL_NO_TOTAL && length <= c.width - c.terminator) {
-        appendLong(builder, index, value, length);
+        appendLong(builder, index, c.at(row), length);
         return true;
     }
     // Longer than the column's declared size, as psqlodbc's text may be.
     return appendWhole(builder, index, row);
 }
-
 bool OdbcReader::appendWhole(RecordSetBuilder &builder, int index, qsizetype row)
 {
     switch (readWhole(index, row)) {
@@ -355,13 +375,12 @@ bool OdbcReader::appendWhole(RecordSetBuilder &builder, int index, qsizetype row
 // Text or bytes, as QODBC makes a QString or QByteArray of them.
 void OdbcReader::appendLong(RecordSetBuilder &builder, int index, const char *value, qsizetype size)
 {
-    using C = Column::Conversion;
     const Column &c = m_columns[size_t(index)];
-    if (c.conversion == C::Bytes) {
+    if (c.conversion == Conversion::Bytes) {
         builder.appendBytes(index, value, size);
         return;
     }
-    QString text = c.conversion == C::Wide
+    QString text = c.conversion == Conversion::Wide
         ? QString::fromUtf16(reinterpret_cast<const char16_t *>(value), size / qsizetype(sizeof(SQLWCHAR)))
         : QString::fromUtf8(value, size);
     // Some drivers count a terminator into the length; QODBC drops it.
@@ -405,11 +424,6 @@ OdbcReader::Whole OdbcReader::readWhole(int index, qsizetype row)
         if (!more)
             return Whole::Value;
     }
-}
-
-void OdbcReader::fail(const char *step)
-{
-    m_error = diagnostics(m_statement) + QStringLiteral(" QODBC: ") + QLatin1String(step);
 }
 
 } // namespace zuvexal

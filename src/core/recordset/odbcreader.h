@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QString>
+#include "nativereader_p.h"
 
 #include <memory>
 #include <vector>
 
+class QSqlField;
 class QSqlQuery;
 
 namespace zuvexal {
-
-class RecordSetBuilder;
 
 // The rows of a query QODBC has executed, fetched in blocks through the
 // driver's own cursor: every column is bound to an array, so one call into
@@ -25,41 +24,43 @@ class RecordSetBuilder;
 // that reads decimals as text, and one with a time-of-day column get no
 // reader and stay on the QtSql path. The reader borrows the query's
 // statement: it must go before the query does.
-class OdbcReader
+class OdbcReader final : public NativeReader
 {
 public:
     // A reader for query, active and forward-only on a QODBC database, or
     // nullptr when the QtSql path must read it.
     static std::unique_ptr<OdbcReader> open(const QSqlQuery &query);
-    ~OdbcReader();
-    OdbcReader(const OdbcReader &) = delete;
-    OdbcReader &operator=(const OdbcReader &) = delete;
+    ~OdbcReader() override;
 
-    // Every row into builder, whose columns are the query record's.
-    bool read(RecordSetBuilder &builder);
-    // The driver's messages, then the step that failed, as QODBC words it.
-    const QString &error() const { return m_error; }
+    // The query's record.
+    QSqlRecord record() const override { return m_record; }
 
 private:
     struct Column;
     struct Block;
-
-    explicit OdbcReader(void *statement);
-    bool bind(const QSqlQuery &query);
-    void unbind();
     enum class Whole { Failed, Null, Value };
+
+    OdbcReader(void *statement, const QSqlRecord &record);
+    static std::optional<Column> columnFor(const QSqlField &field);
+    bool bind();
+    bool bindBlock(qsizetype rows);
+    void unbind();
+
+    void begin(const RecordSetBuilder &builder) override;
+    std::optional<Fetched> fetch() override;
+    bool appendRow(RecordSetBuilder &builder, qsizetype row) override;
+    QString messages() const override;
 
     bool appendValue(RecordSetBuilder &builder, int index, qsizetype row);
     void appendLong(RecordSetBuilder &builder, int index, const char *value, qsizetype size);
     Whole readWhole(int index, qsizetype row);
     bool appendWhole(RecordSetBuilder &builder, int index, qsizetype row);
-    void fail(const char *step);
 
     void *m_statement;
+    QSqlRecord m_record;
     std::vector<Column> m_columns;
     std::unique_ptr<Block> m_block;
     std::vector<char> m_whole;
-    QString m_error;
 };
 
 } // namespace zuvexal

@@ -1,18 +1,10 @@
 #include "postgresreader.h"
 
-#include "isotext.h"
 #include "recordsetbuilder.h"
 
-#include <QDateTime>
-#include <QSqlDatabase>
-#include <QSqlDriver>
 #include <QSqlField>
 
 #include <libpq-fe.h>
-
-#include <charconv>
-#include <ctime>
-#include <optional>
 
 namespace zuvexal {
 
@@ -77,47 +69,6 @@ QMetaType metaTypeOf(Oid type)
     default:
         return QMetaType(QMetaType::QString);
     }
-}
-
-// +HH, +HH:MM or +HH:MM:SS (or -) to seconds east of UTC.
-std::optional<int> parseOffset(const char *p, qsizetype size)
-{
-    if ((size != 3 && size != 6 && size != 9) || (p[0] != '+' && p[0] != '-'))
-        return std::nullopt;
-    int seconds = 0;
-    for (qsizetype at = 1; at < size; at += 3) {
-        if (at > 1 && p[at - 1] != ':')
-            return std::nullopt;
-        const int part = parseDigits(p + at, 2);
-        if (part < 0)
-            return std::nullopt;
-        seconds = seconds * 60 + part;
-    }
-    for (qsizetype at = size; at < 9; at += 3)
-        seconds *= 60;
-    return p[0] == '-' ? -seconds : seconds;
-}
-
-// A time stamp with its UTC offset, as PostgreSQL writes timestamptz, to
-// msecs since the Julian day 0 on the local clock. localtime_r does not look
-// at the zone file again (tzset, which mktime calls, does): the load calls
-// tzset once.
-std::optional<qint64> parseTimestampTz(const char *p, qsizetype size)
-{
-    qsizetype sign = 19;
-    while (sign < size && p[sign] != '+' && p[sign] != '-')
-        ++sign;
-    const auto wall = parseTimestamp(p, sign);
-    const auto offset = parseOffset(p + sign, size - sign);
-    if (!wall || !offset)
-        return std::nullopt;
-    constexpr qint64 unixEpochDay = 2440588;
-    const qint64 utc = *wall - unixEpochDay * MsecsPerDay - qint64(*offset) * 1000;
-    const time_t seconds = time_t(floorDiv(utc, 1000));
-    tm local{};
-    if (!localtime_r(&seconds, &local))
-        return std::nullopt;
-    return utc + qint64(local.tm_gmtoff) * 1000 + unixEpochDay * MsecsPerDay;
 }
 
 int hexDigit(char c)
@@ -198,16 +149,12 @@ void dropPendingResults(PGconn *connection)
 
 PGconn *PostgresReader::handleOf(const QSqlDatabase &db)
 {
-    if (!db.isOpen() || !db.driver() || !db.driverName().startsWith(QLatin1String("QPSQL")))
-        return nullptr;
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "pg_conn*") != 0)
-        return nullptr;
-    return *static_cast<PGconn *const *>(handle.constData());
+    return driverHandle<PGconn>(db, SqlDriverKind::Postgres, "pg_conn*");
 }
 
 PostgresReader::PostgresReader(PGconn *connection)
-    : m_connection(connection)
+    : NativeReader("QPSQL"),
+      m_connection(connection)
 {
 }
 
@@ -219,12 +166,12 @@ PostgresReader::~PostgresReader()
     dropPendingResults(m_connection);
 }
 
-void PostgresReader::fail(const char *step)
+QString PostgresReader::messages() const
 {
     QString message = QString::fromUtf8(PQerrorMessage(m_connection));
     if (const char *state = m_result ? PQresultErrorField(m_result, PG_DIAG_SQLSTATE) : nullptr)
         message += QStringLiteral("(%1)").arg(QLatin1String(state));
-    m_error = message + QStringLiteral(" QPSQL: ") + QLatin1String(step);
+    return message;
 }
 
 bool PostgresReader::start(const QString &sql)
@@ -250,45 +197,18 @@ bool PostgresReader::start(const QString &sql)
     case PGRES_COPY_BOTH:
         // The server says nothing is wrong; the rows of a COPY come as
         // lines of text, not as a result.
-        m_error = QStringLiteral("COPY to or from the client gives no rows to read QPSQL: Unable to create query");
+        fail(QStringLiteral("COPY to or from the client gives no rows to read"), "Unable to create query");
         return false;
     default:
         fail("Unable to create query");
         return false;
     }
-    const int columns = PQnfields(m_result);
-    for (int i = 0; i < columns; ++i) {
+    std::vector<TextCell> cells;
+    for (int i = 0; i < PQnfields(m_result); ++i) {
         const Oid type = PQftype(m_result, i);
-        switch (metaTypeOf(type).id()) {
-        case QMetaType::Bool:
-            m_conversions.push_back(Conversion::Boolean);
-            break;
-        case QMetaType::Int:
-            m_conversions.push_back(Conversion::Int32);
-            break;
-        case QMetaType::LongLong:
-            m_conversions.push_back(Conversion::Integer);
-            break;
-        case QMetaType::Double:
-            m_conversions.push_back(Conversion::Real);
-            break;
-        case QMetaType::QByteArray:
-            m_conversions.push_back(Conversion::Bytes);
-            break;
-        case QMetaType::QDate:
-            m_conversions.push_back(Conversion::Date);
-            break;
-        case QMetaType::QTime:
-            m_conversions.push_back(Conversion::Time);
-            break;
-        case QMetaType::QDateTime:
-            m_conversions.push_back(type == timestampTzOid ? Conversion::TimestampTz : Conversion::Timestamp);
-            break;
-        default:
-            m_conversions.push_back(Conversion::Text);
-            break;
-        }
+        cells.push_back(type == timestampTzOid ? TextCell::TimestampTz : textCellFor(metaTypeOf(type)));
     }
+    m_cells = TextCells(std::move(cells));
     return true;
 }
 
@@ -341,108 +261,54 @@ QSqlRecord PostgresReader::record() const
     return record;
 }
 
-bool PostgresReader::read(RecordSetBuilder &builder)
+std::optional<NativeReader::Fetched> PostgresReader::fetch()
 {
-    tzset();
-    while (m_result) {
-        switch (PQresultStatus(m_result)) {
-        case PGRES_SINGLE_TUPLE:
-            appendRow(builder, 0);
-            break;
-        case PGRES_TUPLES_OK:
-            // The end of the rows, or all of them where libpq could not stream.
-            for (int row = 0; row < PQntuples(m_result); ++row)
-                appendRow(builder, row);
-            return true;
-        case PGRES_COMMAND_OK:
-            return true;
-        default:
-            fail("Unable to get result");
-            return false;
-        }
+    if (m_resultRead) {
         PQclear(m_result);
         m_result = PQgetResult(m_connection);
     }
-    fail("Unable to get result");
-    return false;
+    m_resultRead = true;
+    // No result at all (PGRES_FATAL_ERROR) is a failure too: the rows end
+    // with TUPLES_OK.
+    switch (PQresultStatus(m_result)) {
+    case PGRES_SINGLE_TUPLE:
+        return Fetched{1, true};
+    case PGRES_TUPLES_OK:
+        // The end of the rows, or all of them where libpq could not stream.
+        return Fetched{PQntuples(m_result), false};
+    case PGRES_COMMAND_OK:
+        return Fetched{0, false};
+    default:
+        fail("Unable to get result");
+        return std::nullopt;
+    }
 }
 
-void PostgresReader::appendRow(RecordSetBuilder &builder, int row)
+bool PostgresReader::appendRow(RecordSetBuilder &builder, qsizetype row)
 {
-    for (int i = 0; i < int(m_conversions.size()); ++i) {
-        if (PQgetisnull(m_result, row, i))
+    for (int i = 0; i < m_cells.count(); ++i) {
+        const char *text = PQgetvalue(m_result, int(row), i);
+        const int size = PQgetlength(m_result, int(row), i);
+        if (PQgetisnull(m_result, int(row), i))
             builder.appendNull(i);
+        else if (m_cells.at(i) == TextCell::Bytes)
+            appendBytea(builder, i, text, size);
         else
-            appendValue(builder, i, PQgetvalue(m_result, row, i), PQgetlength(m_result, row, i));
+            m_cells.append(builder, i, text, size);
     }
+    return true;
 }
 
-// The common forms straight into the column; the rest (infinity, years
-// before 1 or after 9999, times with a zone) as QPSQL reads them.
-void PostgresReader::appendValue(RecordSetBuilder &builder, int column, const char *text, int size)
+void PostgresReader::appendBytea(RecordSetBuilder &builder, int column, const char *text, int size)
 {
-    switch (m_conversions[size_t(column)]) {
-    case Conversion::Boolean:
-        builder.appendInt(column, text[0] == 't');
-        return;
-    case Conversion::Int32:
-    case Conversion::Integer: {
-        qint64 n = 0;
-        std::from_chars(text, text + size, n);
-        // QPSQL reads an int column with atoi: an xid beyond 2^31 wraps, a
-        // regproc's name is 0.
-        builder.appendInt(column, m_conversions[size_t(column)] == Conversion::Int32 ? qint32(n) : n);
+    if (decodeBytea(text, size, m_bytes)) {
+        builder.appendBytes(column, m_bytes.data(), qsizetype(m_bytes.size()));
         return;
     }
-    case Conversion::Real: {
-        double d = 0;
-        const auto [end, error] = std::from_chars(text, text + size, d);
-        if (error != std::errc() || end != text + size)
-            builder.appendNull(column);
-        else
-            builder.appendReal(column, d);
-        return;
-    }
-    case Conversion::Text:
-        builder.appendText(column, text, size);
-        return;
-    case Conversion::Bytes:
-        if (decodeBytea(text, size, m_bytes)) {
-            builder.appendBytes(column, m_bytes.data(), qsizetype(m_bytes.size()));
-        } else {
-            size_t length = 0;
-            unsigned char *bytes = PQunescapeBytea(reinterpret_cast<const unsigned char *>(text), &length);
-            builder.appendBytes(column, reinterpret_cast<const char *>(bytes), qsizetype(length));
-            PQfreemem(bytes);
-        }
-        return;
-    case Conversion::Date:
-        if (const auto day = parseIsoDate(text, size))
-            builder.appendDate(column, *day);
-        else
-            builder.appendValue(column, QDate::fromString(QString::fromLatin1(text, size), Qt::ISODate));
-        return;
-    case Conversion::Time:
-        if (const auto msecs = parseTime(text, size))
-            builder.appendTime(column, *msecs);
-        else
-            builder.appendValue(column, QTime::fromString(QString::fromLatin1(text, size), Qt::ISODate));
-        return;
-    case Conversion::Timestamp:
-        if (const auto msecs = parseTimestamp(text, size))
-            builder.appendDateTime(column, *msecs);
-        else
-            builder.appendValue(column, QDateTime::fromString(QString::fromLatin1(text, size), Qt::ISODate));
-        return;
-    case Conversion::TimestampTz:
-        if (const auto msecs = parseTimestampTz(text, size)) {
-            builder.appendDateTime(column, *msecs);
-        } else {
-            builder.appendValue(column,
-                                QDateTime::fromString(QString::fromLatin1(text, size), Qt::ISODate).toLocalTime());
-        }
-        return;
-    }
+    size_t length = 0;
+    unsigned char *bytes = PQunescapeBytea(reinterpret_cast<const unsigned char *>(text), &length);
+    builder.appendBytes(column, reinterpret_cast<const char *>(bytes), qsizetype(length));
+    PQfreemem(bytes);
 }
 
 } // namespace zuvexal

@@ -2,6 +2,7 @@
 
 #include "columntypes.h"
 #include "connectioninfo.h"
+#include "nativereader_p.h"
 #include "recordsetbuilder.h"
 #ifdef ZUVEXAL_READER_MARIADB
 #include "mariadbreader.h"
@@ -140,6 +141,22 @@ std::optional<LoadResult> checkConnection(const QSqlDatabase &db)
     return std::nullopt;
 }
 
+// What one load reads, from where, and the set it makes.
+struct Load
+{
+    const QSqlDatabase &db;
+    const QString &sql;
+    const QString &table; // when the rows are a whole table's
+    CursorType cursor;
+};
+
+// The builder's rows as an open set that requery() loads again.
+LoadResult finished(RecordSetBuilder &builder, const Load &load)
+{
+    builder.setSource(load.db.connectionName(), load.sql, load.table);
+    return {builder.finish(load.cursor), QString()};
+}
+
 Field fieldFor(const QString &name, const ColumnType &column, bool tableColumn, bool nullable)
 {
     Field field{name, column.type, definedSizeFor(column.type, column.declaredSize),
@@ -174,10 +191,7 @@ sqlite3 *sqliteHandle(const QSqlDatabase &db)
 {
     if (db.driverName() != QLatin1String("QSQLITE") || !db.driver())
         return nullptr;
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.constData());
+    return handleIn<sqlite3>(db.driver()->handle(), "sqlite3*");
 }
 
 // The fields of a statement's columns: declared columns from their table's
@@ -228,18 +242,17 @@ inline void appendSqliteValue(RecordSetBuilder &builder, sqlite3_stmt *stmt, int
     }
 }
 
-LoadResult loadSqlite(sqlite3 *handle, const QSqlDatabase &db, const QString &sql, const QString &table,
-                      CursorType cursor)
+LoadResult loadSqlite(sqlite3 *handle, const Load &load)
 {
-    const QByteArray utf8 = sql.toUtf8();
+    const QByteArray utf8 = load.sql.toUtf8();
     sqlite3_stmt *raw = nullptr;
     const int prepared = sqlite3_prepare_v2(handle, utf8.constData(), int(utf8.size()), &raw, nullptr);
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> stmt(raw, sqlite3_finalize);
     if (prepared != SQLITE_OK)
-        return sqlFailure(QString::fromUtf8(sqlite3_errmsg(handle)), sql);
+        return sqlFailure(QString::fromUtf8(sqlite3_errmsg(handle)), load.sql);
     const int columns = stmt ? sqlite3_column_count(stmt.get()) : 0;
     if (columns == 0)
-        return sqlFailure(QStringLiteral("no rows returned"), sql);
+        return sqlFailure(QStringLiteral("no rows returned"), load.sql);
 
     std::vector<char> typeFromValues;
     RecordSetBuilder builder(sqliteFields(handle, stmt.get(), typeFromValues));
@@ -255,9 +268,8 @@ LoadResult loadSqlite(sqlite3 *handle, const QSqlDatabase &db, const QString &sq
         }
     }
     if (step != SQLITE_DONE)
-        return sqlFailure(QString::fromUtf8(sqlite3_errmsg(handle)), sql);
-    builder.setSource(db.connectionName(), sql, table);
-    return {builder.finish(cursor), QString()};
+        return sqlFailure(QString::fromUtf8(sqlite3_errmsg(handle)), load.sql);
+    return finished(builder, load);
 }
 
 // MySQL gives text lengths in bytes of the character set it sends results
@@ -374,52 +386,36 @@ private:
     QHash<QString, QStringList> m_booleans;
 };
 
-#if defined(ZUVEXAL_READER_POSTGRES) || defined(ZUVEXAL_READER_MARIADB)
-// A server through its own client library on the connection QtSql opened:
-// Reader is PostgresReader or MariaDbReader.
-template <typename Reader, typename Handle>
-LoadResult loadNative(Handle *handle, const QSqlDatabase &db, const QString &sql, const QString &table,
-                      CursorType cursor)
+// How every native reader's rows reach a record set. Its statement has
+// run; a failure while the rows arrive is the server's.
+LoadResult loadThrough(NativeReader &reader, ServerColumns &columns, const Load &load)
 {
-    ServerColumns columns(db, table);
-    Reader reader(handle);
-    if (!reader.start(sql))
-        return reader.connectionLost() ? streamFailure(db, reader.error(), sql) : sqlFailure(reader.error(), sql);
-    if (!reader.returnsRows())
-        return sqlFailure(QStringLiteral("no rows returned"), sql);
     RecordSetBuilder builder(columns.fields(reader.record()));
     if (!reader.read(builder))
-        return streamFailure(db, reader.error(), sql);
-    builder.setSource(db.connectionName(), sql, table);
-    return {builder.finish(cursor), QString()};
+        return streamFailure(load.db, reader.error(), load.sql);
+    return finished(builder, load);
+}
+
+#if defined(ZUVEXAL_READER_POSTGRES) || defined(ZUVEXAL_READER_MARIADB)
+// Reader (PostgresReader, MariaDbReader) sends the statement itself.
+template <typename Reader>
+LoadResult loadClient(Reader &reader, ServerColumns &columns, const Load &load)
+{
+    if (!reader.start(load.sql)) {
+        return reader.connectionLost() ? streamFailure(load.db, reader.error(), load.sql)
+                                       : sqlFailure(reader.error(), load.sql);
+    }
+    if (!reader.returnsRows())
+        return sqlFailure(QStringLiteral("no rows returned"), load.sql);
+    return loadThrough(reader, columns, load);
 }
 #endif
 
-// Every driver but SQLite's, through QSqlQuery; table as for ServerColumns.
-// native: QODBC's rows in blocks through the driver where it can.
-LoadResult loadServer(const QSqlDatabase &db, const QString &sql, const QString &table, CursorType cursor,
-                      bool native)
+// The rows of an executed query as QtSql reads them, one at a time.
+LoadResult loadQtSqlRows(QSqlQuery &query, ServerColumns &columns, const Load &load)
 {
-    ServerColumns columns(db, table);
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        return sqlFailure(query.lastError().text(), sql);
-    if (!query.isSelect())
-        return sqlFailure(QStringLiteral("no rows returned"), sql);
-
     const QSqlRecord record = query.record();
     RecordSetBuilder builder(columns.fields(record));
-#ifdef ZUVEXAL_READER_ODBC
-    if (std::unique_ptr<OdbcReader> reader = native ? OdbcReader::open(query) : nullptr) {
-        if (!reader->read(builder))
-            return streamFailure(db, reader->error(), sql);
-        builder.setSource(db.connectionName(), sql, table);
-        return {builder.finish(cursor), QString()};
-    }
-#else
-    Q_UNUSED(native);
-#endif
     const int count = record.count();
     std::vector<char> fromText;
     for (int i = 0; i < count; ++i)
@@ -434,27 +430,45 @@ LoadResult loadServer(const QSqlDatabase &db, const QString &sql, const QString 
         }
     }
     if (query.lastError().isValid())
-        return streamFailure(db, query.lastError().text(), sql);
-    builder.setSource(db.connectionName(), sql, table);
-    return {builder.finish(cursor), QString()};
+        return streamFailure(load.db, query.lastError().text(), load.sql);
+    return finished(builder, load);
 }
 
-// table: as for loadServer.
-LoadResult load(const QSqlDatabase &db, const QString &sql, const QString &table, CursorType cursor)
+// native: SQLite's, PostgreSQL's and MariaDB's rows through their client
+// libraries, QODBC's in blocks where the driver allows; else every row
+// through QSqlQuery.
+LoadResult load(const Load &load, bool native)
 {
-    if (auto bad = checkConnection(db))
+    if (auto bad = checkConnection(load.db))
         return std::move(*bad);
-    if (sqlite3 *handle = sqliteHandle(db))
-        return loadSqlite(handle, db, sql, table, cursor);
+    if (sqlite3 *handle = native ? sqliteHandle(load.db) : nullptr)
+        return loadSqlite(handle, load);
+    // Asked before the statement runs: see ServerColumns.
+    ServerColumns columns(load.db, load.table);
 #ifdef ZUVEXAL_READER_POSTGRES
-    if (PGconn *handle = PostgresReader::handleOf(db))
-        return loadNative<PostgresReader>(handle, db, sql, table, cursor);
+    if (PGconn *handle = native ? PostgresReader::handleOf(load.db) : nullptr) {
+        PostgresReader reader(handle);
+        return loadClient(reader, columns, load);
+    }
 #endif
 #ifdef ZUVEXAL_READER_MARIADB
-    if (MYSQL *handle = MariaDbReader::handleOf(db))
-        return loadNative<MariaDbReader>(handle, db, sql, table, cursor);
+    if (MYSQL *handle = native ? MariaDbReader::handleOf(load.db) : nullptr) {
+        MariaDbReader reader(handle);
+        return loadClient(reader, columns, load);
+    }
 #endif
-    return loadServer(db, sql, table, cursor, sqlDriverKind(db.driverName()) == SqlDriverKind::Odbc);
+    QSqlQuery query(load.db);
+    query.setForwardOnly(true);
+    if (!query.exec(load.sql))
+        return sqlFailure(query.lastError().text(), load.sql);
+    if (!query.isSelect())
+        return sqlFailure(QStringLiteral("no rows returned"), load.sql);
+#ifdef ZUVEXAL_READER_ODBC
+    const bool odbc = native && sqlDriverKind(load.db.driverName()) == SqlDriverKind::Odbc;
+    if (std::unique_ptr<OdbcReader> reader = odbc ? OdbcReader::open(query) : nullptr)
+        return loadThrough(*reader, columns, load);
+#endif
+    return loadQtSqlRows(query, columns, load);
 }
 
 LoadedRecordSet shared(LoadResult loaded)
@@ -468,14 +482,12 @@ LoadedRecordSet shared(LoadResult loaded)
 
 LoadResult loadQueryThroughQtSql(const QSqlDatabase &db, const QString &sql, CursorType cursor)
 {
-    if (auto bad = checkConnection(db))
-        return std::move(*bad);
-    return loadServer(db, sql, QString(), cursor, false);
+    return load({db, sql, QString(), cursor}, false);
 }
 
 LoadResult loadQuery(const QSqlDatabase &db, const QString &sql, CursorType cursor)
 {
-    return load(db, sql, QString(), cursor);
+    return load({db, sql, QString(), cursor}, true);
 }
 
 LoadResult loadTable(const QSqlDatabase &db, const QString &table, CursorType cursor)
@@ -494,7 +506,7 @@ LoadResult loadTable(const QSqlDatabase &db, const QString &table, CursorType cu
         return failure(QStringLiteral("unknown table \"%1\"").arg(table));
     const QString sql =
         QStringLiteral("SELECT * FROM ") + db.driver()->escapeIdentifier(found, QSqlDriver::TableName);
-    return load(db, sql, found, cursor);
+    return load({db, sql, found, cursor}, true);
 }
 
 LoadedRecordSet openQuery(const QSqlDatabase &db, const QString &sql, CursorType cursor)
