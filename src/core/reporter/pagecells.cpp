@@ -301,10 +301,11 @@ void CellWriter::appendCellOfText(std::string &html, ValueTexts::Text text, cons
     html += "</TD>";
 }
 
-std::optional<double> CellWriter::appendStoredValueCell(std::string &html, const RecordSet &rsSection,
-                                                        const PageColumn &column)
+void CellWriter::appendStoredValueCell(std::string &html, const RecordSet &rsSection, const PageColumn &column,
+                                       std::optional<double> &number)
 {
     using Kind = StoredValue::Kind;
+    number.reset();
     StoredValue v;
     if (column.field)
         v = rsSection.storedValue(*column.field);
@@ -314,41 +315,47 @@ std::optional<double> CellWriter::appendStoredValueCell(std::string &html, const
     switch (v.kind) {
     case Kind::Null:
         appendCellFromUtf8(html, {}, column, m_pictures);
-        return std::nullopt;
+        return;
     case Kind::Integer: {
         char digits[24];
         const char *end = std::to_chars(std::begin(digits), std::end(digits), v.integer).ptr;
         appendCellOfText(html, {QByteArrayView(digits, end - digits), true}, column);
-        return double(v.integer);
+        number = double(v.integer);
+        return;
     }
     case Kind::Boolean:
         appendCellFromUtf8(html, v.integer ? "True" : "False", column, m_pictures);
-        return v.integer ? -1.0 : 0.0; // the host's True
+        number = v.integer ? -1.0 : 0.0; // the host's True
+        return;
     case Kind::Real:
         appendCellOfText(html, m_texts.real(v.real), column);
-        return v.real;
+        number = v.real;
+        return;
     case Kind::Date:
         appendCellOfText(html, m_texts.date(v.integer), column);
-        return std::nullopt;
+        return;
     case Kind::DateTime:
         appendCellOfText(html, m_texts.stamp(v.integer), column);
-        return std::nullopt;
+        return;
     case Kind::Time:
         appendCellOfText(html, m_texts.time(int(v.integer)), column);
-        return std::nullopt;
+        return;
     case Kind::Text: {
         appendCellFromUtf8(html, v.text, column, m_pictures);
         if (surelyNotNumeric(v.text))
-            return std::nullopt;
+            return;
         const QVariant text(QString::fromUtf8(v.text));
-        return isNumeric(text, locale) ? std::optional(numberOf(text, locale)) : std::nullopt;
+        if (isNumeric(text, locale))
+            number = numberOf(text, locale);
+        return;
     }
     case Kind::Other:
         break;
     }
     const QVariant value = rsSection.value(*column.field).value_or(QVariant());
     appendCellGeneral(html, valueText(value, locale), column, m_pictures);
-    return isNumeric(value, locale) ? std::optional(numberOf(value, locale)) : std::nullopt;
+    if (isNumeric(value, locale))
+        number = numberOf(value, locale);
 }
 
 } // namespace zuvexal

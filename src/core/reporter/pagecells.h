@@ -72,12 +72,14 @@ public:
     // The locale of the values and whether picture columns show pictures.
     void follow(const ReportJob &job);
 
-    // The cell of the section's current value in a column; the number it
-    // adds to the statistics when it is numeric. Values the store keeps
+    // The cell of the section's current value in a column, and in number
+    // what it adds to the statistics when it is numeric (set, not returned:
+    // an optional double returned from here is put together in memory and
+    // read back at once, a stall on every value). Values the store keeps
     // typed go from the store to the page as UTF-8; the others take the
     // general way through QVariant and QString.
-    std::optional<double> appendStoredValueCell(std::string &html, const RecordSet &rsSection,
-                                                const PageColumn &column);
+    void appendStoredValueCell(std::string &html, const RecordSet &rsSection, const PageColumn &column,
+                               std::optional<double> &number);
 
 private:
     void appendCellOfText(std::string &html, ValueTexts::Text text, const PageColumn &column);

@@ -90,6 +90,7 @@ struct PageWriter::Texts
     SectionLinks sectionLinks;
     PageLinks pageLinks;
     CellWriter cells;
+    std::optional<double> number; // what the cell written last adds to the statistics
 
     void useTable(const QString &TableColor, const QStringList &columns);
 };
@@ -225,7 +226,9 @@ qint64 PageWriter::appendTable(std::string &html, RecordSet &rsSection, const QS
         html += "<TR>";
         for (size_t c = 0; c < described.size(); ++c) {
             html += texts.cellStart;
-            if (const std::optional<double> x = texts.cells.appendStoredValueCell(html, rsSection, described[c])) {
+            std::optional<double> &x = texts.number;
+            texts.cells.appendStoredValueCell(html, rsSection, described[c], x);
+            if (x) {
                 add(m_stats.pageSums[c], *x);
                 if (*x < m_stats.minimums[c].value_or(0.0))
                     m_stats.minimums[c] = *x;
