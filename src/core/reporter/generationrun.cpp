@@ -212,9 +212,7 @@ public:
     {
         if (m_job.tableColor != tableColor) {
             m_run.m_writer.restore(std::move(m_before));
-            m_job.sections.bytes.clear();
-            m_job.sections.ends.clear();
-            m_job.sections.sums.clear();
+            m_job.sections.clear();
             m_job.tableColor = tableColor;
             m_made = m_run.madeWell(m_job);
         }
@@ -244,9 +242,7 @@ GenerationRun::PageJob GenerationRun::pageJob(const PagePlan &plan)
     if (!m_spareSections.empty()) {
         job.sections = std::move(m_spareSections.back());
         m_spareSections.pop_back();
-        job.sections.bytes.clear();
-        job.sections.ends.clear();
-        job.sections.sums.clear();
+        job.sections.clear();
     }
     return job;
 }

@@ -359,6 +359,13 @@ std::vector<QByteArrayView> PageSections::sections() const
     return views;
 }
 
+void PageSections::clear()
+{
+    bytes.clear();
+    ends.clear();
+    sums.clear();
+}
+
 QString TextToHtml(const QString &text)
 {
     QString html = text;

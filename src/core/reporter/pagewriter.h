@@ -27,6 +27,8 @@ struct PageSections
     QList<RunSum> sums;          // the totals of the page's closing summary, if it has one
 
     std::vector<QByteArrayView> sections() const;
+    // Empty, keeping the memory for the next page.
+    void clear();
 };
 
 // Where the page of a section stands in its run.
